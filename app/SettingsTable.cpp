@@ -1,0 +1,294 @@
+#include "app/SettingsTable.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "app/GermanFormat.h"
+#include "app/Model.h"
+
+namespace zf {
+
+const std::vector<CheckBoxDef>& checkBoxTable() {
+    static const std::vector<CheckBoxDef> table = [] {
+        std::vector<CheckBoxDef> t;
+        const int ticked[] = {3, 4, 5, 9, 10, 14, 17, 18, 23, 24, 27, 28, 32, 36};
+        for (int n = 1; n <= 36; ++n) {
+            bool on = false;
+            for (int k : ticked) on = on || k == n;
+            const bool persisted = n != 21 && n != 33 && n != 34;
+            t.push_back({n, on, persisted});
+        }
+        return t;
+    }();
+    return table;
+}
+
+const std::vector<UpDownDef>& upDownTable() {
+    static const std::vector<UpDownDef> table = {
+        {1, 0, 9, 0},      {2, 1, 750, 100},   {3, 0, 9, 5},      {4, 0, 10, 3},   {5, 0, 10, 3},
+        {6, 1, 10, 10},    {7, 1, 10000, 100}, {8, 1, 5, 5},      {9, 1, 120, 5},  {10, 0, 6, 2},
+        {11, 0, 10, 3},    {12, 5, 75, 30},    {13, 5, 75, 30},   {14, 5, 75, 30}, {15, 750, 1400, 1200},
+        {16, 0, 6, 2},     {17, 0, 6, 2},      {18, 2, 10, 10},   {19, 1, 10, 6},  {20, 1, 356, 21},
+        {21, 0, 10, 0},    {22, 0, 10, 0},     {23, 0, 10, 0},    {24, 0, 9, 5},
+    };
+    return table;
+}
+
+namespace {
+
+RegValue ofBool(bool b) { return RegValue::ofInt(b ? 1 : 0); }
+int32_t asInt(const RegValue& v) { return static_cast<int32_t>(v.dword); }
+double asDouble(const RegValue& v) {
+    uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(v.bin[static_cast<size_t>(i)]) << (8 * i);
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+RegType typeOf(SettingKind k) {
+    switch (k) {
+    case SettingKind::Boolean:
+    case SettingKind::Integer: return RegType::Dword;
+    case SettingKind::String: return RegType::String;
+    default: return RegType::Binary;
+    }
+}
+
+bool rightType(SettingKind k, const RegValue& v) {
+    if (v.type != typeOf(k)) return false;
+    if (k == SettingKind::Float || k == SettingKind::Date) return v.bin.size() == 8;
+    if (k == SettingKind::FontStyle) return v.bin.size() == 1;
+    return true;
+}
+
+std::vector<SettingDef> buildTable() {
+    std::vector<SettingDef> t;
+    auto add = [&](std::string name, std::string control, SettingKind kind, char group,
+                   std::function<RegValue(const Model&)> save, std::function<void(Model&, const RegValue&)> restore,
+                   std::function<void(Model&)> absent) {
+        t.push_back({std::move(name), std::move(control), kind, group, std::move(save), std::move(restore),
+                     std::move(absent)});
+    };
+    auto none = [](Model&) {};
+
+    // ---- group A, in restore order ----
+    add("NeuerSchein", "Neuerschein", SettingKind::Integer, 'A',
+        [](const Model& m) { return RegValue::ofInt(m.Neuerschein); },
+        [](Model& m, const RegValue& v) { m.Neuerschein = asInt(v); }, [](Model& m) { m.Neuerschein = 0; });
+    for (const CheckBoxDef& c : checkBoxTable()) {
+        if (!c.persisted) continue;
+        const int n = c.number;
+        add("Chekcbox" + std::to_string(n), "CheckBox" + std::to_string(n), SettingKind::Boolean, 'A',
+            [n](const Model& m) { return ofBool(m.CheckBox[static_cast<size_t>(n)]); },
+            [n](Model& m, const RegValue& v) { m.CheckBox[static_cast<size_t>(n)] = v.dword != 0; }, none);
+    }
+    add("Plus5", "Plus5", SettingKind::Boolean, 'A', [](const Model& m) { return ofBool(m.Plus5); },
+        [](Model& m, const RegValue& v) { m.Plus5 = v.dword != 0; }, [](Model& m) { m.Plus5 = true; });
+    for (int i = 1; i <= 5; ++i) {
+        add("Plus5Los" + std::to_string(i), "TForm5.UpDown" + std::to_string(i + 2), SettingKind::Integer, 'A',
+            [i](const Model& m) { return RegValue::ofInt(m.Plus5Los[static_cast<size_t>(i)]); },
+            [i](Model& m, const RegValue& v) {
+                const int p = asInt(v);
+                m.Plus5Los[static_cast<size_t>(i)] = p < 0 ? 0 : (p > 9 ? 9 : p);
+            },
+            [i](Model& m) { m.Plus5Los[static_cast<size_t>(i)] = 0; });
+    }
+    add("SystemFontName", "Font.Name", SettingKind::String, 'A',
+        [](const Model& m) { return RegValue::ofString(m.font.name); },
+        [](Model& m, const RegValue& v) { if (!v.str.empty()) m.font.name = v.str; }, none);
+    add("SystemFontStyle", "Font.Style", SettingKind::FontStyle, 'A',
+        [](const Model& m) { return RegValue::ofBinary({m.font.style}); },
+        [](Model& m, const RegValue& v) { m.font.style = v.bin[0] & 0x0F; }, none);
+    add("SystemFontColor", "Font.Color", SettingKind::Integer, 'A',
+        [](const Model& m) { return RegValue::ofInt(m.font.color); },
+        [](Model& m, const RegValue& v) { m.font.color = asInt(v); }, none);
+    add("SystemFontSize", "Font.Size", SettingKind::Integer, 'A',
+        [](const Model& m) { return RegValue::ofInt(m.font.size); },
+        [](Model& m, const RegValue& v) {
+            const int s = asInt(v);
+            if (s >= 4 && s <= 72) m.font.size = s; // a size no one can read is left at the design size
+        },
+        none);
+    add("Land", "Land", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.Land); },
+        [](Model& m, const RegValue& v) { m.Land = asInt(v); }, [](Model& m) { m.Land = 1; });
+    add("height", "Height", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.height); },
+        [](Model& m, const RegValue& v) { m.height = asInt(v) < 573 ? 573 : std::min(asInt(v), 20000); }, none);
+    add("width", "Width", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.width); },
+        [](Model& m, const RegValue& v) { m.width = asInt(v) < 597 ? 597 : std::min(asInt(v), 20000); }, none);
+    add("TippTop", "TippTop", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.TippTop); },
+        [](Model& m, const RegValue& v) { m.TippTop = asInt(v); }, [](Model& m) { m.TippTop = 39; });
+    add("TippLeft", "TippLeft", SettingKind::Integer, 'A',
+        [](const Model& m) { return RegValue::ofInt(m.TippLeft); },
+        [](Model& m, const RegValue& v) { m.TippLeft = asInt(v); }, [](Model& m) { m.TippLeft = 47; });
+    add("System", "System", SettingKind::Integer, 'A',
+        [](const Model& m) { return RegValue::ofInt(m.ComboBox1); },
+        [](Model& m, const RegValue& v) { m.System = asInt(v); }, [](Model& m) { m.System = 0; });
+    add("ComboBox2", "ComboBox2", SettingKind::Integer, 'A',
+        [](const Model& m) { return RegValue::ofInt(m.ComboBox2); },
+        [](Model& m, const RegValue& v) { m.ComboBox2 = asInt(v) >= -1 && asInt(v) <= 7 ? asInt(v) : -1; },
+        [](Model& m) { m.ComboBox2 = -1; });
+    add("ComboBox3", "ComboBox3", SettingKind::Integer, 'A',
+        [](const Model& m) { return RegValue::ofInt(m.ComboBox3); },
+        [](Model& m, const RegValue& v) { m.ComboBox3 = asInt(v) >= -1 && asInt(v) <= 2 ? asInt(v) : -1; },
+        [](Model& m) { m.ComboBox3 = 2; });
+    for (const UpDownDef& u : upDownTable()) {
+        const size_t n = static_cast<size_t>(u.number);
+        add("UpDown" + std::to_string(n), "UpDown" + std::to_string(n), SettingKind::Integer, 'A',
+            [n](const Model& m) { return RegValue::ofInt(m.UpDown[n].pos); },
+            [n](Model& m, const RegValue& v) { m.UpDown[n].set(asInt(v)); }, none);
+    }
+    add("Spielername", "Edit2", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.Edit2); },
+        [](Model& m, const RegValue& v) { m.Edit2 = v.str; }, [](Model& m) { m.Edit2.clear(); });
+    add("Passwort", "MaskEdit1", SettingKind::String, 'A',
+        [](const Model& m) { return RegValue::ofString(m.MaskEdit1); },
+        [](Model& m, const RegValue& v) { m.MaskEdit1 = v.str; }, [](Model& m) { m.MaskEdit1.clear(); });
+    add("EINPREIS", "Edit3", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.Edit3); },
+        [](Model& m, const RegValue& v) { m.Edit3 = v.str; }, [](Model& m) { m.Edit3 = "0,20"; });
+    add("Preis", "Preis", SettingKind::Float, 'A', [](const Model& m) { return RegValue::ofDouble(m.Preis); },
+        [](Model& m, const RegValue& v) {
+            const double d = asDouble(v);
+            m.Preis = std::isfinite(d) ? d : 0;
+        },
+        [](Model& m) { m.Preis = 0; });
+
+    // ---- group B, each by itself ----
+    add("Browser", "CheckBox21", SettingKind::Boolean, 'B', [](const Model& m) { return ofBool(m.CheckBox[21]); },
+        [](Model& m, const RegValue& v) { m.CheckBox[21] = v.dword != 0; }, [](Model& m) { m.CheckBox[21] = false; });
+    add("URLEdit", "URLEdit", SettingKind::String, 'B', [](const Model& m) { return RegValue::ofString(m.URLEdit); },
+        [](Model& m, const RegValue& v) { m.URLEdit = v.str; },
+        [](Model& m) { m.URLEdit = "https://www.lotto.de/keno"; });
+    add("ProxyHostEdit", "ProxyHostEdit", SettingKind::String, 'B',
+        [](const Model& m) { return RegValue::ofString(m.ProxyHostEdit); },
+        [](Model& m, const RegValue& v) { m.ProxyHostEdit = v.str; }, [](Model& m) { m.ProxyHostEdit.clear(); });
+    add("ProxyPortEdit", "ProxyPortEdit", SettingKind::String, 'B',
+        [](const Model& m) { return RegValue::ofString(m.ProxyPortEdit); },
+        [](Model& m, const RegValue& v) { m.ProxyPortEdit = v.str; }, [](Model& m) { m.ProxyPortEdit = "80"; });
+    add("DateTimePicker2", "DateTimePicker2", SettingKind::Date, 'B',
+        [](const Model& m) { return RegValue::ofDouble(m.DateTimePicker2); },
+        [](Model& m, const RegValue& v) {
+            const double d = asDouble(v);
+            if (!std::isfinite(d) || d > 2958465 || !m.setDateTimePicker2(std::floor(d)))
+                m.DateTimePicker2 = Model::DateTimePicker2Min;
+        },
+        [](Model& m) { m.DateTimePicker2 = Model::DateTimePicker2Min; });
+    return t;
+}
+
+} // namespace
+
+const std::vector<SettingDef>& settingsTable() {
+    static const std::vector<SettingDef> table = buildTable();
+    return table;
+}
+
+const SettingDef* findSetting(const std::string& name) {
+    for (const SettingDef& d : settingsTable())
+        if (d.name == name) return &d;
+    return nullptr;
+}
+
+std::optional<std::string> restoreSettings(Model& m, const SettingsStore& store, double now) {
+    std::optional<std::string> stoppedAt;
+    const bool fontStored = store.get(kSettingsKey, "SystemFontName").has_value();
+    bool upDownsDone = false;
+    for (const SettingDef& d : settingsTable()) {
+        if (d.group != 'A') continue;
+        if (d.name.rfind("SystemFont", 0) == 0 && !fontStored) continue;
+        const auto v = store.get(kSettingsKey, d.name);
+        if (!v) {
+            d.absent(m);
+        } else if (!rightType(d.kind, *v)) {
+            stoppedAt = d.name; // a wrong type ends group A here
+            break;
+        } else {
+            d.restore(m, *v);
+        }
+        if (d.name == "UpDown24") upDownsDone = true;
+    }
+    if (upDownsDone && m.UpDown[3].pos < m.UpDown[1].pos) m.UpDown[3].set(m.UpDown[1].pos);
+
+    m.DateTimePicker3 = now + 1;
+
+    for (const SettingDef& d : settingsTable()) {
+        if (d.group != 'B') continue;
+        const auto v = store.get(kSettingsKey, d.name);
+        if (!v) {
+            d.absent(m);
+        } else if (d.name == "Browser" && v->type == RegType::String) {
+            m.CheckBox[21] = !v->str.empty();
+        } else if (!rightType(d.kind, *v)) {
+            d.absent(m); // unreadable counts as absent
+        } else {
+            d.restore(m, *v);
+        }
+    }
+    return stoppedAt;
+}
+
+void saveSettings(Model& m, SettingsStore& store, double today) {
+    store.createKey(kSettingsKey);
+    if (m.DateTimePicker2 > std::floor(today) - 5) m.DateTimePicker2 = Model::DateTimePicker2Min;
+    for (const SettingDef& d : settingsTable()) {
+        if ((d.name == "height" || d.name == "width") && !m.windowNormal) continue;
+        store.set(kSettingsKey, d.name, d.save(m));
+    }
+}
+
+std::optional<std::string> applySettingText(Model& m, const std::string& name, const std::string& value) {
+    const SettingDef* d = findSetting(name);
+    if (!d) return "Unbekannte Einstellung: " + name;
+    RegValue v;
+    auto parseInt = [&](int32_t& out) {
+        if (value.empty()) return false;
+        size_t i = value[0] == '-' || value[0] == '+' ? 1 : 0;
+        if (i == value.size()) return false;
+        long long x = 0;
+        for (; i < value.size(); ++i) {
+            if (value[i] < '0' || value[i] > '9') return false;
+            x = x * 10 + (value[i] - '0');
+            if (x > 2147483648LL) return false;
+        }
+        if (value[0] == '-') x = -x;
+        if (x > 2147483647LL) return false;
+        out = static_cast<int32_t>(x);
+        return true;
+    };
+    switch (d->kind) {
+    case SettingKind::Boolean:
+    case SettingKind::Integer: {
+        int32_t x;
+        if (!parseInt(x)) return "Keine ganze Zahl für " + name + ": " + value;
+        v = RegValue::ofInt(x);
+        break;
+    }
+    case SettingKind::String: v = RegValue::ofString(value); break;
+    case SettingKind::Date: {
+        const auto date = parseDate(value);
+        if (!date) return "Kein Datum (TT.MM.JJJJ) für " + name + ": " + value;
+        v = RegValue::ofDouble(*date);
+        break;
+    }
+    case SettingKind::Float: {
+        std::string s = value;
+        for (char& c : s) if (c == ',') c = '.';
+        char* end = nullptr;
+        const double x = std::strtod(s.c_str(), &end);
+        if (s.empty() || *end || !std::isfinite(x)) return "Keine Zahl für " + name + ": " + value;
+        v = RegValue::ofDouble(x);
+        break;
+    }
+    case SettingKind::FontStyle: {
+        int32_t x;
+        if (!parseInt(x) || x < 0 || x > 15) return "Ungültiger Schriftstil: " + value;
+        v = RegValue::ofBinary({static_cast<uint8_t>(x)});
+        break;
+    }
+    }
+    d->restore(m, v);
+    if (name == "UpDown1" || name == "UpDown3")
+        if (m.UpDown[3].pos < m.UpDown[1].pos) m.UpDown[3].set(m.UpDown[1].pos);
+    return std::nullopt;
+}
+
+} // namespace zf

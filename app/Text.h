@@ -1,0 +1,31 @@
+#pragma once
+// Text file helpers: 8-bit files in Windows-1252 with CR LF, read back whatever the line ends.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zf {
+
+std::string cp1252ToUtf8(std::string_view bytes);
+std::string utf8ToCp1252(std::string_view utf8); // characters without a code become '?'
+
+// Splits at CR LF, LF or a lone CR; a final line end does not start another line.
+std::vector<std::string> splitLines(std::string_view text);
+
+// Trims blanks and control characters (<= ' ') from both ends.
+std::string_view trimView(std::string_view s);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool readFile(const std::string& path, std::string& out);
+// Writes a file completely beside the target, flushes it and renames it into place.
+bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
+
+// Reads an 8-bit text file as lines of UTF-8.
+bool readTextLines(const std::string& path, std::vector<std::string>& lines);
+// Writes lines as Windows-1252 with CR LF after every line.
+bool writeTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error = nullptr);
+
+bool fileExists(const std::string& path);
+bool isDirectoryWritable(const std::string& dir);
+
+} // namespace zf

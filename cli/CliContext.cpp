@@ -1,0 +1,43 @@
+#include "cli/CliContext.h"
+
+#include <iostream>
+
+namespace zf::cli {
+
+void CliPrompter::message(const std::string& text) {
+    std::string flat;
+    for (char c : text) {
+        if (c == '\n') flat += "\\n";
+        else if (c != '\r') flat += c;
+    }
+    std::cout << "message;" << flat << "\n";
+}
+
+bool CliPrompter::question(const std::string&) {
+    const bool answer = nextAnswer.value_or(true);
+    return answer;
+}
+
+std::optional<std::string> CliPrompter::input(const std::string&, const std::string&, const std::string& proposal) {
+    if (!inputs.empty()) {
+        std::string v = inputs.front();
+        inputs.erase(inputs.begin());
+        return v;
+    }
+    return proposal;
+}
+
+Context::Context(std::unique_ptr<SettingsStore> s, std::unique_ptr<Clock> c)
+    : store(std::move(s)), clock(std::move(c)), services{prompter, shell, sound, *clock, *store},
+      app(model, services) {}
+
+void Context::printShow() {
+    std::cout << model.Label35 << "\n" << model.Label13 << "\n" << model.Label30 << "\n" << model.Label31 << "\n"
+              << "position;" << model.Position << "\n";
+}
+
+void Context::printStatus() {
+    std::cout << "status0;" << model.status[0] << "\n" << "status1;" << model.status[1] << "\n";
+}
+
+} // namespace zf::cli

@@ -1,0 +1,20 @@
+#include "cli/Command.h"
+
+namespace zf::cli {
+
+std::unique_ptr<Command> makeDrawsCommand();
+std::unique_ptr<Command> makeShowCommand();
+std::unique_ptr<Command> makeCheckCommand();
+std::unique_ptr<Command> makeDeleteDrawCommand();
+
+const std::vector<CommandEntry>& commands() {
+    static const std::vector<CommandEntry> table = {
+        {"draws", "jede Ziehung aus Keno.dat", makeDrawsCommand},
+        {"show", "die aktuelle Ziehung", makeShowCommand},
+        {"check", "Trefferprüfung der Tippliste", makeCheckCommand},
+        {"delete-draw", "die aktuelle Ziehung löschen", makeDeleteDrawCommand},
+    };
+    return table;
+}
+
+} // namespace zf::cli

@@ -1,0 +1,118 @@
+// zahlfuchs-cli: the batch front end. Start-up as the desktop program, one command, close.
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+#include "app/GermanFormat.h"
+#include "app/SettingsTable.h"
+#include "cli/Command.h"
+#include "platform/qt/Paths.h"
+
+using namespace zf;
+using namespace zf::cli;
+
+namespace {
+
+int usage(const std::string& why) {
+    std::cerr << "zahlfuchs-cli: " << why << "\n"
+              << "Aufruf: zahlfuchs-cli [--home DIR] [--settings FILE] [--set NAME=VALUE]... [--date DD.MM.YYYY]\n"
+              << "                      [--stats-start DD.MM.YYYY] COMMAND [ARGS]\n"
+              << "Befehle:\n";
+    for (const auto& c : commands()) std::cerr << "  " << c.name << "  " << c.synopsis << "\n";
+    return 2;
+}
+
+bool contains(const std::vector<std::string>& v, const std::string& s) {
+    return std::find(v.begin(), v.end(), s) != v.end();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication qapp(argc, argv);
+    std::vector<std::string> a(argv + 1, argv + argc);
+    std::optional<std::string> home, settingsFile, date, statsStart;
+    std::vector<std::pair<std::string, std::string>> sets;
+    size_t i = 0;
+    auto value = [&](const std::string& opt) -> std::optional<std::string> {
+        if (i + 1 >= a.size()) return std::nullopt;
+        (void)opt;
+        return a[++i];
+    };
+    for (; i < a.size() && a[i].rfind("--", 0) == 0; ++i) {
+        const std::string opt = a[i];
+        auto v = value(opt);
+        if (!v) return usage(opt + " braucht einen Wert");
+        if (opt == "--home") home = *v;
+        else if (opt == "--settings") settingsFile = *v;
+        else if (opt == "--date") date = *v;
+        else if (opt == "--stats-start") statsStart = *v;
+        else if (opt == "--set") {
+            const auto eq = v->find('=');
+            if (eq == std::string::npos || eq == 0) return usage("--set erwartet NAME=WERT");
+            sets.emplace_back(v->substr(0, eq), v->substr(eq + 1));
+        } else {
+            return usage("unbekannte Option " + opt);
+        }
+    }
+    if (i >= a.size()) return usage("kein Befehl angegeben");
+    const std::string name = a[i++];
+    const CommandEntry* entry = nullptr;
+    for (const auto& c : commands())
+        if (c.name == name) entry = &c;
+    if (!entry) return usage("unbekannter Befehl " + name);
+    auto command = entry->make();
+
+    Args args;
+    for (; i < a.size(); ++i) {
+        const std::string& w = a[i];
+        if (w.rfind("--", 0) == 0) {
+            const std::string opt = w.substr(2);
+            if (contains(command->flagOptions(), opt)) {
+                args.options[opt] = "1";
+            } else if (contains(command->valueOptions(), opt)) {
+                if (i + 1 >= a.size()) return usage(w + " braucht einen Wert");
+                args.options[opt] = a[++i];
+            } else {
+                return usage("unbekannte Option " + w + " für " + name);
+            }
+        } else {
+            args.words.push_back(w);
+        }
+    }
+
+    std::optional<double> startDate, statsDate;
+    if (date && !(startDate = parseDate(*date))) return usage("--date ist kein Datum: " + *date);
+    if (statsStart && !(statsDate = parseDate(*statsStart))) return usage("--stats-start ist kein Datum: " + *statsStart);
+
+    auto store = std::make_unique<FileSettingsStore>(settingsFile ? *settingsFile : defaultSettingsPath());
+    store->load();
+    Context ctx(std::move(store), std::make_unique<SystemClock>());
+    if (!startDate) startDate = std::floor(ctx.clock->now());
+
+    std::optional<std::string> setError;
+    ctx.app.afterRestore = [&] {
+        for (const auto& [n, v] : sets)
+            if (auto e = applySettingText(ctx.model, n, v); e && !setError) setError = e;
+        if (statsDate) ctx.model.setDateTimePicker2(*statsDate);
+    };
+    const std::string homeDir = home ? *home : resolveHome(programDirectory(), userDataDirectory());
+    ctx.app.FormShow(homeDir, ctx.model.height, startDate);
+    if (setError) return usage(*setError);
+    for (const auto& p : ctx.app.problems()) std::cerr << "Warnung: " << p << "\n";
+
+    int status = 0;
+    try {
+        status = command->run(ctx, args);
+    } catch (const UsageError& e) {
+        return usage(e.what());
+    } catch (const std::exception& e) {
+        std::cerr << "Fehler: " << e.what() << "\n";
+        status = 1;
+    }
+    if (!ctx.app.FormClose(false)) status = status ? status : 1;
+    std::cout.flush();
+    return status;
+}

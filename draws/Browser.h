@@ -1,0 +1,36 @@
+#pragma once
+// The draw browser: makes one draw of Keno.dat current, shows it and walks the history.
+// Every step ends with the hit check, so the hits column refers to the draw on display.
+#include <string>
+
+#include "app/Services.h"
+
+namespace zf {
+
+class Model;
+struct DrawRecord;
+
+// The draw line "DDD dd.mm.yy" + separator + two blanks before each number.
+std::string drawLine(const DrawRecord& r, int separatorBlanks);
+std::string plus5Line(const DrawRecord& r, int separatorBlanks);
+
+class Browser {
+public:
+    Browser(Model& m, Services& s) : m_(m), s_(s) {}
+
+    void SpeedButton5Click();  // seek the date of DateTimePicker1
+    void SpeedButton6Click();  // previous
+    void SpeedButton7Click();  // next
+    void BitBtn4Click();       // "Löschen": delete the current draw
+
+    // Loads a record into the current-draw fields and rebuilds the labels.
+    void makeCurrent(const DrawRecord& r, int separatorBlanks = 2);
+
+private:
+    bool loadDraws(bool reportMissing);
+
+    Model& m_;
+    Services& s_;
+};
+
+} // namespace zf

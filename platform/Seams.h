@@ -1,0 +1,43 @@
+#pragma once
+// The small layers that stand in for the operating system: the model and the controllers talk to
+// these interfaces only; the desktop program, the batch program and the tests plug in their own.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zf {
+
+// Message boxes, questions and input boxes.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    virtual void message(const std::string& text) = 0;
+    virtual bool question(const std::string& text) = 0; // Ja = true
+    virtual std::optional<std::string> input(const std::string& caption, const std::string& prompt,
+                                             const std::string& proposal) = 0;
+};
+
+// Opens a file, an address or a program the way the desktop does.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual bool open(const std::string& target, const std::string& parameters = {}) = 0;
+};
+
+// Plays a WAV file asynchronously; a new sound replaces one still playing.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    virtual void play(const std::string& wavPath) = 0;
+};
+
+// Today and now as date values (days since 1899-12-30, local time), and a counter to seed from.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual double now() const = 0;
+    virtual uint32_t ticks() const = 0;
+};
+
+} // namespace zf

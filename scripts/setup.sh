@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and the local test servers need.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends \
+  build-essential cmake ninja-build pkg-config \
+  qt6-base-dev qt6-charts-dev qt6-multimedia-dev libqt6opengl6-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  libcurl4-openssl-dev libssl-dev \
+  xvfb xauth x11-apps imagemagick fonts-dejavu-core \
+  python3 python3-aiosmtpd \
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
+  clang libclang-rt-14-dev >/dev/null
