@@ -135,7 +135,11 @@ void AppController::FormShow(const std::string& home, int windowHeight, std::opt
 }
 
 void AppController::FormActivate() {
-    browser_.SpeedButton5Click();
+    // Closing the message box activates the window again: say it once, not in an endless loop.
+    m_.draws.setPath(m_.kenoPath());
+    const bool missing = !m_.draws.fileExists();
+    if (!(missing && missingReported_)) browser_.SpeedButton5Click();
+    missingReported_ = missing;
     if (numberChart) numberChart();
     m_.ComboBox1 = m_.System >= 0 && m_.System <= 3 ? m_.System : -1;
     if (applyStake) applyStake();

@@ -49,6 +49,7 @@ private:
     Services& s_;
     Browser browser_;
     std::vector<std::string> problems_;
+    bool missingReported_ = false;
 };
 
 // Writes the bundled draw history to `path`. False with a German text on failure.
