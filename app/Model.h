@@ -9,6 +9,7 @@
 
 #include "app/Random.h"
 #include "draws/DrawStore.h"
+#include "stats/ChartData.h"
 
 namespace zf {
 
@@ -22,6 +23,9 @@ enum Change : unsigned {
     ChangeDates = 1u << 5,    // date pickers
     ChangeFont = 1u << 6,
     ChangeWindow = 1u << 7,   // height and width
+    ChangeChart1 = 1u << 8,   // Series2
+    ChangeChart2 = 1u << 9,   // Series3
+    ChangePage = 1u << 10,    // a command asks for its tab to come to the front (see Model::pageRequest)
     ChangeAll = ~0u,
 };
 
@@ -104,8 +108,14 @@ public:
     int ZahlenAnzahl = 0;
     uint8_t Gewinn = 0;
 
+    // --- charts: Chart1/Series2 on "Diagramm", Chart2/Series3 on "Plus 5" ---
+    ChartData Series2;
+    ChartData Series3;
+    double dfb = 0; // end date of the last windowed statistic
+
     // --- status bar ---
     std::array<std::string, 2> status;
+    std::string pageRequest; // caption of the tab a command brought to the front
     void setStatus(int panel, std::string text);
 
     // design state of every control (what a first start shows)
