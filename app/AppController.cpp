@@ -130,6 +130,7 @@ void AppController::FormShow(const std::string& home, int windowHeight, std::opt
         for (const auto& t : m_.draws.issueTexts()) problems_.push_back(t);
     if (updateDraws) updateDraws();
     else browser_.SpeedButton5Click();
+    missingReported_ = !m_.draws.fileExists();
     if (numberChart) numberChart();
     m_.notify(ChangeAll);
 }

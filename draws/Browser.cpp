@@ -20,7 +20,7 @@ std::string plus5Line(const DrawRecord& r, int separatorBlanks) {
     return s;
 }
 
-void Browser::makeCurrent(const DrawRecord& r, int separatorBlanks) {
+void Browser::makeCurrent(const DrawRecord& r, int drawSeparator, int plus5Separator) {
     m_.Datum1 = r.datum;
     int sum = 0;
     for (size_t i = 0; i < 20; ++i) {
@@ -33,9 +33,9 @@ void Browser::makeCurrent(const DrawRecord& r, int separatorBlanks) {
         qs += r.zahl5[i];
     }
     m_.Datum1HasPlus5 = r.hasPlus5();
-    m_.Label29 = drawLine(r, separatorBlanks);
+    m_.Label29 = drawLine(r, drawSeparator);
     m_.Label13 = "Quersumme: " + std::to_string(sum);
-    m_.Label30 = plus5Line(r, separatorBlanks);
+    m_.Label30 = plus5Line(r, plus5Separator);
     // A draw from the bundled history has no known Plus 5 number.
     m_.Label31 = r.hasPlus5() ? "QS: " + std::to_string(qs) : std::string("QS: -");
 }

@@ -24,7 +24,7 @@ public:
     void BitBtn4Click();       // "Löschen": delete the current draw
 
     // Loads a record into the current-draw fields and rebuilds the labels.
-    void makeCurrent(const DrawRecord& r, int separatorBlanks = 2);
+    void makeCurrent(const DrawRecord& r, int drawSeparator = 2, int plus5Separator = 2);
 
 private:
     bool loadDraws(bool reportMissing);

@@ -1,0 +1,52 @@
+#include "support/TestSupport.h"
+
+#include <fstream>
+#include <random>
+
+namespace zf::test {
+
+TempDir::TempDir() {
+    std::random_device rd;
+    dir_ = std::filesystem::temp_directory_path() / ("zf_test_" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(dir_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(dir_, ec);
+}
+
+DrawRecord draw(int y, int m, int d, int first, std::initializer_list<int> plus5) {
+    std::vector<int> numbers;
+    for (int i = 0; i < 20; ++i) numbers.push_back((first - 1 + i) % 70 + 1);
+    return drawWith(y, m, d, numbers, plus5);
+}
+
+DrawRecord drawWith(int y, int m, int d, const std::vector<int>& numbers, std::initializer_list<int> plus5) {
+    DrawRecord r;
+    r.datum = dateValue(y, m, d);
+    for (size_t i = 0; i < 20 && i < numbers.size(); ++i) r.zahl[i] = static_cast<uint8_t>(numbers[i]);
+    size_t i = 0;
+    for (int p : plus5) r.zahl5[i++] = static_cast<uint8_t>(p);
+    return r;
+}
+
+void writeDraws(const std::string& path, const std::vector<DrawRecord>& records) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const auto& r : records) {
+        uint8_t buf[kRecordSize];
+        encodeRecord(r, buf);
+        out.write(reinterpret_cast<const char*>(buf), kRecordSize);
+    }
+}
+
+std::vector<DrawRecord> readDraws(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<DrawRecord> out;
+    uint8_t buf[kRecordSize];
+    while (in.read(reinterpret_cast<char*>(buf), kRecordSize)) out.push_back(decodeRecord(buf));
+    return out;
+}
+
+} // namespace zf::test

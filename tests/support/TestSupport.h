@@ -1,0 +1,69 @@
+#pragma once
+// Fixtures shared by the core tests: a temp program folder, draw records, recording seams.
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/GermanFormat.h"
+#include "draws/DrawRecord.h"
+#include "platform/Seams.h"
+
+namespace zf::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    std::string path() const { return dir_.string() + "/"; }
+    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+
+private:
+    std::filesystem::path dir_;
+};
+
+// A draw on y-m-d whose numbers are first, first+1, ... (wrapping inside 1..70), or the given ones.
+DrawRecord draw(int y, int m, int d, int first = 1, std::initializer_list<int> plus5 = {1, 2, 3, 4, 5});
+DrawRecord drawWith(int y, int m, int d, const std::vector<int>& numbers, std::initializer_list<int> plus5 = {0, 0, 0, 0, 0});
+void writeDraws(const std::string& path, const std::vector<DrawRecord>& records);
+std::vector<DrawRecord> readDraws(const std::string& path);
+
+class ScriptedPrompter : public Prompter {
+public:
+    void message(const std::string& text) override { messages.push_back(text); }
+    bool question(const std::string& text) override {
+        questions.push_back(text);
+        if (answers.empty()) return true;
+        const bool a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    std::optional<std::string> input(const std::string&, const std::string& prompt, const std::string& proposal) override {
+        questions.push_back(prompt);
+        if (inputs.empty()) return proposal;
+        auto v = inputs.front();
+        inputs.erase(inputs.begin());
+        return v;
+    }
+    std::vector<std::string> messages, questions;
+    std::vector<bool> answers;
+    std::vector<std::optional<std::string>> inputs;
+};
+
+class RecordingShell : public Shell {
+public:
+    bool open(const std::string& target, const std::string& params) override {
+        opened.push_back(target + (params.empty() ? "" : " " + params));
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+class RecordingSound : public SoundPlayer {
+public:
+    void play(const std::string& path) override { played.push_back(path); }
+    std::vector<std::string> played;
+};
+
+} // namespace zf::test
