@@ -1,0 +1,43 @@
+// Fuzzes the tip check and the hit check with arbitrary tip lines.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "app/Model.h"
+#include "evaluation/TipCheck.h"
+#include "platform/Seams.h"
+
+namespace {
+class Silent : public zf::SoundPlayer {
+public:
+    void play(const std::string&) override {}
+};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static zf::Model m;
+    static Silent sound;
+    if (size == 0) return 0;
+    // The first byte picks the Keno type; the rest is the tip list text.
+    m.UpDown[18].pos = 2 + data[0] % 19;
+    for (int i = 1; i <= 20; ++i) m.Zahl[static_cast<size_t>(i)] = (i * 7 + data[0]) % 70 + 1;
+    const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
+    zf::Zettelcheck(m, text);
+    if (m.ZahlenAnzahl < 1 || m.ZahlenAnzahl > 26) std::abort();
+    for (const auto& slot : m.TippZahl)
+        if (slot.size() > 20) std::abort();
+    m.ListBox1.clear();
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i)
+        if (i == text.size() || text[i] == '\n') {
+            m.ListBox1.push_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    m.sortieren = true;
+    const int best = zf::Komplettcheck(m, sound);
+    if (m.ListBox1.size() != m.ListBox2.size() || best < 0 || best > 255) std::abort();
+    int total = 0;
+    for (int c : m.Statistik) total += c;
+    if (static_cast<size_t>(total) != m.ListBox1.size()) std::abort();
+    return 0;
+}
