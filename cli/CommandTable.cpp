@@ -6,6 +6,7 @@ std::unique_ptr<Command> makeDrawsCommand();
 std::unique_ptr<Command> makeShowCommand();
 std::unique_ptr<Command> makeCheckCommand();
 std::unique_ptr<Command> makeDeleteDrawCommand();
+std::unique_ptr<Command> makeStatsCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -13,6 +14,7 @@ const std::vector<CommandEntry>& commands() {
         {"show", "die aktuelle Ziehung", makeShowCommand},
         {"check", "Trefferprüfung der Tippliste", makeCheckCommand},
         {"delete-draw", "die aktuelle Ziehung löschen", makeDeleteDrawCommand},
+        {"stats", "KIND [--mode wieoft|ausstehend]: eine Statistik als Diagrammdaten", makeStatsCommand},
     };
     return table;
 }

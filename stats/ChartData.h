@@ -20,8 +20,8 @@ struct ChartData {
     std::string caption;         // bottom axis title
     std::vector<ChartPoint> points;
     bool axisFixed = false;      // value axis fixed to [axisMin, axisMax], else automatic
-    double axisMin = 0;
-    double axisMax = 0;
+    double axisMin = 0;          // automatic: the range the scaling covers, from 0 (bars grow
+    double axisMax = 0;          // from 0) to the largest bar; what a reader of the chart gets back
     bool marksVisible = true;    // value marks above the bars
     bool operator==(const ChartData&) const = default;
 };

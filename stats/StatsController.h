@@ -1,0 +1,48 @@
+#pragma once
+// The statistics commands: each settles the statistics window on the model's date pickers, counts
+// the draws of Keno.dat and leaves its chart in the model (Series2 on "Diagramm", Series3 on
+// "Plus 5"). The tip generator runs some of them itself and reads the chart back.
+#include <optional>
+
+#include "stats/Statistics.h"
+
+namespace zf {
+
+class Model;
+class Prompter;
+
+class StatsController {
+public:
+    StatsController(Model& m, Prompter& prompter) : m_(m), prompter_(prompter) {}
+
+    // Each returns false when Keno.dat could not be read; the chart then keeps what it showed.
+    // With reportErrors false the failure is not told (start-up and activation: the draw browser
+    // already says that the draws are missing).
+    bool SpeedButton2Click(bool reportErrors = true); // number distribution
+    bool SpeedButton9Click();                         // "Quersumme": cross sums
+    bool Button5Click();                              // "Ausstehende" / "ausstehend": overdue numbers
+    bool Button2Click();                              // "Paare suchen" / "Paare"
+    bool Button3Click();                              // "Dreier suchen" / "Dreier"
+    bool Button4Click();                              // "Vierer suchen" / "Vierer"
+
+    // Plus 5 digit distribution at position 1..5 (1 = leftmost digit) or 6 (all digits), counted
+    // the way RadioGroup1 says.
+    bool Verteilung(int position, bool reportErrors = true);
+    bool SpeedButton40Click(); // "QS": Plus 5 digit sums
+
+    void Button6Click(); // "Tippverteilung": the numbers of the tip list
+
+    int RadioGroup1 = 0; // 0 "wie oft", 1 "ausstehend"
+
+private:
+    std::optional<stats::Window> beginWindowed(bool reportErrors);
+    bool groupSearch(int length, bool setsEndDate);
+    void showChart1(ChartData chart, bool keepMarks);
+    void showChart2(ChartData chart, bool keepMarks);
+    void bringDiagrammToFront();
+
+    Model& m_;
+    Prompter& prompter_;
+};
+
+} // namespace zf

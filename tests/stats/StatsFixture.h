@@ -1,0 +1,85 @@
+#pragma once
+// Small fixtures of the statistics tests: hand-made draws, a temp program folder, a Keno.dat.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/AppController.h"
+#include "app/GermanFormat.h"
+#include "draws/DrawRecord.h"
+#include "draws/DrawStore.h"
+#include "stats/ChartData.h"
+
+namespace zf::statstest {
+
+class TempDir {
+public:
+    TempDir() {
+        std::random_device rd;
+        dir_ = std::filesystem::temp_directory_path() / ("zf_stats_" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(dir_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::string path() const { return dir_.string() + "/"; }
+    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+
+private:
+    std::filesystem::path dir_;
+};
+
+// A draw of d.m.y with the given numbers, padded with 51, 52, ... up to twenty. No Plus 5 number
+// unless one is given.
+inline DrawRecord keno(int d, int m, int y, std::vector<int> numbers, std::vector<int> plus5 = {}) {
+    DrawRecord r;
+    r.datum = dateValue(y, m, d);
+    for (int pad = 51; numbers.size() < 20; ++pad) numbers.push_back(pad);
+    for (size_t i = 0; i < 20; ++i) r.zahl[i] = static_cast<uint8_t>(numbers[i]);
+    if (plus5.empty()) r.flags = kFlagNoPlus5;
+    for (size_t i = 0; i < plus5.size() && i < 5; ++i) r.zahl5[i] = static_cast<uint8_t>(plus5[i]);
+    return r;
+}
+
+inline void writeDraws(const std::string& path, const std::vector<DrawRecord>& records) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const auto& r : records) {
+        uint8_t buf[kRecordSize];
+        encodeRecord(r, buf);
+        out.write(reinterpret_cast<const char*>(buf), kRecordSize);
+    }
+}
+
+// The bundled real history, read once.
+inline const std::vector<DrawRecord>& realHistory() {
+    static const std::vector<DrawRecord> records = [] {
+        TempDir dir;
+        std::string error;
+        EXPECT_TRUE(writeBundledHistory(dir.file("Keno.dat"), &error)) << error;
+        DrawStore store(dir.file("Keno.dat"));
+        EXPECT_TRUE(store.refresh(&error)) << error;
+        return store.records();
+    }();
+    return records;
+}
+
+inline double ys(const ChartData& c, int x) {
+    for (const auto& p : c.points)
+        if (p.x == x) return p.y;
+    ADD_FAILURE() << "no bar at " << x;
+    return -1;
+}
+
+inline double total(const ChartData& c) {
+    double s = 0;
+    for (const auto& p : c.points) s += p.y;
+    return s;
+}
+
+} // namespace zf::statstest
