@@ -1,2 +1,43 @@
+// zahlfuchs: the desktop program.
 #include <QApplication>
-int main(int argc, char** argv) { QApplication app(argc, argv); return 0; }
+#include <QCommandLineParser>
+
+#include <memory>
+
+#include "platform/SettingsStore.h"
+#include "platform/SystemClock.h"
+#include "platform/qt/Paths.h"
+#include "platform/qt/QtPrompter.h"
+#include "platform/qt/QtShell.h"
+#include "platform/qt/QtSoundPlayer.h"
+#include "ui/MainWindow.h"
+
+using namespace zf;
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName("Zahlfuchs");
+    QApplication::setApplicationDisplayName("Zahlfuchs");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Zahlfuchs, Tipps für KENO und Plus 5");
+    parser.addHelpOption();
+    const QCommandLineOption homeOption("home", "Programmverzeichnis mit Keno.dat und tipps.txt.", "DIR");
+    parser.addOption(homeOption);
+    parser.process(qapp);
+
+    FileSettingsStore settings(defaultSettingsPath());
+    settings.load(); // a missing file is a first start; what could not be read is reported at start-up
+    QtPrompter prompter;
+    QtShell shell;
+    QtSoundPlayer sound;
+    SystemClock clock;
+    Services services{prompter, shell, sound, clock, settings};
+
+    const std::string home = parser.isSet(homeOption) ? parser.value(homeOption).toStdString()
+                                                      : resolveHome(programDirectory(), userDataDirectory());
+    TForm1 window(services, home);
+    prompter.setParent(&window);
+    window.show();
+    return QApplication::exec();
+}
