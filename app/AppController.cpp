@@ -8,6 +8,7 @@
 #include "app/Text.h"
 #include "draws/BundledHistory.h"
 #include "evaluation/TipCheck.h"
+#include "tips/TipLine.h"
 
 namespace zf {
 
@@ -33,33 +34,6 @@ bool writeBundledHistory(const std::string& path, std::string* error) {
 
 AppController::AppController(Model& m, Services& s) : m_(m), s_(s), browser_(m, s) {}
 
-namespace {
-
-// A line the hit check can read as a tip: whole numbers 1..70 separated by ",".
-bool looksLikeTip(std::string_view line) {
-    line = trimView(line);
-    if (line.empty()) return true; // blank lines are simply dropped later
-    int numbers = 0;
-    size_t i = 0;
-    while (i <= line.size()) {
-        size_t j = line.find(',', i);
-        if (j == std::string_view::npos) j = line.size();
-        const std::string_view piece = trimView(line.substr(i, j - i));
-        if (piece.empty() || piece.size() > 2) return false;
-        int v = 0;
-        for (char c : piece) {
-            if (c < '0' || c > '9') return false;
-            v = v * 10 + (c - '0');
-        }
-        if (v < 1 || v > 70) return false;
-        ++numbers;
-        i = j + 1;
-    }
-    return numbers >= 1 && numbers <= 26;
-}
-
-} // namespace
-
 void AppController::loadTipList() {
     const std::string path = m_.Home + "tipps.txt";
     if (!fileExists(path)) return;
@@ -72,7 +46,7 @@ void AppController::loadTipList() {
     for (auto& l : lines) {
         // A NUL byte cannot be shown in a list; it becomes a blank.
         for (char& c : l) if (c == '\0') c = ' ';
-        if (!looksLikeTip(l)) ++odd;
+        if (!isTipLine(l)) ++odd;
     }
     m_.ListBox1 = std::move(lines);
     if (odd)
@@ -142,6 +116,10 @@ void AppController::FormActivate() {
     if (!(missing && missingReported_)) browser_.SpeedButton5Click();
     missingReported_ = missing;
     if (numberChart) numberChart();
+    applySystem();
+}
+
+void AppController::applySystem() {
     m_.ComboBox1 = m_.System >= 0 && m_.System <= 3 ? m_.System : -1;
     if (applyStake) applyStake();
     m_.notify(ChangeOptions);

@@ -32,6 +32,8 @@ public:
     // `startDate` replaces today as the date picker's first date (the batch program's --date).
     void FormShow(const std::string& home, int windowHeight, std::optional<double> startDate = std::nullopt);
     void FormActivate();
+    // The stored stake item goes into the selector and the stake rule runs (part of every activation).
+    void applySystem();
     // Writes settings and tip list back. Returns false when something could not be saved.
     bool FormClose(bool writeSettings = true);
 

@@ -9,6 +9,7 @@
 
 #include "app/Random.h"
 #include "draws/DrawStore.h"
+#include "generator/NumberChoice.h"
 #include "stats/ChartData.h"
 
 namespace zf {
@@ -99,11 +100,18 @@ public:
     bool ErzeugenBtnVisible = false;  // "Tipps erzeugen"
     std::string SoundName;
     Random random;
+    NumberChoice TForm6;               // the number dialog's state, kept between showings
 
     // --- tip list and hit check ---
     std::vector<std::string> ListBox1;
     std::vector<uint8_t> ListBox2;     // hits per line
     std::array<int, 21> Statistik{};
+    int ListBox1Index = -1;            // selected line, -1 for none
+    std::string Label23, Label24;      // "2.Schein", "3.Tipp"
+    std::string Edit1 = "5";           // "Gesamt-Tipps" as typed
+    // "Gesamt-Tipps": the typed number (up to 500000); the up-down follows it up to its maximum.
+    int gesamtTipps() const;
+    void setGesamtTipps(int value);
     std::array<std::string, 27> TippZahl;
     int ZahlenAnzahl = 0;
     uint8_t Gewinn = 0;

@@ -136,7 +136,11 @@ std::vector<SettingDef> buildTable() {
         const size_t n = static_cast<size_t>(u.number);
         add("UpDown" + std::to_string(n), "UpDown" + std::to_string(n), SettingKind::Integer, 'A',
             [n](const Model& m) { return RegValue::ofInt(m.UpDown[n].pos); },
-            [n](Model& m, const RegValue& v) { m.UpDown[n].set(asInt(v)); }, none);
+            [n](Model& m, const RegValue& v) {
+                m.UpDown[n].set(asInt(v));
+                if (n == 9) m.Edit1 = std::to_string(m.UpDown[9].pos); // the edit shows its up-down
+            },
+            none);
     }
     add("Spielername", "Edit2", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.Edit2); },
         [](Model& m, const RegValue& v) { m.Edit2 = v.str; }, [](Model& m) { m.Edit2.clear(); });

@@ -29,7 +29,9 @@ std::optional<std::string> CliPrompter::input(const std::string&, const std::str
 
 Context::Context(std::unique_ptr<SettingsStore> s, std::unique_ptr<Clock> c)
     : store(std::move(s)), clock(std::move(c)), services{prompter, shell, sound, *clock, *store},
-      app(model, services) {}
+      app(model, services), tips(model, services, app.browser()) {
+    app.applyStake = [this] { tips.ComboBox1Change(); };
+}
 
 void Context::printShow() {
     std::cout << model.Label35 << "\n" << model.Label13 << "\n" << model.Label30 << "\n" << model.Label31 << "\n"

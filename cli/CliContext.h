@@ -10,6 +10,7 @@
 #include "app/Model.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
+#include "tips/TipListController.h"
 
 namespace zf::cli {
 
@@ -61,6 +62,7 @@ public:
     std::unique_ptr<Clock> clock;
     Services services;
     AppController app;
+    TipListController tips;
 
     void printShow();
     void printStatus();

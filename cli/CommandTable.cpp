@@ -6,6 +6,8 @@ std::unique_ptr<Command> makeDrawsCommand();
 std::unique_ptr<Command> makeShowCommand();
 std::unique_ptr<Command> makeCheckCommand();
 std::unique_ptr<Command> makeDeleteDrawCommand();
+std::unique_ptr<Command> makeWinningsCommand();
+std::unique_ptr<Command> makePrintCommand();
 std::unique_ptr<Command> makeStatsCommand();
 
 const std::vector<CommandEntry>& commands() {
@@ -14,6 +16,8 @@ const std::vector<CommandEntry>& commands() {
         {"show", "die aktuelle Ziehung", makeShowCommand},
         {"check", "Trefferprüfung der Tippliste", makeCheckCommand},
         {"delete-draw", "die aktuelle Ziehung löschen", makeDeleteDrawCommand},
+        {"winnings", "Gewinne der Tippliste in der aktuellen Ziehung", makeWinningsCommand},
+        {"print", "den Ausdruck Tipp.txt schreiben und zeigen", makePrintCommand},
         {"stats", "KIND [--mode wieoft|ausstehend]: eine Statistik als Diagrammdaten", makeStatsCommand},
     };
     return table;

@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
     const std::string homeDir = home ? *home : resolveHome(programDirectory(), userDataDirectory());
     ctx.app.FormShow(homeDir, ctx.model.height, startDate);
     if (setError) return usage(*setError);
+    ctx.app.applySystem(); // as the window's first activation does
     for (const auto& p : ctx.app.problems()) std::cerr << "Warnung: " << p << "\n";
 
     int status = 0;

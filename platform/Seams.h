@@ -8,7 +8,19 @@
 
 namespace zf {
 
-// Message boxes, questions and input boxes.
+struct NumberChoice;
+enum class ModalResult { None, Ok, Retry, Abort };
+
+// What a file dialog is set up with: default extension ("ktf"), filter ("Tippdatei|*.ktf"),
+// proposed file name and the folder it opens in.
+struct FileDialogSpec {
+    std::string defaultExt;
+    std::string filter;
+    std::string proposedName;
+    std::string folder;
+};
+
+// Message boxes, questions, input boxes, file dialogs and the program's modal dialogs.
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -16,6 +28,25 @@ public:
     virtual bool question(const std::string& text) = 0; // Ja = true
     virtual std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                              const std::string& proposal) = 0;
+    // A Yes/No question with a window title of its own.
+    virtual bool questionTitled(const std::string& text, const std::string& title) {
+        (void)title;
+        return question(text);
+    }
+    // File dialogs: the chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> saveFileName(const FileDialogSpec& spec) {
+        (void)spec;
+        return std::nullopt;
+    }
+    virtual std::optional<std::string> openFileName(const FileDialogSpec& spec) {
+        (void)spec;
+        return std::nullopt;
+    }
+    // Shows the number dialog modally on the given state; the dialog may change it.
+    virtual ModalResult numberDialog(NumberChoice& form) {
+        (void)form;
+        return ModalResult::Abort;
+    }
 };
 
 // Opens a file, an address or a program the way the desktop does.

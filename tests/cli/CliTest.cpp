@@ -91,3 +91,21 @@ TEST_F(CliFixture, MissingHistoryIsSeededAndAnUnreadableOneIsAnError) {
     r = run(base() + " draws");
     EXPECT_EQ(r.status, 1);
 }
+
+TEST_F(CliFixture, WinningsAndPrint) {
+    // Draw of 08.01.2020 holds 11..30.
+    ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), "11,12,13,14\r\n11,12,50,60\r\n01,02,03,04\r\n"));
+    auto r = run(base() + " --date 08.01.2020 --set UpDown18=4 --set System=1 winnings");
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "message;Gewinne\\n1 x  4er \t44\\n1 x  2er \t2\\n\\n46€ ohne Gewähr\n");
+
+    r = run(base() + " --set UpDown8=2 --set UpDown9=3 print");
+    ASSERT_EQ(r.status, 0);
+    const auto lines = splitLines(r.out);
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[0].rfind("Zahlfuchs Tipp vom ", 0), 0u);
+    EXPECT_EQ(lines[4], " 2. Tipp:  11,12,50,60");
+    EXPECT_EQ(lines[6], " 1. Tipp:  01,02,03,04");
+    EXPECT_EQ(lines[8], " ");
+    EXPECT_TRUE(fileExists(dir.file("Tipp.txt")));
+}

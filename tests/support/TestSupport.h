@@ -1,6 +1,7 @@
 #pragma once
 // Fixtures shared by the core tests: a temp program folder, draw records, recording seams.
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -46,9 +47,29 @@ public:
         inputs.erase(inputs.begin());
         return v;
     }
-    std::vector<std::string> messages, questions;
+    bool questionTitled(const std::string& text, const std::string& title) override {
+        titles.push_back(title);
+        return question(text);
+    }
+    std::optional<std::string> saveFileName(const FileDialogSpec& spec) override {
+        dialogs.push_back(spec);
+        return nextPath;
+    }
+    std::optional<std::string> openFileName(const FileDialogSpec& spec) override {
+        dialogs.push_back(spec);
+        return nextPath;
+    }
+    ModalResult numberDialog(NumberChoice& form) override {
+        ++numberDialogs;
+        return onNumberDialog ? onNumberDialog(form) : ModalResult::Abort;
+    }
+    std::vector<std::string> messages, questions, titles;
     std::vector<bool> answers;
     std::vector<std::optional<std::string>> inputs;
+    std::vector<FileDialogSpec> dialogs;
+    std::optional<std::string> nextPath;
+    std::function<ModalResult(NumberChoice&)> onNumberDialog;
+    int numberDialogs = 0;
 };
 
 class RecordingShell : public Shell {

@@ -1,0 +1,34 @@
+// winnings, print
+#include <iostream>
+
+#include "app/Text.h"
+#include "cli/Command.h"
+#include "tips/TipListController.h"
+
+namespace zf::cli {
+
+class WinningsCommand : public Command {
+public:
+    int run(Context& ctx, const Args&) override {
+        ctx.tips.auswertungClick();
+        return 0;
+    }
+};
+
+class PrintCommand : public Command {
+public:
+    int run(Context& ctx, const Args&) override {
+        ctx.tips.BitBtn7Click(false);
+        std::vector<std::string> lines;
+        if (!readTextLines(ctx.model.Home + "Tipp.txt", lines)) return 1;
+        std::string out;
+        for (const auto& l : lines) out += l + "\n";
+        std::cout << out;
+        return 0;
+    }
+};
+
+std::unique_ptr<Command> makeWinningsCommand() { return std::make_unique<WinningsCommand>(); }
+std::unique_ptr<Command> makePrintCommand() { return std::make_unique<PrintCommand>(); }
+
+} // namespace zf::cli

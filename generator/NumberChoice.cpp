@@ -1,0 +1,159 @@
+#include "generator/NumberChoice.h"
+
+#include "app/GermanFormat.h"
+
+namespace zf {
+namespace {
+
+// Whole-number text as the weights are read: optional sign, digits, nothing else.
+std::optional<long long> wholeNumber(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size() && s[i] == ' ') ++i;
+    bool neg = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
+    if (i == s.size()) return std::nullopt;
+    long long v = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return std::nullopt;
+        v = v * 10 + (s[i] - '0');
+        if (v > 2147483647LL) return std::nullopt;
+    }
+    return neg ? -v : v;
+}
+
+} // namespace
+
+NumberChoice::NumberChoice() {
+    ticked.fill(true);
+    ticked[0] = false;
+    colour.fill(BoxColour::Normal);
+}
+
+void NumberChoice::mouseDown(int k, bool right) {
+    if (k < 1 || k > 70) return;
+    if (right) {
+        Minus = true;
+        click(k);
+        Minus = false;
+    } else {
+        Minus = false;
+        ticked[static_cast<size_t>(k)] = !ticked[static_cast<size_t>(k)];
+        click(k);
+    }
+}
+
+void NumberChoice::click(int k) {
+    if (k < 1 || k > 70) return;
+    const size_t i = static_cast<size_t>(k);
+    const int d = Minus ? -1 : 1;
+    if (ticked[i]) {
+        const auto w = wholeNumber(hint[i]);
+        if (!w) {
+            hint[i] = "0";
+        } else {
+            const long long v = *w + d;
+            hint[i] = v < 0 ? "0" : std::to_string(v);
+        }
+    }
+    if (hint[i] == "0") ticked[i] = false;
+    status = weightText(k);
+}
+
+std::string NumberChoice::weightText(int k) const {
+    if (k < 1 || k > 70) return {};
+    return "Die Zahl " + std::to_string(k) + " geht mit der Gewichtung " + hint[static_cast<size_t>(k)] +
+           " in die Berechnung ein";
+}
+
+void NumberChoice::untickAll(BoxColour c) {
+    for (int k = 1; k <= 70; ++k) {
+        ticked[static_cast<size_t>(k)] = false;
+        colour[static_cast<size_t>(k)] = c;
+    }
+}
+
+void NumberChoice::zufallClick() {
+    const int limit = maxtipp < 1 ? 1 : (maxtipp > 10 ? 10 : maxtipp);
+    if (!timerRunning) {
+        timerRunning = true;
+        untickAll(BoxColour::Tooltip);
+        Tippreihe.fill(0);
+        Losgeht = 1;
+    } else if (Losgeht < limit) {
+        ++Losgeht;
+    } else {
+        timerRunning = false;
+        BitBtn4Caption = "&Zufall";
+        Losgeht = 1;
+    }
+}
+
+void NumberChoice::timerTick(Random& random) {
+    if (!timerRunning) return;
+    const int limit = maxtipp < 1 ? 1 : (maxtipp > 10 ? 10 : maxtipp);
+    BitBtn4Caption = std::to_string(Losgeht) + " Stopp";
+    untickAll(BoxColour::Tooltip);
+    for (int i = 1; i < Losgeht; ++i) {
+        const size_t a = static_cast<size_t>(Tippreihe[static_cast<size_t>(i)]);
+        if (a >= 1 && a <= 70) {
+            ticked[a] = true;
+            colour[a] = BoxColour::Yellow;
+        }
+    }
+    for (int i = Losgeht; i <= limit; ++i) {
+        for (;;) {
+            const int a = static_cast<int>(random.below(70)) + 1;
+            Tippreihe[static_cast<size_t>(i)] = a;
+            if (ticked[static_cast<size_t>(a)]) continue;
+            ticked[static_cast<size_t>(a)] = true;
+            colour[static_cast<size_t>(a)] = BoxColour::Yellow;
+            break;
+        }
+    }
+}
+
+void NumberChoice::closed() {
+    timerRunning = false;
+    BitBtn4Caption = "&Zufall";
+    Losgeht = 1;
+}
+
+std::vector<std::string> NumberChoice::weightListLines() {
+    std::vector<std::string> lines;
+    lines.reserve(70);
+    for (int k = 1; k <= 70; ++k) {
+        const size_t i = static_cast<size_t>(k);
+        if (ticked[i]) {
+            if (hint[i].empty()) hint[i] = "1";
+            lines.push_back(hint[i]);
+        } else {
+            lines.emplace_back();
+        }
+    }
+    return lines;
+}
+
+void NumberChoice::loadWeightList(const std::vector<std::string>& lines) {
+    for (int k = 1; k <= 70; ++k) {
+        const size_t i = static_cast<size_t>(k);
+        const std::string line = i <= lines.size() ? lines[i - 1] : std::string();
+        if (!line.empty()) {
+            ticked[i] = true;
+            hint[i] = line;
+        } else {
+            ticked[i] = false;
+            hint[i] = "1";
+        }
+    }
+}
+
+std::string NumberChoice::proposedListName(double today) { return formatYmdCompact(today) + ".kwl"; }
+
+std::vector<int> NumberChoice::tickedNumbers() const {
+    std::vector<int> out;
+    for (int k = 1; k <= 70; ++k)
+        if (ticked[static_cast<size_t>(k)]) out.push_back(k);
+    return out;
+}
+
+} // namespace zf

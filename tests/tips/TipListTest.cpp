@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include "app/Model.h"
+#include "app/Text.h"
+#include "draws/Browser.h"
+#include "evaluation/Winnings.h"
+#include "platform/SystemClock.h"
+#include "support/TestSupport.h"
+#include "tips/TipLine.h"
+#include "tips/TipListController.h"
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+struct TipFixture : ::testing::Test {
+    TempDir dir;
+    Model m;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    RecordingSound sound;
+    FixedClock clock{dateValue(2026, 12, 10) + 0.4}; // a Thursday
+    MemorySettingsStore store;
+    Services services{prompter, shell, sound, clock, store};
+    Browser browser{m, services};
+    TipListController tips{m, services, browser};
+
+    void SetUp() override {
+        m.Home = dir.path();
+        m.sortieren = true;
+        for (int i = 1; i <= 20; ++i) m.Zahl[static_cast<size_t>(i)] = i; // the draw holds 1..20
+        writeDraws(dir.file("Keno.dat"), {draw(2021, 3, 5, 1)});
+    }
+    // The dialog answers OK after ticking exactly these numbers.
+    void answerWith(std::vector<int> numbers) {
+        prompter.onNumberDialog = [numbers](NumberChoice& f) {
+            f.untickAll(BoxColour::Info);
+            for (int n : numbers) f.ticked[static_cast<size_t>(n)] = true;
+            return ModalResult::Ok;
+        };
+    }
+};
+
+} // namespace
+
+TEST(TipLine, FormatAndSplit) {
+    EXPECT_EQ(formatTipLine({3, 17, 22, 45, 61}), "03,17,22,45,61");
+    EXPECT_EQ(splitPieces("03,17,"), (std::vector<std::string>{"03", "17", ""}));
+    EXPECT_TRUE(splitPieces("").empty());
+    EXPECT_TRUE(isTipLine(" 03, 17 "));
+    for (const char* odd : {"x", "03,,04", "71", "0", "03;04", "123"}) EXPECT_FALSE(isTipLine(odd)) << odd;
+}
+
+TEST_F(TipFixture, AddInsertsBehindTheSelectionAndEditsIt) {
+    answerWith({5, 9});
+    tips.SpeedButton36Click(); // nothing selected: at the end
+    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"05,09"}));
+    m.ListBox1 = {"01,02", "03,04"};
+    tips.selectLine(0);
+    answerWith({44, 7});
+    tips.SpeedButton36Click();
+    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"01,02", "07,44", "03,04"}));
+    EXPECT_EQ(m.ListBox2, (std::vector<uint8_t>{2, 1, 2}));
+    // Cancelled: the empty line disappears at the hit check.
+    prompter.onNumberDialog = nullptr;
+    tips.selectLine(2);
+    tips.SpeedButton36Click();
+    EXPECT_EQ(m.ListBox1.size(), 3u);
+    EXPECT_EQ(m.ListBox1Index, -1);
+}
+
+TEST_F(TipFixture, EditPreparesTheDialogAndKeepsTheKenoType) {
+    m.ListBox1 = {"3,17,22"};
+    m.UpDown[18].pos = 2;
+    tips.selectLine(0);
+    NumberChoice seen;
+    prompter.onNumberDialog = [&](NumberChoice& f) {
+        seen = f;
+        return ModalResult::Ok;
+    };
+    tips.SpeedEditClick();
+    EXPECT_EQ(m.ListBox1[0], "03,17"); // the third number is dropped
+    EXPECT_EQ(seen.tickedNumbers(), (std::vector<int>{3, 17, 22}));
+    EXPECT_TRUE(seen.BitBtn4Visible);
+    EXPECT_FALSE(seen.BitBtn3Visible);
+    EXPECT_EQ(seen.maxtipp, 2);
+    EXPECT_EQ(seen.colour[3], BoxColour::Yellow);
+    EXPECT_TRUE(m.TForm6.BitBtn3Visible);
+    EXPECT_FALSE(m.TForm6.BitBtn4Visible);
+    EXPECT_EQ(m.TForm6.caption, "Zahlen für Berechnung wählen");
+
+    m.ListBox1 = {"05,x,07,99"}; // stops at the piece that is no number
+    prompter.onNumberDialog = [&](NumberChoice& f) {
+        seen = f;
+        return ModalResult::Abort;
+    };
+    tips.selectLine(0);
+    tips.SpeedEditClick();
+    EXPECT_EQ(seen.tickedNumbers(), std::vector<int>{5});
+    EXPECT_EQ(m.ListBox1[0], "05,x,07,99");
+}
+
+TEST_F(TipFixture, EditOnAnEmptyListOrWithoutSelection) {
+    answerWith({1, 2, 3});
+    tips.SpeedEditClick();
+    EXPECT_EQ(m.ListBox1, std::vector<std::string>{"01,02,03"});
+    m.ListBox1Index = -1;
+    tips.SpeedEditClick();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0], "Wählen Sie zuerst einen Tipp aus");
+}
+
+TEST_F(TipFixture, DeleteOneAndDeleteAll) {
+    m.ListBox1 = {"01", "02", "03"};
+    tips.SpeedButton32Click(); // no selection: nothing
+    EXPECT_EQ(m.ListBox1.size(), 3u);
+    tips.selectLine(1);
+    tips.SpeedButton32Click();
+    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"01", "03"}));
+    EXPECT_EQ(m.ListBox2.size(), 2u);
+    prompter.answers = {false, true};
+    tips.SpeedButton11Click();
+    EXPECT_EQ(m.ListBox1.size(), 2u);
+    tips.SpeedButton11Click();
+    EXPECT_TRUE(m.ListBox1.empty());
+    EXPECT_TRUE(m.ListBox2.empty());
+    EXPECT_EQ(prompter.questions.back(), "Tipps löschen?");
+    EXPECT_EQ(prompter.titles.back(), "Sollen alle Tipps gelöscht werden?");
+}
+
+TEST_F(TipFixture, TicketsStakeAndGesamtTipps) {
+    m.ListBox1.assign(10, "01");
+    m.UpDown[8].pos = 5;
+    tips.selectLine(7);
+    EXPECT_EQ(m.Label23, "2.Schein");
+    EXPECT_EQ(m.Label24, "3.Tipp");
+
+    for (auto [typed, shown, upDown] : {std::tuple{"0", "500000", 120}, {"", "500000", 120}, {"0042", "42", 42},
+                                        {"abc", "500000", 120}, {"500001", "500000", 120}, {"7", "7", 7}}) {
+        EXPECT_EQ(tips.Edit1Change(typed), shown) << typed;
+        EXPECT_EQ(m.UpDown[9].pos, upDown) << typed;
+    }
+    m.ComboBox1 = 3;
+    tips.ComboBox1Change();
+    EXPECT_EQ(m.Preis, 10 * 5 * 7);
+}
+
+TEST(Printout, GroupsTheListIntoTickets) {
+    const double thursday = dateValue(2026, 12, 10);
+    std::vector<std::string> twelve;
+    for (int i = 1; i <= 12; ++i) twelve.push_back(formatTipLine({i, i + 1}));
+    auto lines = printoutLines(twelve, 5, 5, thursday);
+    ASSERT_EQ(lines.size(), 3u + 5 + 1);
+    EXPECT_EQ(lines[0], "Zahlfuchs Tipp vom Donnerstag 10.12.26");
+    EXPECT_EQ(lines[1], std::string(39, '~'));
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], " 1. Tipp:  01,02");
+    EXPECT_EQ(lines[8], " ");
+
+    lines = printoutLines(twelve, 12, 5, thursday);
+    EXPECT_EQ(lines.size(), 3u + 5 + 1 + 5 + 1 + 2 + 1);
+    EXPECT_EQ(lines[15], " 1. Tipp:  11,12");
+
+    lines = printoutLines({"01", "02", "03"}, 10, 5, thursday);
+    EXPECT_EQ(lines, (std::vector<std::string>{lines[0], lines[1], "", " 1. Tipp:  01", " 2. Tipp:  02",
+                                               " 3. Tipp:  03", " ", " "}));
+}
+
+TEST_F(TipFixture, PrintWritesTippTxtAndOpensIt) {
+    m.ListBox1 = {"01,02"};
+    m.setGesamtTipps(1);
+    tips.BitBtn7Click();
+    std::string text;
+    ASSERT_TRUE(readFile(dir.file("Tipp.txt"), text));
+    EXPECT_EQ(text, "Zahlfuchs Tipp vom Donnerstag 10.12.26\r\n" + std::string(39, '~') + "\r\n\r\n 1. Tipp:  01,02\r\n \r\n");
+    EXPECT_EQ(shell.opened, std::vector<std::string>{dir.file("Tipp.txt")});
+}
+
+TEST_F(TipFixture, TipFilesSaveAndLoad) {
+    m.ListBox1 = {"01,02", "03,04"};
+    m.DateTimePicker1 = dateValue(2021, 3, 5);
+    prompter.nextPath = dir.file("a.ktf");
+    tips.SpeedButton15Click();
+    EXPECT_EQ(prompter.dialogs.back().proposedName, "20210306.ktf");
+    EXPECT_EQ(prompter.dialogs.back().filter, "Tippdatei|*.ktf");
+    std::string text;
+    ASSERT_TRUE(readFile(dir.file("a.ktf"), text));
+    EXPECT_EQ(text, "01,02\r\n03,04\r\n");
+
+    // Mixed line ends, blanks, garbage and no final line end; "No" to the question still loads.
+    ASSERT_TRUE(writeFileAtomic(dir.file("b.ktf"), "05,06\r07,08\n\n xx \r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27\r\n09"));
+    prompter.nextPath = dir.file("b.ktf");
+    prompter.answers = {false};
+    tips.SpeedButton16Click();
+    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"05,06", "07,08", " xx ",
+                                                    "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27",
+                                                    "09"}));
+    EXPECT_EQ(m.gesamtTipps(), 6); // lines loaded, before the hit check drops the blank one
+    EXPECT_EQ(m.ListBox2.size(), 5u);
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.back().rfind("2 von 6 Zeilen", 0), 0u);
+
+    prompter.nextPath = dir.file("fehlt.ktf");
+    tips.SpeedButton16Click();
+    EXPECT_EQ(m.ListBox1.size(), 5u); // a failed load keeps the list
+    EXPECT_NE(prompter.messages.back().find("kann nicht gelesen werden"), std::string::npos);
+}
+
+TEST(Winnings, ClassesAmountsAndTotal) {
+    struct Case {
+        std::vector<uint8_t> hits;
+        int type, stake;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {{5, 3, 1, 3}, 5, 1, "Gewinne\n1 x  5er \t200\n2 x  3er \t8\n\n208€ ohne Gewähr"},
+        {{4}, 4, 0, "Gewinne\n1 x  4er \t22\n\n22€ ohne Gewähr"},
+        {{0}, 10, 2, "Gewinne\n1 x  0er \t10\n\n10€ ohne Gewähr"},
+        {{0}, 7, 0, "Kein Gewinn!"},
+        {{}, 10, 0, "Kein Gewinn!"},
+        {{1, 1, 2}, 10, 0, "Kein Gewinn!"},
+        {{10, 9}, 10, 0, "Gewinne\n1 x 10er \t100000\n1 x  9er \t1000\n\n101000€ ohne Gewähr"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(winningsText(c.hits, c.type, c.stake), c.text) << c.text;
+    // 500000 tips of 10 euro with ten hits: far beyond 32 bits, still exact.
+    EXPECT_EQ(winningsText(std::vector<uint8_t>(500000, 10), 10, 3),
+              "Gewinne\n500000 x 10er \t500000000000\n\n500000000000€ ohne Gewähr");
+}

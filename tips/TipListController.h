@@ -1,0 +1,51 @@
+#pragma once
+// The tip list of the main tab: add, edit, delete, tickets, stake, tip files and the printout.
+#include <string>
+#include <vector>
+
+#include "app/Services.h"
+
+namespace zf {
+
+class Model;
+class Browser;
+
+// Ticket labels of a 0-based line index: {"2.Schein", "3.Tipp"}.
+std::pair<std::string, std::string> ticketLabels(int index, int tipsPerTicket);
+// The printout "Tipp.txt" as lines (without line ends).
+std::vector<std::string> printoutLines(const std::vector<std::string>& tips, int gesamtTipps, int tipsPerTicket,
+                                       double today);
+
+class TipListController {
+public:
+    TipListController(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
+
+    void SpeedButton36Click();  // add a tip behind the selected one
+    void SpeedEditClick();      // edit the selected tip in the number dialog
+    void SpeedButton32Click();  // delete the selected tip
+    void SpeedButton11Click();  // delete all (asks)
+    void selectLine(int index); // selection follow-up of both lists
+    void ComboBox1Change();     // stake rule
+    // "Gesamt-Tipps" typed: returns the text the field shows afterwards.
+    std::string Edit1Change(const std::string& typed);
+    void Edit1Exit();
+
+    void SpeedButton15Click();  // save the tip list to a tip file
+    void SpeedButton16Click();  // load a tip file
+    void BitBtn7Click(bool openWithShell = true); // printout "Tipp.txt"
+    void auswertungClick();     // "Gewinne"
+
+    // Loads a tip file into the list; false with a German message when it cannot be read.
+    bool loadTipFile(const std::string& path);
+    bool saveTipFile(const std::string& path);
+
+private:
+    void hitCheck();
+    void replaceList(std::vector<std::string> lines);
+
+    Model& m_;
+    Services& s_;
+    Browser& browser_;
+};
+
+} // namespace zf
