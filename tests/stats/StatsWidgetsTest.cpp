@@ -1,0 +1,185 @@
+// The chart widgets offscreen: the buttons run their statistics and the charts show what the model
+// holds. With ZF_SCREENSHOT_DIR set, every chart kind is also saved there as a picture.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QValueAxis>
+
+#include "app/Model.h"
+#include "platform/Seams.h"
+#include "stats/Statistics.h"
+#include "stats/StatsController.h"
+#include "tests/stats/StatsFixture.h"
+#include "ui/stats/BarChartView.h"
+#include "ui/stats/DiagrammPage.h"
+#include "ui/stats/Plus5StatsPanel.h"
+
+using namespace zf;
+using namespace zf::statstest;
+using zf::ui::BarChartView;
+
+namespace {
+
+class SilentPrompter : public Prompter {
+public:
+    void message(const std::string& text) override { messages.push_back(text); }
+    bool question(const std::string&) override { return true; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+    std::vector<std::string> messages;
+};
+
+void shoot(QWidget& w, const QString& name) {
+    const QByteArray dir = qgetenv("ZF_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QApplication::processEvents();
+    w.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
+// The chart as drawn agrees with the chart data: bar values, red bars, value axis, labels.
+void expectDrawn(const BarChartView& view, const ChartData& data) {
+    QBarSet* set = view.barSet();
+    ASSERT_EQ(set->count(), qsizetype(data.points.size()));
+    QList<int> red;
+    for (size_t i = 0; i < data.points.size(); ++i) {
+        EXPECT_EQ(set->at(qsizetype(i)), data.points[i].y) << i;
+        if (data.points[i].colour == BarColour::Red) red.append(int(i));
+    }
+    QList<int> selected = set->selectedBars();
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, red);
+    if (data.axisFixed && data.axisMax > data.axisMin) {
+        EXPECT_EQ(view.valueAxis()->min(), data.axisMin);
+        EXPECT_EQ(view.valueAxis()->max(), data.axisMax);
+    } else if (!data.axisFixed) {
+        EXPECT_LE(view.valueAxis()->min(), 0);
+        EXPECT_GE(view.valueAxis()->max(), data.axisMax);
+    }
+    EXPECT_EQ(view.series()->isLabelsVisible(), data.marksVisible);
+    // Every bar labelled when they are few enough to read, otherwise every labelStep-th.
+    const int labels = int(view.categoryAxis()->categoriesLabels().size());
+    if (view.labelStep() == 1) {
+        EXPECT_EQ(labels, int(data.points.size()));
+    } else {
+        EXPECT_LT(labels, int(data.points.size()));
+    }
+}
+
+struct Widgets : ::testing::Test {
+    TempDir dir;
+    Model m;
+    SilentPrompter prompter;
+    StatsController stats{m, prompter};
+
+    void SetUp() override {
+        m.Home = dir.path();
+        // The real history, with made-up Plus 5 numbers so that the Plus 5 charts have something to show.
+        std::vector<DrawRecord> history = realHistory();
+        uint32_t state = 7;
+        for (auto& r : history) {
+            r.flags = 0;
+            for (auto& d : r.zahl5) {
+                state = state * 134775813u + 1;
+                d = uint8_t((uint64_t(state) * 10) >> 32);
+            }
+        }
+        writeDraws(m.kenoPath(), history);
+        m.setDateTimePicker1(history.back().datum);
+        m.setDateTimePicker2(history.back().datum - 365);
+    }
+};
+
+} // namespace
+
+TEST_F(Widgets, DiagrammPageRunsEachStatisticAndDrawsIt) {
+    ui::DiagrammPage page(m, stats);
+    page.resize(642, 470);
+    page.show();
+    struct Case {
+        const char* button;
+        const char* shot;
+        size_t bars;
+    } cases[] = {{"SpeedButton2", "chart-numbers", 70}, {"SpeedButton9", "chart-crosssums", 0},
+                 {"SpeedButton1", "chart-pairs", 69},   {"SpeedButton3", "chart-triples", 68},
+                 {"SpeedButton17", "chart-quads", 70},  {"SpeedButton19", "chart-overdue", 70}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        auto* b = page.findChild<QToolButton*>(c.button);
+        ASSERT_TRUE(b);
+        b->click();
+        QApplication::processEvents();
+        if (c.bars) {
+            EXPECT_EQ(m.Series2.points.size(), c.bars);
+        }
+        expectDrawn(*page.chart(), m.Series2);
+        if (c.bars == 70) {
+            EXPECT_EQ(page.chart()->labelStep(), 1) << "70 bars all labelled";
+        }
+        EXPECT_EQ(page.chart()->categoryAxis()->titleText().contains(QStringLiteral("Ziehungen")),
+                  m.Series2.caption.find("Ziehungen") != std::string::npos);
+        shoot(page, c.shot);
+    }
+    m.ListBox1 = {"03,17,22,45,61", "03,04,05"};
+    stats.Button6Click();
+    page.modelChanged(ChangeChart1);
+    expectDrawn(*page.chart(), m.Series2);
+    shoot(page, "chart-tipdist");
+}
+
+TEST_F(Widgets, StartPickerWritesTheModelAndRefusesTooEarlyDates) {
+    ui::DiagrammPage page(m, stats);
+    auto* picker = page.findChild<QDateEdit*>("DateTimePicker2");
+    ASSERT_TRUE(picker);
+    EXPECT_EQ(picker->displayFormat(), "dd.MM.yyyy");
+    EXPECT_EQ(picker->minimumDate(), QDate(1996, 4, 29));
+    EXPECT_EQ(picker->date(), QDate(1899, 12, 30).addDays(qint64(m.DateTimePicker2)));
+    picker->setDate(QDate(2020, 3, 1));
+    EXPECT_EQ(m.DateTimePicker2, dateValue(2020, 3, 1));
+    m.setDateTimePicker2(dateValue(2021, 5, 6));
+    page.modelChanged(ChangeDates);
+    EXPECT_EQ(picker->date(), QDate(2021, 5, 6));
+}
+
+TEST_F(Widgets, Plus5PanelCountsInTheChosenMode) {
+    ui::Plus5StatsPanel panel(m, stats);
+    panel.resize(642, 400);
+    panel.show();
+    auto* ausstehend = panel.findChild<QRadioButton*>();
+    ASSERT_TRUE(ausstehend);
+    QList<QRadioButton*> radios = panel.findChildren<QRadioButton*>();
+    ASSERT_EQ(radios.size(), 2);
+    EXPECT_EQ(radios[0]->text(), "wie oft");
+    EXPECT_TRUE(radios[0]->isChecked());
+    radios[1]->click();
+    EXPECT_EQ(stats.RadioGroup1, 1);
+    panel.findChild<QPushButton*>("BitBtn35")->click();
+    const stats::Window w = stats::settleWindow(m.DateTimePicker2, m.DateTimePicker1);
+    EXPECT_EQ(m.Series3, stats::plus5Digits(m.draws.records(), w, 6, stats::Plus5Mode::Ausstehend));
+    expectDrawn(*panel.chart(), m.Series3);
+    shoot(panel, "chart-plus5-ausstehend");
+
+    radios[0]->click();
+    panel.findChild<QPushButton*>("BitBtn30")->click();
+    EXPECT_NE(m.Series3.caption.find("Einer-Position"), std::string::npos);
+    expectDrawn(*panel.chart(), m.Series3);
+    shoot(panel, "chart-plus5-einer");
+
+    panel.findChild<QToolButton*>("SpeedButton40")->click();
+    expectDrawn(*panel.chart(), m.Series3);
+    shoot(panel, "chart-plus5-sums");
+    for (const char* name : {"BitBtn33", "BitBtn34", "BitBtn32", "BitBtn31"})
+        EXPECT_TRUE(panel.findChild<QPushButton*>(name)) << name;
+}
+
+int main(int argc, char** argv) {
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
