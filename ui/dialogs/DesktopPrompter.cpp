@@ -1,0 +1,71 @@
+#include "ui/dialogs/DesktopPrompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "ui/dialogs/NumberDialog.h"
+
+namespace zf::ui {
+namespace {
+
+// "Tippdatei|*.ktf" -> "Tippdatei (*.ktf)"
+QString qtFilter(const std::string& filter) {
+    const QString f = QString::fromStdString(filter);
+    const int bar = f.indexOf('|');
+    return bar < 0 ? f : f.left(bar) + " (" + f.mid(bar + 1) + ")";
+}
+
+QString startPath(const FileDialogSpec& spec) {
+    QString dir = QString::fromStdString(spec.folder);
+    if (!dir.isEmpty() && !dir.endsWith('/')) dir += '/';
+    return dir + QString::fromStdString(spec.proposedName);
+}
+
+QString withExtension(QString path, const std::string& ext) {
+    if (!ext.empty() && QFileInfo(path).suffix().isEmpty()) path += "." + QString::fromStdString(ext);
+    return path;
+}
+
+} // namespace
+
+DesktopPrompter::DesktopPrompter(QWidget* parent) : QtPrompter(parent) {}
+DesktopPrompter::~DesktopPrompter() { delete form6_; }
+
+bool DesktopPrompter::questionTitled(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yes = box.addButton("Ja", QMessageBox::YesRole);
+    box.addButton("Nein", QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+std::optional<std::string> DesktopPrompter::saveFileName(const FileDialogSpec& spec) {
+    const QString p = QFileDialog::getSaveFileName(QApplication::activeWindow(), "Speichern unter", startPath(spec),
+                                                   qtFilter(spec.filter));
+    if (p.isEmpty()) return std::nullopt;
+    return withExtension(p, spec.defaultExt).toStdString();
+}
+
+std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSpec& spec) {
+    const QString p = QFileDialog::getOpenFileName(QApplication::activeWindow(), "Öffnen", startPath(spec),
+                                                   qtFilter(spec.filter) + ";;Alle Dateien (*)");
+    if (p.isEmpty()) return std::nullopt;
+    return p.toStdString();
+}
+
+void DesktopPrompter::setupNumberDialog(Random& random, std::function<double()> today,
+                                        std::function<std::string()> home) {
+    delete form6_;
+    form6_ = new TForm6(random, *this, std::move(today), std::move(home), QApplication::activeWindow());
+}
+
+ModalResult DesktopPrompter::numberDialog(NumberChoice& form) {
+    if (!form6_) return ModalResult::Abort;
+    return form6_->run(form);
+}
+
+} // namespace zf::ui

@@ -1,0 +1,34 @@
+#pragma once
+// The desktop program's prompter: the message boxes of QtPrompter plus the file dialogs and the
+// program's own modal dialogs.
+#include <functional>
+
+#include "platform/qt/QtPrompter.h"
+
+namespace zf {
+class Random;
+}
+
+namespace zf::ui {
+
+class TForm6;
+
+class DesktopPrompter : public QtPrompter {
+public:
+    explicit DesktopPrompter(QWidget* parent = nullptr);
+    ~DesktopPrompter() override;
+
+    bool questionTitled(const std::string& text, const std::string& title) override;
+    std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
+    std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
+    ModalResult numberDialog(NumberChoice& form) override;
+
+    // The number dialog needs the program's random generator and a date; it is made once.
+    void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home);
+    TForm6* numberDialogWindow() const { return form6_; }
+
+private:
+    TForm6* form6_ = nullptr;
+};
+
+} // namespace zf::ui

@@ -1,0 +1,80 @@
+#pragma once
+// The number dialog: 70 check boxes in ten rows of seven, each with its weight as tooltip, the random
+// choice, weight list files and, for the manual draw entry, a date and the five Plus 5 digits.
+// It shows and edits a NumberChoice; the window itself lives as long as the program.
+#include <QDialog>
+#include <array>
+#include <functional>
+
+#include "generator/NumberChoice.h"
+
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+
+namespace zf {
+class Prompter;
+class Random;
+}
+
+namespace zf::ui {
+
+class TForm6 : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kDesignWidth = 392;
+    static constexpr int kDesignHeight = 298;
+    static constexpr int kEntryExtra = 100; // the draw entry makes the dialog this much taller
+
+    // `today` gives the date for the proposed weight list name; `home` the folder the file dialogs open.
+    TForm6(Random& random, Prompter& files, std::function<double()> today, std::function<std::string()> home,
+           QWidget* parent = nullptr);
+
+    // Shows the dialog modally on `state` and returns how it was closed.
+    ModalResult run(NumberChoice& state);
+
+    // Handlers, named after their controls.
+    void CheckBox1MouseDown(int k, bool right);
+    void BitBtn4Click();      // "&Zufall"
+    void Timer1Timer();
+    void SpeedButton1Click(); // save the weight list
+    void SpeedButton2Click(); // load a weight list
+
+    QCheckBox* box(int k) const { return boxes_[static_cast<size_t>(k)]; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void render();
+    void finish(ModalResult r);
+
+    Random& random_;
+    Prompter& files_;
+    std::function<double()> today_;
+    std::function<std::string()> home_;
+    NumberChoice* state_ = nullptr;
+    ModalResult result_ = ModalResult::Abort;
+
+    std::array<QCheckBox*, 71> boxes_{};
+    QPushButton* BitBtn1_ = nullptr; // OK
+    QPushButton* BitBtn2_ = nullptr; // Abbrechen
+    QPushButton* BitBtn3_ = nullptr; // &Rechnen
+    QPushButton* BitBtn4_ = nullptr; // &Zufall
+    QToolButton* SpeedButton1_ = nullptr;
+    QToolButton* SpeedButton2_ = nullptr;
+    QTimer* Timer1_ = nullptr;
+    QStatusBar* StatusBar1_ = nullptr;
+    QWidget* entry_ = nullptr;
+    QDateEdit* DateTimePicker1_ = nullptr;
+    QLabel* Label1_ = nullptr;
+    std::array<QSpinBox*, 5> digits_{};
+};
+
+} // namespace zf::ui
