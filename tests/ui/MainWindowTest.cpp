@@ -306,7 +306,7 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
     Session s;
     s.start();
     const char* names[] = {"ListBox1", "BitBtn6", "Label35", "CheckBox36", "UpDown18"};
-    s.resizeTo(700, 600);
+    s.resizeTo(760, 600);
     QCOMPARE(s.w->model().Groesse, 600);
     std::vector<QRect> before;
     std::vector<double> fontBefore;
@@ -316,7 +316,7 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
     }
     const double tabFont = s.find<QWidget>("PageControl1")->font().pointSizeF();
 
-    s.resizeTo(700, 660); // 10 % taller
+    s.resizeTo(760, 660); // 10 % taller
     QCOMPARE(s.w->model().Groesse, 660);
     for (size_t i = 0; i < std::size(names); ++i) {
         const QRect g = s.find<QWidget>(names[i])->geometry();
@@ -334,6 +334,12 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
     s.resizeTo(900, 660);
     QCOMPARE(s.w->model().Groesse, 660);
     for (size_t i = 0; i < std::size(names); ++i) QCOMPARE(s.find<QWidget>(names[i])->geometry(), scaled[i]);
+
+    // Taller without room for the wider pages: the window widens to keep them in view.
+    s.resizeTo(900, 573);
+    s.w->resize(650, 630);
+    QTRY_COMPARE(s.w->width(), 706);
+    QCOMPARE(s.w->height(), 630);
 
     // Back to the design height: back to the design geometry exactly, no rounding left over.
     s.resizeTo(642, 573);
@@ -396,7 +402,7 @@ void MainWindowTest::cancelledFontDialogStillMakesDrawLineBold() {
     QCOMPARE(s.w->model().font.size, 11);
 
     // A taller window scales the chosen size like every other font on the pages.
-    s.resizeTo(700, 630);
+    s.resizeTo(720, 630);
     QVERIFY(std::abs(label35->font().pointSizeF() - 11.0 * 630 / 573) < 0.01);
 
     // OK with another font: the window font changes and is stored at close.
@@ -462,7 +468,9 @@ void MainWindowTest::screenshots() {
         tabs->setCurrentIndex(0);
     };
     shoot("");
-    s.resizeTo(706, 630); // 110 % of the design size
+    // 10 % taller: the pages scale, and the window widens with them.
+    s.w->resize(642, 630);
+    QTRY_COMPARE(s.w->width(), 706);
     shoot("-110");
 }
 
