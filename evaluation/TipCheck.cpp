@@ -1,6 +1,7 @@
 #include "evaluation/TipCheck.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "app/Model.h"
@@ -26,6 +27,49 @@ bool pieceToInt(std::string_view s, long long& out) {
     out = negative ? -v : v;
     return out >= -2147483648LL && out <= 2147483647LL;
 }
+
+// The pieces of a tip line as the tip check splits them, without copying: the line with a "," appended,
+// cut at each "," after trimming, at most 26 pieces of at most 20 characters.
+struct Pieces {
+    std::array<std::string_view, 27> slot;
+    int count = 0;
+};
+
+void splitLikeZettelcheck(std::string_view text, Pieces& out) {
+    std::string_view rest = text;
+    int j = 0;
+    while (!rest.empty() && j < 26) {
+        ++j;
+        rest = trimView(rest);
+        const size_t comma = rest.find(',');
+        if (comma != std::string_view::npos) {
+            out.slot[static_cast<size_t>(j)] = rest.substr(0, std::min<size_t>(comma, 20));
+            rest.remove_prefix(comma + 1);
+        } else {
+            out.slot[static_cast<size_t>(j)] = "0";
+        }
+    }
+    out.count = j;
+}
+
+// How often each value stands in the draw register, for values 0..255 (what a record can hold).
+struct DrawCounts {
+    std::array<uint8_t, 256> times{};
+    bool onlyBytes = true;
+    explicit DrawCounts(const Model& m) {
+        for (int k = 1; k <= 20; ++k) {
+            const int z = m.Zahl[static_cast<size_t>(k)];
+            if (z < 0 || z > 255) onlyBytes = false;
+            else ++times[static_cast<size_t>(z)];
+        }
+    }
+    int hitsOf(const Model& m, long long v) const {
+        if (onlyBytes) return v >= 0 && v <= 255 ? times[static_cast<size_t>(v)] : 0;
+        int h = 0;
+        for (int k = 1; k <= 20; ++k) h += m.Zahl[static_cast<size_t>(k)] == v;
+        return h;
+    }
+};
 
 } // namespace
 
@@ -66,6 +110,10 @@ int Komplettcheck(Model& m, SoundPlayer& sound) {
     m.ListBox2.reserve(m.ListBox1.size());
     bool removed = false;
     size_t out = 0;
+    const DrawCounts counts(m);
+    const int kenoType = m.UpDown[18].pos;
+    std::string text;
+    Pieces pieces;
     for (size_t i = 0; i < m.ListBox1.size(); ++i) {
         if (trimView(m.ListBox1[i]).empty()) {
             removed = true;
@@ -73,13 +121,27 @@ int Komplettcheck(Model& m, SoundPlayer& sound) {
         }
         if (out != i) m.ListBox1[out] = std::move(m.ListBox1[i]);
         const std::string& line = m.ListBox1[out++];
-        Zettelcheck(m, line);
-        if (m.Gewinn >= m.ZahlenAnzahl / 2 + m.ZahlenAnzahl % 2 && m.CheckBox[36]) sound.play(m.SoundName);
-        best = std::max<int>(best, m.Gewinn);
-        ++m.Statistik[std::min<size_t>(m.Gewinn, 20)];
-        m.ListBox2.push_back(m.Gewinn);
+        // Same result as Zettelcheck, without building the 27 slot strings for every line.
+        text.assign(line);
+        text += ',';
+        splitLikeZettelcheck(text, pieces);
+        const int n = std::min(pieces.count, kenoType);
+        int hits = 0;
+        for (int k = 1; k <= n; ++k) {
+            long long v;
+            if (!pieceToInt(pieces.slot[static_cast<size_t>(k)], v)) break;
+            hits += counts.hitsOf(m, v);
+        }
+        const uint8_t gewinn = static_cast<uint8_t>(std::min(hits, 255));
+        const int anzahl = pieces.count;
+        if (gewinn >= anzahl / 2 + anzahl % 2 && m.CheckBox[36]) sound.play(m.SoundName);
+        best = std::max<int>(best, gewinn);
+        ++m.Statistik[std::min<size_t>(gewinn, 20)];
+        m.ListBox2.push_back(gewinn);
     }
     m.ListBox1.resize(out);
+    // The split tip and the counters describe the last line examined, as after a plain tip check.
+    if (out > 0) Zettelcheck(m, m.ListBox1[out - 1]);
     m.setStatus(0, best > 0 ? "Max-Gewinn " + std::to_string(best) + "er" : std::string());
     m.notify(ChangeHits | (removed ? ChangeTips : 0u));
     return best;

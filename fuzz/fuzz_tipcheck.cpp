@@ -36,6 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     m.sortieren = true;
     const int best = zf::Komplettcheck(m, sound);
     if (m.ListBox1.size() != m.ListBox2.size() || best < 0 || best > 255) std::abort();
+    // The list check must count every line exactly as the tip check of that line alone does.
+    const auto hits = m.ListBox2;
+    const auto lines = m.ListBox1;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        zf::Zettelcheck(m, lines[i]);
+        if (m.Gewinn != hits[i]) std::abort();
+    }
     int total = 0;
     for (int c : m.Statistik) total += c;
     if (static_cast<size_t>(total) != m.ListBox1.size()) std::abort();

@@ -31,6 +31,7 @@
 #include "evaluation/TipCheck.h"
 #include "ui/DesignScale.h"
 #include "ui/TipListModels.h"
+#include "ui/stats/StatsUi.h"
 
 namespace zf {
 
@@ -214,6 +215,9 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     setStatusBar(bar);
 
     bindOptions();
+    // The statistics fill the placeholders DiagrammArea and Plus5Area and bind Button2..Button6.
+    auto* stats = new ui::StatsUi(this, model_, app_, services_.prompter);
+    connect(this, &TForm1::modelChanged, stats, &ui::StatsUi::modelChanged);
     ui::scaleTree(PageControl1, scale_);
     applyWindowFont();
     refresh(ChangeAll & ~ChangeWindow);
@@ -373,8 +377,7 @@ void TForm1::buildKenoTipp() {
     auto* close = button(p, "BitBtn5", "Schließen", {2, 472, 112, 34});
     close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    notYetBuilt(button(p, "Button6", "Tippverteilung", {118, 472, 130, 34},
-                       "Hier sehen Sie ein Diagramm der Zahlenverteilung des Tipps"));
+    button(p, "Button6", "Tippverteilung", {118, 472, 130, 34}, "Hier sehen Sie ein Diagramm der Zahlenverteilung des Tipps");
     ErzeugenBtn = button(p, "ErzeugenBtn", "Tipps erzeugen", {252, 472, 130, 34},
                          "Es werden alle möglichen Tipp erzeugt und mit den Parametern überprüft");
     notYetBuilt(ErzeugenBtn);
@@ -445,10 +448,10 @@ void TForm1::buildDatenbank() {
 
     Label29 = infoLabel(p, "Label29", {8, 86, 618, 50}, Qt::AlignLeft | Qt::AlignVCenter);
 
-    notYetBuilt(button(p, "Button2", "Paare suchen", {8, 144, 150, 32}));
-    notYetBuilt(button(p, "Button3", "Dreier suchen", {164, 144, 150, 32}));
-    notYetBuilt(button(p, "Button4", "Vierer suchen", {320, 144, 150, 32}));
-    notYetBuilt(button(p, "Button5", "Ausstehende", {476, 144, 150, 32}));
+    button(p, "Button2", "Paare suchen", {8, 144, 150, 32});
+    button(p, "Button3", "Dreier suchen", {164, 144, 150, 32});
+    button(p, "Button4", "Vierer suchen", {320, 144, 150, 32});
+    button(p, "Button5", "Ausstehende", {476, 144, 150, 32});
 
     label(p, "Label38", "Historische Analyse der Parameter beginnenden mit oben gewähltem Datum", {8, 184, 618, 24});
     notYetBuilt(button(p, "BitBtn9", "Tipp berechnen und Test welchen Erfolg dieser bis Heute hätte", {8, 208, 618, 30}));

@@ -1,0 +1,74 @@
+#include "ui/stats/StatsUi.h"
+
+#include <QAbstractButton>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "app/AppController.h"
+#include "app/Model.h"
+#include "ui/stats/DiagrammPage.h"
+#include "ui/stats/Plus5StatsPanel.h"
+#include "ui/stats/StatsWidgets.h"
+
+namespace zf::ui {
+namespace {
+
+// Puts `content` into the placeholder so that it fills it.
+void fill(QWidget* placeholder, QWidget* content) {
+    auto* layout = new QVBoxLayout(placeholder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(content);
+}
+
+} // namespace
+
+StatsUi::StatsUi(QWidget* window, Model& m, AppController& app, Prompter& prompter)
+    : QObject(window), stats_(m, prompter) {
+    setObjectName("StatsUi");
+    if (auto* area = window->findChild<QWidget*>("DiagrammArea")) {
+        diagramm_ = new DiagrammPage(m, stats_, area);
+        fill(area, diagramm_);
+    }
+    if (auto* area = window->findChild<QWidget*>("Plus5Area")) {
+        plus5_ = new Plus5StatsPanel(m, stats_, area);
+        fill(area, plus5_);
+    }
+
+    struct Binding {
+        const char* button;
+        bool (StatsController::*command)();
+    };
+    static const Binding bindings[] = {{"Button2", &StatsController::Button2Click},
+                                       {"Button3", &StatsController::Button3Click},
+                                       {"Button4", &StatsController::Button4Click},
+                                       {"Button5", &StatsController::Button5Click}};
+    for (const auto& b : bindings)
+        if (auto* button = window->findChild<QAbstractButton*>(b.button)) {
+            const auto command = b.command;
+            connect(button, &QAbstractButton::clicked, this, [this, command] {
+                BusyCursor busy;
+                (stats_.*command)();
+            });
+        }
+    if (auto* button = window->findChild<QAbstractButton*>("Button6"))
+        connect(button, &QAbstractButton::clicked, this, [this] {
+            BusyCursor busy;
+            stats_.Button6Click();
+        });
+
+    // Start-up and activation draw quietly: a missing Keno.dat is reported by the draw browser.
+    app.plus5Chart = [this] { stats_.Verteilung(6, false); };
+    app.numberChart = [this, &m] {
+        stats_.SpeedButton2Click(false);
+        // At the first start the Plus 5 chart comes before Keno.dat exists; draw it once the draws are there.
+        if (m.Series3 == ChartData{}) stats_.Verteilung(6, false);
+    };
+}
+
+void StatsUi::modelChanged(unsigned what) {
+    if (diagramm_) diagramm_->modelChanged(what);
+    if (plus5_) plus5_->modelChanged(what);
+}
+
+} // namespace zf::ui
