@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
+#include <QInputDialog>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -27,6 +29,7 @@
 #include "draws/DrawStore.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
+#include "platform/qt/QtPrompter.h"
 #include "ui/MainWindow.h"
 
 using namespace zf;
@@ -137,6 +140,7 @@ private slots:
     void closingStoresSizeOnlyWhenNormal();
     void cancelledFontDialogStillMakesDrawLineBold();
     void linksOpenThroughTheShell();
+    void prompterAnswersInGerman();
     void screenshots();
 };
 
@@ -438,6 +442,47 @@ void MainWindowTest::linksOpenThroughTheShell() {
     s.shell.opened.clear();
     for (const char* name : {"Label43", "Label44", "Panel9", "Panel10"}) QTest::mouseClick(s.find<QWidget>(name), Qt::LeftButton);
     QCOMPARE(s.shell.opened, std::vector<std::string>(4, TForm1::kProductAddress));
+}
+
+void MainWindowTest::prompterAnswersInGerman() {
+    QtPrompter prompter;
+    auto clickButton = [](const QString& text) {
+        return [text](QWidget* dlg) {
+            auto* box = qobject_cast<QMessageBox*>(dlg);
+            QVERIFY(box);
+            QStringList captions;
+            for (QAbstractButton* b : box->buttons()) captions << b->text();
+            captions.sort();
+            const QStringList expected = text == "OK" ? QStringList{"OK"} : QStringList{"Ja", "Nein"};
+            QCOMPARE(captions, expected);
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == text) b->click();
+        };
+    };
+    whenModal(clickButton("Ja"));
+    QVERIFY(prompter.question("Tipps löschen?"));
+    whenModal(clickButton("Nein"));
+    QVERIFY(!prompter.question("Tipps löschen?"));
+    whenModal([](QWidget* dlg) { qobject_cast<QMessageBox*>(dlg)->reject(); }); // Escape or the close box
+    QVERIFY(!prompter.question("Tipps löschen?"));
+    whenModal(clickButton("OK"));
+    prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
+
+    QString prompt;
+    whenModal([&](QWidget* dlg) {
+        auto* in = qobject_cast<QInputDialog*>(dlg);
+        QVERIFY(in);
+        prompt = in->labelText();
+        QCOMPARE(in->windowTitle(), QString("Ihre Glückszahl (1-99999999)?"));
+        QCOMPARE(in->textValue(), QString("4711"));
+        in->setTextValue("815");
+        in->accept();
+    });
+    QCOMPARE(prompter.input("Ihre Glückszahl (1-99999999)?", "Geben Sie Ihre GlücksZahl ein!", "4711"),
+             std::optional<std::string>("815"));
+    QCOMPARE(prompt, QString("Geben Sie Ihre GlücksZahl ein!"));
+    whenModal([](QWidget* dlg) { qobject_cast<QInputDialog*>(dlg)->reject(); });
+    QCOMPARE(prompter.input("Titel", "Frage", "4711"), std::nullopt);
 }
 
 // With ZF_SCREENSHOT_DIR set, saves every tab at the design size and at 110 % (run it under Xvfb to
