@@ -134,6 +134,8 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
 }
 
 int main(int argc, char** argv) {
+    // Listing the tests happens without a display too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
