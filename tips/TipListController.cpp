@@ -129,7 +129,7 @@ void TipListController::ComboBox1Change() {
     m_.Preis = static_cast<double>(factor) * m_.UpDown[8].pos * m_.gesamtTipps();
 }
 
-std::string TipListController::Edit1Change(const std::string& typed) {
+std::string gesamtTippsRule(const std::string& typed) {
     long long v = 0;
     bool ok = !typed.empty() && typed.size() <= 12;
     for (char c : typed) {
@@ -137,7 +137,11 @@ std::string TipListController::Edit1Change(const std::string& typed) {
         v = v * 10 + (c - '0');
     }
     if (!ok || v < 1 || v > 500000) v = 500000;
-    m_.setGesamtTipps(static_cast<int>(v));
+    return std::to_string(v);
+}
+
+std::string TipListController::Edit1Change(const std::string& typed) {
+    m_.setGesamtTipps(std::stoi(gesamtTippsRule(typed)));
     m_.notify(ChangeOptions);
     return m_.Edit1;
 }

@@ -30,6 +30,7 @@
 
 #include "evaluation/TipCheck.h"
 #include "ui/DesignScale.h"
+#include "ui/TipPanel.h"
 #include "ui/TipListModels.h"
 #include "ui/stats/StatsUi.h"
 
@@ -182,7 +183,7 @@ void setText(QLineEdit* e, const std::string& text) {
 } // namespace
 
 TForm1::TForm1(Services& services, std::string home, QWidget* parent)
-    : QMainWindow(parent), services_(services), home_(std::move(home)), app_(model_, services_) {
+    : QMainWindow(parent), services_(services), home_(std::move(home)), app_(model_, services_), tips_(model_, services_, app_.browser()) {
     setObjectName("TForm1");
     setWindowTitle(QString::fromLatin1(kCaption));
     model_.listener = [this](unsigned what) { refresh(what); };
@@ -215,6 +216,7 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     setStatusBar(bar);
 
     bindOptions();
+    app_.applyStake = [this] { tips_.ComboBox1Change(); };
     // The statistics fill the placeholders DiagrammArea and Plus5Area and bind Button2..Button6.
     auto* stats = new ui::StatsUi(this, model_, app_, services_.prompter);
     connect(this, &TForm1::modelChanged, stats, &ui::StatsUi::modelChanged);
@@ -330,19 +332,36 @@ void TForm1::buildKenoTipp() {
     };
     UpDown18 = addUpDown("Label20", "Zahlen pro Tipp", "UpDown18", "Edit5", 8);
     UpDown8 = addUpDown("Label21", "Tipps pro Schein", "UpDown8", "Edit80", 40);
-    UpDown9 = addUpDown("Label22", "Gesamt-Tipps", "UpDown9", "Edit1", 72);
+    {
+        QLabel* l = label(tipPanel, "Label22", "Gesamt-Tipps", {8, 72, 124, 28});
+        auto* box = make<ui::GesamtTippsBox>(tipPanel, "UpDown9");
+        if (auto* e = box->findChild<QLineEdit*>()) e->setObjectName("Edit1");
+        box->setAlignment(Qt::AlignRight);
+        box->setKeyboardTracking(true);
+        place(box, 136, 72, 60, 28);
+        l->setBuddy(box);
+        UpDown9 = box;
+    }
     if (auto* l = tipPanel->findChild<QLabel*>("Label22")) l->setToolTip("Wieviele Tipps wollen Sie berechnen?");
     ComboBox1 = make<QComboBox>(tipPanel, "ComboBox1");
     ComboBox1->addItems({"1 EUR", "2 EUR", "5 EUR", "10 EUR"});
     place(ComboBox1, 8, 106, 188, 28);
     Label23 = label(tipPanel, "Label23", QString(), {8, 140, 90, 24});
     Label24 = label(tipPanel, "Label24", QString(), {104, 140, 92, 24}, Qt::AlignRight | Qt::AlignVCenter);
-    notYetBuilt(button(tipPanel, "auswertung", "Gewinne", {8, 170, 188, 32}, "Auswertung und Ermittlung der Gewinnsumme"));
-    notYetBuilt(button(tipPanel, "SpeedEdit", "Bearbeiten", {8, 208, 188, 32},
-                       "Zahlen des gewählten Tipps bearbeiten oder ändern"));
-    notYetBuilt(button(tipPanel, "SpeedButton11", "Löschen", {8, 246, 188, 32}, "Löschen aller Tipps"));
-    notYetBuilt(button(tipPanel, "SpeedButton36", "+", {8, 284, 92, 32}, "Einen neuen Tipp zur Liste hinzufügen"));
-    notYetBuilt(button(tipPanel, "SpeedButton32", "\u2212", {104, 284, 92, 32}, "Löscht den ausgewählten Tipp"));
+    auto bindTip = [this](QPushButton* b, void (TipListController::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, handler] { (tips_.*handler)(); });
+    };
+    bindTip(button(tipPanel, "auswertung", "Gewinne", {8, 170, 188, 32}, "Auswertung und Ermittlung der Gewinnsumme"),
+            &TipListController::auswertungClick);
+    bindTip(button(tipPanel, "SpeedEdit", "Bearbeiten", {8, 208, 188, 32},
+                   "Zahlen des gewählten Tipps bearbeiten oder ändern"),
+            &TipListController::SpeedEditClick);
+    bindTip(button(tipPanel, "SpeedButton11", "Löschen", {8, 246, 188, 32}, "Löschen aller Tipps"),
+            &TipListController::SpeedButton11Click);
+    bindTip(button(tipPanel, "SpeedButton36", "+", {8, 284, 92, 32}, "Einen neuen Tipp zur Liste hinzufügen"),
+            &TipListController::SpeedButton36Click);
+    bindTip(button(tipPanel, "SpeedButton32", "\u2212", {104, 284, 92, 32}, "Löscht den ausgewählten Tipp"),
+            &TipListController::SpeedButton32Click);
 
     // right banner
     QFrame* panel10 = panel(p, "Panel10", {608, 58, 24, 370});
@@ -358,17 +377,18 @@ void TForm1::buildKenoTipp() {
     // commands
     auto* sb15 = toolButton(p, "SpeedButton15", {2, 434, 34, 34}, "Speichern des berechneten Tipps in einer Datei");
     sb15->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    notYetBuilt(sb15);
+    connect(sb15, &QToolButton::clicked, this, [this] { tips_.SpeedButton15Click(); });
     auto* sb16 = toolButton(p, "SpeedButton16", {40, 434, 34, 34}, "Laden eines Tipps aus einer Datei");
     sb16->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    notYetBuilt(sb16);
+    connect(sb16, &QToolButton::clicked, this, [this] { tips_.SpeedButton16Click(); });
     notYetBuilt(button(p, "SpeedButton4", "Tipps in DB suchen", {78, 434, 160, 34},
                        "Hier können Sie suchen ob dieser Tipp schon einmal gezagen würde"));
     notYetBuilt(button(p, "SpeedButton13", "Glückszahl", {242, 434, 112, 34},
                        "Hier können Sie den Zufall etwas nachhelfen und wirklich Ihren Tipp generieren"));
-    notYetBuilt(button(p, "BitBtn7", "Tipp drucken", {358, 434, 120, 34},
-                       "Der Tipp wurd als Textgespeichert und angezeigt. Kann natürlich auch gedrucktwerden und "
-                       "zur annahmestelle gebracht werden."));
+    connect(button(p, "BitBtn7", "Tipp drucken", {358, 434, 120, 34},
+                   "Der Tipp wurd als Textgespeichert und angezeigt. Kann natürlich auch gedrucktwerden und "
+                   "zur annahmestelle gebracht werden."),
+            &QPushButton::clicked, this, [this] { tips_.BitBtn7Click(); });
     QPushButton* calc = button(p, "BitBtn4", "Tipps berechnen", {482, 434, 150, 34});
     QFont bold = pageFont(12);
     bold.setBold(true);
@@ -583,7 +603,9 @@ void TForm1::bindOptions() {
         model_.UpDown[8].set(v);
         updateSelectionLabels();
     });
-    connect(UpDown9, &QSpinBox::valueChanged, this, [this](int v) { model_.UpDown[9].set(v); });
+    // "Gesamt-Tipps": typed text follows the typing rule; the arrows move inside the up-down's range.
+    connect(UpDown9, &QSpinBox::valueChanged, this, [this](int v) { tips_.Edit1Change(std::to_string(v)); });
+    connect(UpDown9, &QSpinBox::editingFinished, this, [this] { tips_.Edit1Exit(); });
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int i) {
         model_.ComboBox1 = i;
         if (app_.applyStake) app_.applyStake();
@@ -603,7 +625,11 @@ void TForm1::refreshOptions() {
     setChecked(CheckBox35, model_.CheckBox[35]);
     setUpDown(UpDown18, model_.UpDown[18]);
     setUpDown(UpDown8, model_.UpDown[8]);
-    setUpDown(UpDown9, model_.UpDown[9]);
+    {
+        const QSignalBlocker block(UpDown9);
+        static_cast<ui::GesamtTippsBox*>(UpDown9)->setArrowRange(model_.UpDown[9].min, model_.UpDown[9].max);
+        UpDown9->setValue(model_.gesamtTipps());
+    }
     {
         const QSignalBlocker block(ComboBox1);
         ComboBox1->setCurrentIndex(model_.ComboBox1 >= 0 && model_.ComboBox1 < ComboBox1->count() ? model_.ComboBox1 : -1);
@@ -624,7 +650,13 @@ void TForm1::refresh(unsigned what) {
         Label30->setText(QString::fromStdString(model_.Label30));
         Label31->setText(QString::fromStdString(model_.Label31));
     }
-    if (what & ChangeTips) tipModel_->refresh();
+    if (what & ChangeTips) {
+        // A command that picked a line (a new tip) shows it selected; the reset would forget it.
+        const int want = model_.ListBox1Index;
+        tipModel_->refresh();
+        if (want >= 0 && want < tipModel_->rowCount() && ListBox1->currentIndex().row() != want)
+            ListBox1->setCurrentIndex(tipModel_->index(want, 0));
+    }
     if (what & ChangeHits) {
         hitsModel_->refresh();
         // A rebuilt hits column lost its selection: give it the tip list's again.
@@ -662,6 +694,7 @@ void TForm1::syncSelection(QListView* from, QListView* to) {
 
 void TForm1::updateSelectionLabels() {
     const int row = ListBox1->currentIndex().row();
+    model_.ListBox1Index = row;
     const int n = std::max(1, model_.UpDown[8].pos);
     Label23->setText(row < 0 ? QString() : QString("%1.Schein").arg(row / n + 1));
     Label24->setText(row < 0 ? QString() : QString("%1.Tipp").arg(row % n + 1));

@@ -9,6 +9,7 @@
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/Services.h"
+#include "tips/TipListController.h"
 
 class QCheckBox;
 class QComboBox;
@@ -46,6 +47,7 @@ public:
 
     Model& model() { return model_; }
     AppController& app() { return app_; }
+    TipListController& tips() { return tips_; }
     Services& services() { return services_; }
 
     // Windows that scale together with the tab pages whenever the window's height changes
@@ -97,6 +99,7 @@ private:
     std::string home_;
     Model model_;
     AppController app_;
+    TipListController tips_;
 
     bool shown_ = false;
     bool activating_ = false;

@@ -11,6 +11,8 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSoundPlayer.h"
 #include "ui/MainWindow.h"
+#include "ui/dialogs/DesktopPrompter.h"
+#include "ui/dialogs/NumberDialog.h"
 
 using namespace zf;
 
@@ -28,7 +30,7 @@ int main(int argc, char** argv) {
 
     FileSettingsStore settings(defaultSettingsPath());
     settings.load(); // a missing file is a first start; what could not be read is reported at start-up
-    QtPrompter prompter;
+    ui::DesktopPrompter prompter;
     QtShell shell;
     QtSoundPlayer sound;
     SystemClock clock;
@@ -38,6 +40,9 @@ int main(int argc, char** argv) {
                                                       : resolveHome(programDirectory(), userDataDirectory());
     TForm1 window(services, home);
     prompter.setParent(&window);
+    prompter.setupNumberDialog(
+        window.model().random, [&clock] { return clock.now(); }, [&window] { return window.model().Home; }, &window);
+    window.addScaledWindow(prompter.numberDialogWindow());
     window.show();
     return QApplication::exec();
 }

@@ -31,7 +31,7 @@ QString withExtension(QString path, const std::string& ext) {
 } // namespace
 
 DesktopPrompter::DesktopPrompter(QWidget* parent) : QtPrompter(parent) {}
-DesktopPrompter::~DesktopPrompter() { delete form6_; }
+DesktopPrompter::~DesktopPrompter() { delete form6_.data(); }
 
 bool DesktopPrompter::questionTitled(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
@@ -58,9 +58,9 @@ std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSpec& s
 }
 
 void DesktopPrompter::setupNumberDialog(Random& random, std::function<double()> today,
-                                        std::function<std::string()> home) {
-    delete form6_;
-    form6_ = new TForm6(random, *this, std::move(today), std::move(home), QApplication::activeWindow());
+                                        std::function<std::string()> home, QWidget* parent) {
+    delete form6_.data();
+    form6_ = new TForm6(random, *this, std::move(today), std::move(home), parent);
 }
 
 ModalResult DesktopPrompter::numberDialog(NumberChoice& form) {

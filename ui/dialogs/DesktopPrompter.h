@@ -1,6 +1,7 @@
 #pragma once
 // The desktop program's prompter: the message boxes of QtPrompter plus the file dialogs and the
 // program's own modal dialogs.
+#include <QPointer>
 #include <functional>
 
 #include "platform/qt/QtPrompter.h"
@@ -24,11 +25,12 @@ public:
     ModalResult numberDialog(NumberChoice& form) override;
 
     // The number dialog needs the program's random generator and a date; it is made once.
-    void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home);
+    void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home,
+                           QWidget* parent);
     TForm6* numberDialogWindow() const { return form6_; }
 
 private:
-    TForm6* form6_ = nullptr;
+    QPointer<TForm6> form6_; // owned by its parent window, or by this prompter when it has none
 };
 
 } // namespace zf::ui
