@@ -96,6 +96,9 @@ public:
     int LaufMax = 100000;
     bool sortieren = false;
     bool Berechnunglaeuft = false;
+    // The generator's run state is the caption of "Tipps berechnen": "Stoppen" while a run goes on;
+    // turning it back is the stop request the run notices at its next attempt.
+    std::string BitBtn4Caption = "Tipps berechnen";
     bool BitBtn8Enabled = false;      // "Eingeben"
     bool ErzeugenBtnVisible = false;  // "Tipps erzeugen"
     std::string SoundName;

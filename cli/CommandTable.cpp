@@ -9,6 +9,7 @@ std::unique_ptr<Command> makeDeleteDrawCommand();
 std::unique_ptr<Command> makeWinningsCommand();
 std::unique_ptr<Command> makePrintCommand();
 std::unique_ptr<Command> makeStatsCommand();
+std::unique_ptr<Command> makeGenerateCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -19,6 +20,7 @@ const std::vector<CommandEntry>& commands() {
         {"winnings", "Gewinne der Tippliste in der aktuellen Ziehung", makeWinningsCommand},
         {"print", "den Ausdruck Tipp.txt schreiben und zeigen", makePrintCommand},
         {"stats", "KIND [--mode wieoft|ausstehend]: eine Statistik als Diagrammdaten", makeStatsCommand},
+        {"generate", "[--seed N] [--enumerate] [--pool-list DATEI.kwl]: \"Tipps berechnen\"", makeGenerateCommand},
     };
     return table;
 }

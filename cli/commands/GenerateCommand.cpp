@@ -1,0 +1,90 @@
+// generate [--seed N] [--enumerate] [--pool-list FILE.kwl]: "Tipps berechnen", run to its end.
+#include <iostream>
+
+#include "app/Text.h"
+#include "cli/Command.h"
+#include "generator/GeneratorController.h"
+#include "generator/NumberChoice.h"
+
+namespace zf::cli {
+namespace {
+
+// The batch program's answers during a run: messages and input boxes as for every command; the
+// pool dialog ("Liste bearbeiten") is left with OK, or with a weight list loaded and "&Rechnen".
+class GeneratePrompter : public Prompter {
+public:
+    explicit GeneratePrompter(Prompter& base) : base_(base) {}
+    void message(const std::string& text) override { base_.message(text); }
+    bool question(const std::string& text) override { return base_.question(text); }
+    std::optional<std::string> input(const std::string& caption, const std::string& prompt,
+                                     const std::string& proposal) override {
+        return base_.input(caption, prompt, proposal);
+    }
+    ModalResult numberDialog(NumberChoice& form) override {
+        if (!poolList) return ModalResult::Ok;
+        form.loadWeightList(*poolList);
+        return ModalResult::Retry;
+    }
+    std::optional<std::vector<std::string>> poolList;
+
+private:
+    Prompter& base_;
+};
+
+class GenerateCommand : public Command {
+public:
+    std::vector<std::string> valueOptions() const override { return {"seed", "pool-list"}; }
+    std::vector<std::string> flagOptions() const override { return {"enumerate"}; }
+
+    int run(Context& ctx, const Args& args) override {
+        if (!args.words.empty()) throw UsageError("generate erwartet keine weiteren Angaben: " + args.words.front());
+        if (args.option("enumerate"))
+            throw UsageError("--enumerate: \"Tipps erzeugen\" (alle Kombinationen des Pools) gibt es noch nicht");
+        std::optional<int32_t> seed;
+        if (const auto s = args.option("seed")) {
+            seed = GeneratorController::luckyNumber(*s);
+            if (!seed) throw UsageError("--seed erwartet eine ganze Zahl, nicht " + *s);
+        }
+
+        GeneratePrompter prompter(ctx.prompter);
+        if (const auto list = args.option("pool-list")) {
+            std::vector<std::string> lines;
+            if (!readTextLines(*list, lines)) {
+                std::cerr << "Die Werteliste " << *list << " kann nicht gelesen werden.\n";
+                return 1;
+            }
+            if (!ctx.model.CheckBox[20])
+                std::cerr << "Warnung: --pool-list wirkt nur mit \"Liste bearbeiten\" (--set Chekcbox20=1)\n";
+            prompter.poolList = std::move(lines);
+        }
+
+        // Without readable draws there is nothing to generate from: an error of the run.
+        ctx.model.draws.setPath(ctx.model.kenoPath());
+        std::string error;
+        if (!ctx.model.draws.refresh(&error)) {
+            std::cerr << error << "\n";
+            return 1;
+        }
+
+        Services services{prompter, ctx.shell, ctx.sound, *ctx.clock, *ctx.store};
+        GeneratorController generator(ctx.model, services, ctx.app.browser());
+        if (seed) {
+            ctx.prompter.inputs.push_back(std::to_string(*seed)); // the answer to the lucky-number box
+            generator.SpeedButton13Click();
+        }
+        generator.BitBtn19Click();
+
+        std::string out;
+        for (const auto& line : ctx.model.ListBox1) out += line + "\n";
+        out += "laufmax;" + std::to_string(ctx.model.LaufMax) + "\n";
+        std::cout << out;
+        ctx.printStatus();
+        return 0;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeGenerateCommand() { return std::make_unique<GenerateCommand>(); }
+
+} // namespace zf::cli

@@ -1,0 +1,141 @@
+#pragma once
+// The tip generator: the coupling of its option controls, the run behind "Tipps berechnen" and the
+// lucky number.
+//
+// A run builds the candidate pool from the statistics, then draws candidate tips from it and passes
+// each through the acceptance chain until one passes or the attempt limit is used up, for every free
+// list position up to "Gesamt-Tipps". The window stays usable meanwhile: the run works in slices of a
+// few milliseconds. A front end either calls Label28Click() with an event pump, which returns when
+// the run is over, or start() once and step() from its event loop until it returns false. Options
+// are read for every candidate, so a change made between two slices counts from the next one on.
+// Every random number comes from the model's one generator, in a fixed order: the same state and
+// options give the same tips however the run is sliced.
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/Services.h"
+#include "generator/Pool.h"
+#include "generator/TipFilters.h"
+
+namespace zf {
+
+class Model;
+class Browser;
+
+// The tip being built: positions 1..n, 0 for "not drawn yet".
+using Tipp = std::array<uint8_t, 11>;
+
+inline constexpr const char* kCaptionStart = "Tipps berechnen";
+inline constexpr const char* kCaptionStop = "Stoppen";
+
+// Where the full enumeration plugs into a run: instead of drawing random candidates it feeds the
+// combinations of the pool through the same acceptance chain.
+class CandidateEnumeration {
+public:
+    virtual ~CandidateEnumeration() = default;
+    // The pool is complete: prepare the combinations of n numbers out of pool positions 1..Poolende,
+    // set LaufMax, and return how many list positions the run goes through (the count K).
+    virtual int begin(const CandidatePool& pool, int n) = 0;
+    // One attempt: the next combination into positions 1..n. `tipp` still holds the previous
+    // candidate, cleared when the chain rejected it.
+    virtual void next(Tipp& tipp, int n) = 0;
+    // The run is over (after the last position, a failure or a stop request).
+    virtual void end() = 0;
+    // Accepted combinations go into the tip list only with this many combinations or more.
+    static constexpr int kListThreshold = 100000;
+};
+
+class GeneratorController {
+public:
+    GeneratorController(Model& m, Services& s, Browser& browser);
+    ~GeneratorController();
+    GeneratorController(const GeneratorController&) = delete;
+    GeneratorController& operator=(const GeneratorController&) = delete;
+
+    // ---- coupling of the option controls (they fire on the arrows only, not on typing) ----
+    void UpDown3MouseDown();      // pressed on UpDown3 or UpDown24: maximum of UpDown1 := UpDown3
+    void UpDown1MouseUp();        // minimum of UpDown3 := UpDown1
+    void UpDown16MouseUp();       // maximum of UpDown16 := 6 - UpDown17
+    void UpDown17MouseDown();     // maximum of UpDown16 := 6 - UpDown17
+    void UpDown17MouseUp();       // maximum of UpDown17 := 6 - UpDown16
+    void UpDown21ChangingEx(int v); // a minimum of hits above its maximum drags the maximum up
+    void UpDown22ChangingEx(int v);
+    void UpDown23ChangingEx(int v);
+    void UpDown4ChangingEx(int v);  // a maximum below its minimum drags the minimum down
+    void UpDown5ChangingEx(int v);
+    void UpDown11ChangingEx(int v);
+    void UpDown7Changing();       // LaufMax := position before the change * 1000
+
+    // ---- the run ----
+    // "Tipps berechnen": starts a run, or during one asks it to stop (the caption of BitBtn4).
+    void BitBtn19Click();
+    // "Tipps erzeugen": the same in enumeration mode; nothing happens while no enumeration is plugged in.
+    void ErzeugenBtnClick();
+    // One run from set-up to end step; calls eventPump between slices. The caller sets the caption
+    // to "Stoppen" first, as the two buttons do.
+    void Label28Click();
+
+    // The same run in slices: start() does the set-up and builds the pool (it may ask the number
+    // dialog) and returns false when the run has already ended; step() then does attempts for about
+    // `budget` and returns false once the run has ended.
+    bool start();
+    bool step(std::chrono::microseconds budget);
+    bool running() const { return run_ != nullptr; }
+
+    std::function<void()> eventPump;              // lets the front end handle pending events
+    std::chrono::microseconds slice{5000};        // work between two calls of eventPump
+    void setEnumeration(CandidateEnumeration* e) { enumeration_ = e; }
+
+    // ---- the lucky number ----
+    void SpeedButton13Click();
+    // The lucky number as typed: a signed 32-bit whole number, blanks in front allowed.
+    static std::optional<int32_t> luckyNumber(const std::string& text);
+
+    // ---- what a run leaves behind ----
+    const Tipp& tipp() const { return tipp_; }
+    const CandidatePool& pool() const { return pool_; }
+    int32_t Versuchszaehler() const { return versuche_; }
+    unsigned long long attemptsOfLastRun() const { return attempts_; }
+
+private:
+    struct Run;
+    void setCaption(const char* caption);
+    bool loadHistory();
+    void copyRecentDraws();
+    bool readTipList();
+    bool buildPool();
+    void favourBlocks();
+    void addDateInAllYears();
+    bool poolDialog();
+    void endEarly(bool reseek);
+    void beginTip();
+    bool attempt();
+    bool acceptanceChain();
+    bool overlapTests(const DrawBits& cand);
+    bool Secheroderfuenfer(const DrawBits& tip, int limit);
+    bool Dreiodervier(const DrawBits& tip, int limit);
+    void finishTip();
+    void finish();
+    void storeTip(int t);
+    void flushDisplay();
+    void refreshHistory();
+
+    Model& m_;
+    Services& s_;
+    Browser& browser_;
+    CandidateEnumeration* enumeration_ = nullptr;
+    std::unique_ptr<Run> run_;
+    CandidatePool pool_;
+    Tipp tipp_{};
+    int32_t versuche_ = 0;
+    unsigned long long attempts_ = 0;
+    HistoryIndex history_;
+    uint64_t historyGeneration_ = ~0ull;
+};
+
+} // namespace zf

@@ -1,0 +1,118 @@
+#include "generator/Pool.h"
+
+#include <algorithm>
+#include <array>
+
+#include "generator/NumberChoice.h"
+
+namespace zf {
+
+std::optional<long long> weightValue(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return std::nullopt;
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        v = v * 10 + (text[i] - '0');
+        if (v > 2147483648LL) return std::nullopt;
+    }
+    v = negative ? -v : v;
+    if (v > 2147483647LL) return std::nullopt;
+    return v;
+}
+
+void CandidatePool::reset() {
+    entries_.assign(kDesignPositions, 0);
+    w = 0;
+    Poolende = -1;
+}
+
+void CandidatePool::put(int position, int number) {
+    if (position < 0) return;
+    const size_t p = static_cast<size_t>(position);
+    if (p >= entries_.size()) entries_.resize(std::max(p + 1, entries_.size() * 2), 0);
+    entries_[p] = static_cast<uint8_t>(number >= 0 && number <= 70 ? number : 0);
+}
+
+int CandidatePool::ZahlImPool(int k) const {
+    int count = 0;
+    for (int i = 0; i <= Poolende; ++i) count += at(i) == k;
+    return count;
+}
+
+int CandidatePool::distinctNumbers() const {
+    std::array<bool, 71> seen{};
+    int count = 0;
+    for (int i = 0; i <= Poolende; ++i) {
+        const int x = at(i);
+        if (x > 0 && !seen[static_cast<size_t>(x)]) {
+            seen[static_cast<size_t>(x)] = true;
+            ++count;
+        }
+    }
+    return count;
+}
+
+void CandidatePool::clearNumbers(const std::vector<bool>& numbers) {
+    for (int i = 0; i <= Poolende && i < static_cast<int>(entries_.size()); ++i) {
+        const int x = entries_[static_cast<size_t>(i)];
+        if (x > 0 && static_cast<size_t>(x) < numbers.size() && numbers[static_cast<size_t>(x)])
+            entries_[static_cast<size_t>(i)] = 0;
+    }
+}
+
+void CandidatePool::compact() {
+    if (Poolende >= static_cast<int>(entries_.size())) put(Poolende, 0); // every pool position exists
+    int i = 0;
+    while (i <= Poolende) {
+        while (i <= Poolende && entries_[static_cast<size_t>(i)] == 0) {
+            entries_[static_cast<size_t>(i)] = entries_[static_cast<size_t>(Poolende)];
+            entries_[static_cast<size_t>(Poolende)] = 0;
+            --Poolende;
+        }
+        ++i;
+    }
+}
+
+void CandidatePool::positionZeroRule() {
+    if (at(0) == at(1)) put(0, 0);
+}
+
+std::optional<std::string> CandidatePool::PoolAusListe(const NumberChoice& form, bool erzeugen) {
+    // Check every weight first: a list the run cannot use leaves the pool as it was.
+    std::array<long long, 71> weight{};
+    for (int k = 1; k <= 70; ++k) {
+        if (!form.ticked[static_cast<size_t>(k)]) continue;
+        const auto g = weightValue(form.hint[static_cast<size_t>(k)]);
+        if (!g)
+            return "Die Gewichtung \"" + form.hint[static_cast<size_t>(k)] + "\" der Zahl " + std::to_string(k) +
+                   " ist keine ganze Zahl. Die Tippberechnung wird abgebrochen.";
+        weight[static_cast<size_t>(k)] = *g;
+    }
+    entries_.assign(kDesignPositions, 0);
+    w = 0;
+    Poolende = 0;
+    for (int k = 1; k <= 70; ++k) {
+        if (!form.ticked[static_cast<size_t>(k)]) continue;
+        long long g = weight[static_cast<size_t>(k)];
+        if (g == 0 || erzeugen) g = 1;
+        g = std::min<long long>(g, kMaxWeight);
+        for (long long r = 0; r < g; ++r) {
+            ++w;
+            put(w, k);
+        }
+        Poolende = w;
+    }
+    return std::nullopt;
+}
+
+std::vector<uint8_t> CandidatePool::entries() const {
+    std::vector<uint8_t> out;
+    for (int i = 0; i <= Poolende; ++i) out.push_back(static_cast<uint8_t>(at(i)));
+    return out;
+}
+
+} // namespace zf

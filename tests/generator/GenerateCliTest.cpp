@@ -1,0 +1,89 @@
+// zahlfuchs-cli generate: the same run as the desktop program's, printed.
+#include <array>
+#include <cstdio>
+#include <sys/wait.h>
+
+#include "GeneratorFixture.h"
+#include "app/Text.h"
+
+using namespace zf;
+using namespace zf::gentest;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+};
+
+Result cli(const std::string& args) {
+    const std::string cmd = std::string(ZF_CLI) + " " + args + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    Result r{-1, {}};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+struct CliGenerate : GenFixture {
+    std::string base() const {
+        return "--home " + dir.path() + " --settings " + dir.file("s.reg") + " --date 10.02.2021";
+    }
+    void SetUp() override {
+        GenFixture::SetUp();
+        std::vector<DrawRecord> draws;
+        for (int d = 1; d <= 10; ++d) draws.push_back(test::draw(2021, 2, d, 21 + d));
+        useDraws(draws);
+    }
+};
+
+} // namespace
+
+TEST_F(CliGenerate, PrintsTheTipsOfTheSameRunAsTheWindow) {
+    const auto r = cli(base() + " --set UpDown9=4 --set UpDown18=7 generate --seed 2021");
+    ASSERT_EQ(r.status, 0);
+
+    // The same run in the desktop program's controller: design options, same seed.
+    m.resetToDesign();
+    m.setGesamtTipps(4);
+    m.UpDown[18].set(7);
+    chooseDay(2021, 2, 10);
+    generate(2021);
+    ASSERT_EQ(m.ListBox1.size(), 4u);
+    std::string expected;
+    for (const auto& line : m.ListBox1) expected += line + "\n";
+    expected += "laufmax;100000\nstatus0;" + m.status[0] + "\nstatus1;Tipps wurden neu berechnet\n";
+    EXPECT_EQ(r.out, expected);
+}
+
+TEST_F(CliGenerate, PoolListAnswersTheNumberDialog) {
+    std::vector<std::string> list(70, "");
+    for (int k : {2, 4, 6, 8, 10}) list[static_cast<size_t>(k - 1)] = "3";
+    ASSERT_TRUE(writeTextLines(dir.file("pool.kwl"), list));
+    const std::string opts = base() + " --set UpDown9=2 --set UpDown18=5 --set Chekcbox20=1";
+
+    auto r = cli(opts + " generate --seed 1 --pool-list " + dir.file("pool.kwl"));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "02,04,06,08,10\n02,04,06,08,10\nlaufmax;100000\nstatus0;\nstatus1;Tipps wurden neu berechnet\n");
+
+    // Without a list the dialog is left with OK: the pool as built.
+    r = cli(opts + " generate --seed 1");
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(splitLines(r.out).size(), 5u);
+    EXPECT_NE(r.out.substr(0, 15), "02,04,06,08,10\n");
+}
+
+TEST_F(CliGenerate, UsageAndFailures) {
+    EXPECT_EQ(cli(base() + " generate --enumerate").status, 2);
+    EXPECT_EQ(cli(base() + " generate --seed zwölf").status, 2);
+    EXPECT_EQ(cli(base() + " generate extra").status, 2);
+    EXPECT_EQ(cli(base() + " generate --pool-list " + dir.file("fehlt.kwl")).status, 1);
+    // Draws that cannot be read are an error of the run.
+    std::filesystem::remove(dir.file("Keno.dat"));
+    std::filesystem::create_directory(dir.file("Keno.dat"));
+    EXPECT_EQ(cli(base() + " generate").status, 1);
+}
