@@ -341,6 +341,7 @@ bool GeneratorController::start() {
     run_ = std::make_unique<Run>();
     Run& r = *run_;
     attempts_ = 0;
+    scans_ = 0;
 
     r.n = std::clamp(m_.UpDown[18].pos, 2, 10);
     m_.sortieren = false;
@@ -744,6 +745,7 @@ bool GeneratorController::acceptanceChain() {
     }
 
     if (m_.CheckBox[9] || m_.CheckBox[17]) {
+        ++scans_;
         // The history filters count the first numbers of the tip up to the Keno type.
         const int counted = std::min(n, m_.UpDown[18].pos);
         DrawBits tip = c.mask;

@@ -101,6 +101,8 @@ public:
     const CandidatePool& pool() const { return pool_; }
     int32_t Versuchszaehler() const { return versuche_; }
     unsigned long long attemptsOfLastRun() const { return attempts_; }
+    // Candidates of the last run that got as far as a history filter.
+    unsigned long long historyScansOfLastRun() const { return scans_; }
 
 private:
     struct Run;
@@ -134,6 +136,7 @@ private:
     Tipp tipp_{};
     int32_t versuche_ = 0;
     unsigned long long attempts_ = 0;
+    unsigned long long scans_ = 0;
     HistoryIndex history_;
     uint64_t historyGeneration_ = ~0ull;
 };

@@ -1,0 +1,174 @@
+// The tip generator over the bundled history (about 7 700 draws):
+//  - one call of the history filter "Tipp darf noch keinen ...er" over the whole history, as the
+//    generator makes it (the draws as 70-bit sets in memory), beside the plain way of a filter that
+//    owns no cache: open Keno.dat, read it record by record and run the tip check on each draw;
+//  - a whole run with the design options, Keno type 10 and 120 tips;
+//  - a demanding run ("Tipp darf noch keinen 6er ..." over the whole history), attempts per second.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/AppController.h"
+#include "app/GermanFormat.h"
+#include "app/Model.h"
+#include "draws/Browser.h"
+#include "draws/DrawStore.h"
+#include "evaluation/TipCheck.h"
+#include "generator/GeneratorController.h"
+#include "generator/TipFilters.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemClock.h"
+
+namespace {
+
+using namespace zf;
+
+const std::string& home() {
+    static const std::string dir = [] {
+        const auto d = std::filesystem::temp_directory_path() / "zf_generator_bench";
+        std::filesystem::create_directories(d);
+        writeBundledHistory((d / "Keno.dat").string(), nullptr);
+        return d.string() + "/";
+    }();
+    return dir;
+}
+
+// A tip no draw of the history holds completely: the filter with limit 10 reads every draw.
+const char* const kTipText = "3,11,19,27,35,43,51,59,64,67,";
+constexpr int kLimit = 10;
+
+DrawBits tipBits() {
+    DrawBits b;
+    for (int x : {3, 11, 19, 27, 35, 43, 51, 59, 64, 67}) b.set(x);
+    return b;
+}
+
+void BM_Secheroderfuenfer_InMemory(benchmark::State& s) {
+    DrawStore store(home() + "Keno.dat");
+    store.refresh();
+    HistoryIndex index;
+    index.build(store.records(), store.bits());
+    const DrawBits tip = tipBits();
+    const double start = kStatsMinDate, end = store.lastDate();
+    bool free = false;
+    for (auto _ : s) {
+        // What one filter call does: the window of the pickers, then the scan.
+        free = !index.anyWithHits(index.window(start, end), tip, kLimit);
+        benchmark::DoNotOptimize(free);
+    }
+    if (!free) s.SkipWithError("the tip was found in the history: the scan ended early");
+    s.counters["draws"] = static_cast<double>(index.size());
+}
+
+// The filter without a cache: every call opens the draw file and reads it from its first record, loads
+// each draw of the window into the current-draw register and runs the tip check on the tip text.
+bool secheroderfuenferFromFile(Model& m, const std::string& path, const std::string& tipText, int limit) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return true;
+    const double start = m.DateTimePicker2, end = m.DateTimePicker1;
+    uint8_t buf[kRecordSize];
+    bool free = true;
+    while (std::fread(buf, 1, kRecordSize, f) == kRecordSize) {
+        const DrawRecord r = decodeRecord(buf);
+        if (!(start < r.datum && r.datum <= end)) continue;
+        m.Datum1 = r.datum;
+        for (size_t i = 0; i < 20; ++i) m.Zahl[i + 1] = r.zahl[i];
+        Zettelcheck(m, tipText);
+        if (m.Gewinn >= limit) {
+            free = false;
+            break;
+        }
+    }
+    std::fclose(f);
+    return free;
+}
+
+void BM_Secheroderfuenfer_ReadingKenoDat(benchmark::State& s) {
+    Model m;
+    m.DateTimePicker2 = kStatsMinDate;
+    DrawStore store(home() + "Keno.dat");
+    store.refresh();
+    m.DateTimePicker1 = store.lastDate();
+    bool free = false;
+    for (auto _ : s) {
+        free = secheroderfuenferFromFile(m, home() + "Keno.dat", kTipText, kLimit);
+        benchmark::DoNotOptimize(free);
+    }
+    if (!free) s.SkipWithError("the tip was found in the history: the scan ended early");
+}
+
+class NoPrompter : public Prompter {
+public:
+    void message(const std::string&) override {}
+    bool question(const std::string&) override { return true; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+};
+class NoShell : public Shell {
+public:
+    bool open(const std::string&, const std::string&) override { return true; }
+};
+class NoSound : public SoundPlayer {
+public:
+    void play(const std::string&) override {}
+};
+
+struct Desk {
+    Model m;
+    NoPrompter prompter;
+    NoShell shell;
+    NoSound sound;
+    FixedClock clock{dateValue(2025, 12, 30)};
+    MemorySettingsStore store;
+    Services services{prompter, shell, sound, clock, store};
+    Browser browser{m, services};
+    GeneratorController gen{m, services, browser};
+    Desk() {
+        m.Home = home();
+        m.sortieren = true;
+        m.DateTimePicker2 = kStatsMinDate;
+        m.draws.setPath(m.kenoPath());
+        m.draws.refresh();
+        m.setDateTimePicker1(m.draws.lastDate());
+    }
+};
+
+void BM_RunDesignOptions120Tips(benchmark::State& s) {
+    Desk d;
+    d.m.setGesamtTipps(120);
+    uint32_t seed = 1;
+    for (auto _ : s) {
+        d.m.random.setState(seed++);
+        d.gen.BitBtn19Click();
+    }
+    s.counters["tips"] = static_cast<double>(d.m.ListBox1.size());
+    s.counters["attempts"] = static_cast<double>(d.gen.attemptsOfLastRun());
+}
+
+void BM_RunDemanding(benchmark::State& s) {
+    // No draw of the whole history may hold six numbers of the tip: hardly any tip of ten passes,
+    // so the run spends all its attempts and every candidate that passes the cheap tests is scanned.
+    Desk d;
+    d.m.setGesamtTipps(1);
+    d.m.UpDown[6].set(6);
+    d.m.CheckBox[9] = true;
+    unsigned long long attempts = 0, scans = 0;
+    uint32_t seed = 1;
+    for (auto _ : s) {
+        d.m.random.setState(seed++);
+        d.gen.BitBtn19Click();
+        attempts += d.gen.attemptsOfLastRun();
+        scans += d.gen.historyScansOfLastRun();
+    }
+    s.counters["attempts/s"] = benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kIsRate);
+    s.counters["scans/s"] = benchmark::Counter(static_cast<double>(scans), benchmark::Counter::kIsRate);
+}
+
+} // namespace
+
+BENCHMARK(BM_Secheroderfuenfer_InMemory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Secheroderfuenfer_ReadingKenoDat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RunDesignOptions120Tips)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunDemanding)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
