@@ -135,6 +135,13 @@ public:
     // --- change notification ---
     void notify(unsigned what) { if (listener) listener(what); }
     std::function<void(unsigned)> listener;
+
+    // --- internet update of the draws (draws/Update) ---
+    static constexpr const char* kDefaultDownloadServer = "http://127.0.0.1:8471/";
+    std::string DownloadServer = kDefaultDownloadServer; // base address in front of "zahlen/keno.asp"
+    bool BitBtn1Enabled = true;       // "Datenbank aktualisieren"
+    bool SpeedButton10Enabled = true; // the update button of the main tab
+    bool SpeedButton8Visible = false; // stop button; hiding it is the stop request
 };
 
 } // namespace zf

@@ -289,6 +289,10 @@ std::vector<SettingDef> buildTable() {
                 m.DateTimePicker2 = Model::DateTimePicker2Min;
         },
         [](Model& m) { m.DateTimePicker2 = Model::DateTimePicker2Min; });
+    add("DownloadServer", "DownloadServer", SettingKind::String, 'B',
+        [](const Model& m) { return RegValue::ofString(m.DownloadServer); },
+        [](Model& m, const RegValue& v) { m.DownloadServer = v.str; },
+        [](Model& m) { m.DownloadServer = Model::kDefaultDownloadServer; });
     return t;
 }
 

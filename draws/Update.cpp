@@ -1,0 +1,284 @@
+#include "draws/Update.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/GermanFormat.h"
+#include "app/Model.h"
+#include "app/Text.h"
+#include "draws/Browser.h"
+#include "evaluation/TipCheck.h"
+
+namespace zf {
+namespace {
+
+// A whole number as the answer writes it; blanks and line ends around it are tolerated.
+std::optional<int> wholeNumber(std::string_view piece) {
+    piece = trimView(piece);
+    bool negative = false;
+    if (!piece.empty() && (piece[0] == '+' || piece[0] == '-')) {
+        negative = piece[0] == '-';
+        piece.remove_prefix(1);
+    }
+    if (piece.empty() || piece.size() > 9) return std::nullopt;
+    int v = 0;
+    for (char c : piece) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return negative ? -v : v;
+}
+
+// Proxy port as typed: a whole number 0..65535.
+std::optional<int> portNumber(std::string_view text) {
+    const auto v = wholeNumber(text);
+    if (!v || *v < 0 || *v > 65535) return std::nullopt;
+    return v;
+}
+
+// RAII: whatever happens inside the update, it ends as not running.
+struct RunningFlag {
+    bool& flag;
+    explicit RunningFlag(bool& f) : flag(f) { flag = true; }
+    ~RunningFlag() { flag = false; }
+};
+
+} // namespace
+
+std::optional<std::string> drawRequestUrl(const std::string& base, double day) {
+    const std::string b(trimView(base));
+    if (b.rfind("http://", 0) != 0 && b.rfind("https://", 0) != 0) return std::nullopt;
+    const size_t hostStart = b.find("//") + 2;
+    if (hostStart >= b.size() || b[hostStart] == '/') return std::nullopt;
+    for (char c : b)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '?' || c == '#') return std::nullopt;
+    return b + (b.back() == '/' ? "" : "/") + "zahlen/keno.asp?Datei=" + formatYmdCompact(day) + ".txt";
+}
+
+std::string drawAnswerText(const DrawRecord& r) {
+    std::string s = formatDate(r.datum);
+    for (uint8_t n : r.zahl) s += "," + std::to_string(n);
+    s += ",";
+    if (r.hasPlus5())
+        for (uint8_t d : r.zahl5) s += static_cast<char>('0' + d % 10);
+    return s;
+}
+
+DrawAnswer parseDrawAnswer(std::string_view body, double today) {
+    DrawAnswer a;
+    if (trimView(body).empty()) {
+        a.kind = DrawAnswer::Skip;
+        return a;
+    }
+    auto invalid = [&](std::string why) {
+        a.kind = DrawAnswer::Invalid;
+        a.problem = std::move(why);
+        return a;
+    };
+
+    size_t comma = body.find(',');
+    if (comma == std::string_view::npos) return invalid("keine Ziehungsdaten");
+    const std::string_view dateText = trimView(body.substr(0, comma));
+    std::string_view rest = body.substr(comma + 1);
+
+    int numbers[20] = {};
+    for (int i = 0; i < 20; ++i) {
+        comma = rest.find(',');
+        if (comma == std::string_view::npos)
+            return invalid(i == 0 ? "keine Zahlen" : "nur " + std::to_string(i) + " Zahlen statt 20");
+        const auto n = wholeNumber(rest.substr(0, comma));
+        if (!n) return invalid("die " + std::to_string(i + 1) + ". Zahl ist keine Zahl");
+        numbers[i] = *n;
+        rest.remove_prefix(comma + 1);
+    }
+    int digits[5] = {};
+    for (int i = 0; i < 5; ++i) {
+        if (i >= static_cast<int>(rest.size()) || rest[static_cast<size_t>(i)] < '0' || rest[static_cast<size_t>(i)] > '9') {
+            const std::string_view head = rest.substr(0, rest.find_first_of("\r\n"));
+            if (head.find(',') != std::string_view::npos) return invalid("mehr als 20 Zahlen");
+            return invalid("die Plus 5-Gewinnzahl hat keine fünf Ziffern");
+        }
+        digits[i] = rest[static_cast<size_t>(i)] - '0';
+    }
+
+    // No draw in it: the server's way of saying "nothing for this day".
+    if (numbers[0] == 0 || dateText.empty()) {
+        a.kind = DrawAnswer::Skip;
+        return a;
+    }
+
+    const auto date = parseDate(dateText);
+    if (!date) return invalid("kein gültiges Datum");
+    if (*date < kFirstDrawDay) return invalid("Datum " + formatDate(*date) + " liegt vor der ersten Ziehung");
+    if (*date > std::floor(today)) return invalid("Datum " + formatDate(*date) + " liegt in der Zukunft");
+
+    DrawBits seen;
+    for (int i = 0; i < 20; ++i) {
+        const int n = numbers[i];
+        if (n < 1 || n > 70) return invalid("Zahl " + std::to_string(n) + " liegt nicht zwischen 1 und 70");
+        if (seen.has(n)) return invalid("Zahl " + std::to_string(n) + " kommt doppelt vor");
+        seen.set(n);
+        a.record.zahl[static_cast<size_t>(i)] = static_cast<uint8_t>(n);
+    }
+    for (int i = 0; i < 5; ++i) a.record.zahl5[static_cast<size_t>(i)] = static_cast<uint8_t>(digits[i]);
+    a.record.datum = *date;
+    a.record.flags = 0;
+    a.kind = DrawAnswer::Draw;
+    return a;
+}
+
+UpdateController::UpdateController(Model& m, Services& s, Browser& browser, HttpClient& http)
+    : m_(m), s_(s), browser_(browser), http_(http) {}
+
+void UpdateController::setButtons(bool runningNow) {
+    m_.BitBtn1Enabled = !runningNow;
+    m_.SpeedButton10Enabled = !runningNow;
+    m_.SpeedButton8Visible = runningNow;
+    m_.notify(ChangeOptions | ChangeStatus);
+}
+
+void UpdateController::SpeedButton8Click() {
+    if (!m_.SpeedButton8Visible) return;
+    m_.SpeedButton8Visible = false;
+    m_.notify(ChangeOptions);
+}
+
+void UpdateController::TippwerkClick() {
+    if (running_) return; // the buttons are disabled meanwhile; a second start would only interleave
+    RunningFlag flag(running_);
+    setButtons(true);
+
+    double day = 0; // the day being requested, kept here so a seek meanwhile cannot move it
+    bool mayRequest = true;
+    m_.draws.setPath(m_.kenoPath());
+    std::string error;
+    if (!m_.draws.createEmptyIfMissing(&error) || !m_.draws.refresh(&error)) {
+        s_.prompter.message("Die Ziehungen können nicht aktualisiert werden.\n" + error);
+        mayRequest = false;
+    }
+    const double last = m_.draws.lastDate();
+    day = last > 0 ? std::max(last + 1, kFirstDrawDay) : kFirstDrawDay;
+    m_.setDateTimePicker1(day);
+    m_.aktDatum = day;
+    m_.notify(ChangeDates);
+
+    HttpRequest request;
+    request.timeoutMs = timeoutMs;
+    request.maxBodyBytes = kMaxAnswerBytes;
+    request.proxyHost = std::string(trimView(m_.ProxyHostEdit));
+    if (mayRequest && !request.proxyHost.empty()) {
+        // Without a proxy host the port means nothing and is not looked at.
+        if (const auto port = portNumber(m_.ProxyPortEdit)) {
+            request.proxyPort = *port;
+        } else {
+            s_.prompter.message("Der Proxy-Port \"" + m_.ProxyPortEdit +
+                                "\" ist keine Portnummer (eine ganze Zahl von 0 bis 65535).\n"
+                                "Die Ziehungen wurden nicht aktualisiert.");
+            mayRequest = false;
+        }
+    }
+    // Taken once, like the proxy: an edit of the field meanwhile applies to the next update.
+    const std::string server = m_.DownloadServer;
+    if (mayRequest && !drawRequestUrl(server, day)) {
+        s_.prompter.message("Die Adresse des Download-Servers \"" + m_.DownloadServer +
+                            "\" ist keine http- oder https-Adresse.\nDie Ziehungen wurden nicht aktualisiert.");
+        mayRequest = false;
+    }
+
+    while (mayRequest && day <= std::floor(s_.clock.now()) && m_.SpeedButton8Visible) {
+        const bool goOn = fetchDay(*drawRequestUrl(server, day), day, request);
+        if (afterDay) afterDay(day);
+        if (!goOn) m_.SpeedButton8Visible = false;
+        day += 1;
+        m_.setDateTimePicker1(day);
+        m_.notify(ChangeDates | ChangeOptions);
+        if (pumpEvents) pumpEvents();
+    }
+
+    setButtons(false);
+    // The day after the last one requested: the seek makes the latest stored draw current.
+    m_.setDateTimePicker1(day);
+    m_.Label35 = m_.Label29;
+    browser_.SpeedButton5Click();
+    Komplettcheck(m_, s_.sound);
+    m_.notify(ChangeDraw | ChangeDates | ChangeHits | ChangeStatus);
+}
+
+bool UpdateController::fetchDay(const std::string& url, double day, const HttpRequest& base) {
+    m_.setStatus(0, "Loading");
+    HttpRequest request = base;
+    request.url = url;
+    ++requests_;
+    const HttpResponse r = http_.get(request);
+    m_.setStatus(0, "Received " + std::to_string(r.body.size()) + " bytes");
+    m_.setStatus(1, "Alle Angaben ohne Gewähr!!");
+
+    if (r.error) {
+        // No answer at all: the next days would only wait for the same timeout, and a day skipped
+        // now would stay a gap, as the next update starts after the last stored draw.
+        m_.setStatus(0, "Failed : " + std::to_string(r.status) + " " + r.statusText);
+        m_.setStatus(1, "Keine verwertbare Antwort vom Server, Aktualisierung beendet.");
+        return false;
+    }
+    if (r.status > 200 || r.body.empty()) {
+        if (r.status == 500)
+            m_.setStatus(0, formatDate(day) + " noch nicht verfügbar!");
+        else
+            m_.setStatus(0, "Failed : " + std::to_string(r.status) + " " + r.statusText);
+        return true;
+    }
+
+    const DrawAnswer answer = parseDrawAnswer(r.body, s_.clock.now());
+    switch (answer.kind) {
+    case DrawAnswer::Skip: return true;
+    case DrawAnswer::Invalid:
+        m_.setStatus(0, formatDate(day) + " fehlerhaft: " + answer.problem);
+        m_.setStatus(1, "Nichts gespeichert, Aktualisierung beendet.");
+        return false;
+    case DrawAnswer::Draw: break;
+    }
+
+    std::string error;
+    m_.draws.setPath(m_.kenoPath());
+    if (!m_.draws.refresh(&error)) {
+        s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) +
+                            " kann nicht gespeichert werden.\n" + error);
+        return false;
+    }
+    // The history is only ever extended here; an answer for a date already covered is left out
+    // rather than rewriting stored draws from the network.
+    if (answer.record.datum <= m_.draws.lastDate()) {
+        m_.setStatus(0, formatDate(answer.record.datum) + " schon vorhanden");
+        return true;
+    }
+    browser_.makeCurrent(answer.record, 3, 3);
+    m_.Label35 = m_.Label29;
+    m_.notify(ChangeDraw);
+    if (!m_.draws.append(answer.record, &error)) {
+        s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) +
+                            " kann nicht gespeichert werden.\n" + error);
+        return false;
+    }
+    m_.aktDatum = answer.record.datum;
+    return true;
+}
+
+void UpdateController::BitBtn2Click() {
+    if (running_) return;
+    m_.draws.setPath(m_.kenoPath());
+    if (m_.draws.fileExists()) {
+        // Reading everything again takes thousands of requests; if that fails half-way the old
+        // history must still be there.
+        const std::string backup = m_.kenoPath() + ".bak";
+        if (std::rename(m_.kenoPath().c_str(), backup.c_str()) != 0) {
+            s_.prompter.message("Keno.dat kann nicht nach " + backup +
+                                " verschoben werden; die Datenbank wird nicht neu angelegt.");
+            return;
+        }
+        m_.draws.refresh();
+    }
+    TippwerkClick();
+}
+
+} // namespace zf

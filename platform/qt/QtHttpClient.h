@@ -1,0 +1,23 @@
+#pragma once
+// HTTP GET with Qt Network: one access manager with a cookie jar for the whole program, redirects
+// followed when they are not less safe, an explicit proxy or none, and a deadline for every request.
+// While a request runs, a local event loop keeps the window usable.
+#include <memory>
+
+#include "platform/HttpClient.h"
+
+class QNetworkAccessManager;
+
+namespace zf {
+
+class QtHttpClient : public HttpClient {
+public:
+    QtHttpClient();  // needs a QCoreApplication
+    ~QtHttpClient() override;
+    HttpResponse get(const HttpRequest& request) override;
+
+private:
+    std::unique_ptr<QNetworkAccessManager> manager_;
+};
+
+} // namespace zf

@@ -1,0 +1,46 @@
+#pragma once
+// Draw data for the stand-in server, and the server itself as a child process.
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Text.h"
+#include "draws/DrawRecord.h"
+#include "support/TestSupport.h"
+#include "tools/drawserver/DrawServerProcess.h"
+
+namespace zf::test {
+
+// A draw on day `datum` with 20 distinct numbers in no sorted order and Plus 5 digits from the day.
+inline DrawRecord serverDraw(double datum) {
+    DrawRecord r;
+    r.datum = datum;
+    const int d = static_cast<int>(datum);
+    for (int i = 0; i < 20; ++i) r.zahl[static_cast<size_t>(i)] = static_cast<uint8_t>((d * 5 + i * 3) % 70 + 1);
+    for (int i = 0; i < 5; ++i) r.zahl5[static_cast<size_t>(i)] = static_cast<uint8_t>((d / (i + 1)) % 10);
+    return r;
+}
+
+inline std::vector<DrawRecord> serverDraws(double first, int count) {
+    std::vector<DrawRecord> out;
+    for (int i = 0; i < count; ++i) out.push_back(serverDraw(first + i));
+    return out;
+}
+
+// Requested days (yyyymmdd) from the server's log file.
+inline std::vector<std::string> requestedDays(const std::string& logPath) {
+    std::string text;
+    if (!readFile(logPath, text)) return {};
+    return splitLines(text);
+}
+
+inline std::unique_ptr<tools::DrawServerProcess> startDrawServer(const std::string& dataFile,
+                                                                 const std::string& logFile,
+                                                                 std::vector<std::string> extra = {}) {
+    std::vector<std::string> args{"--data", dataFile, "--log", logFile};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return std::make_unique<tools::DrawServerProcess>(ZF_DRAWSERVER, args);
+}
+
+} // namespace zf::test

@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/Model.h"
+#include "app/Services.h"
+#include "app/SettingsTable.h"
+#include "draws/Browser.h"
+#include "draws/Update.h"
+#include "platform/SystemClock.h"
+#include "platform/qt/QtHttpClient.h"
+#include "update/ServerSupport.h"
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+const double kMar1 = dateValue(2025, 3, 1);
+
+std::string csvHistory() {
+    const std::string script = ZF_DRAWSERVER;
+    return script.substr(0, script.rfind("/tools/")) + "/data/keno_draws.csv";
+}
+
+struct UpdateFixture : ::testing::Test {
+    TempDir dir;
+    Model m;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    RecordingSound sound;
+    FixedClock clock{kMar1 + 9 + 0.75}; // 10.03.2025 in the evening
+    MemorySettingsStore store;
+    Services services{prompter, shell, sound, clock, store};
+    Browser browser{m, services};
+    QtHttpClient http;
+    UpdateController update{m, services, browser, http};
+    std::unique_ptr<tools::DrawServerProcess> server;
+    const std::vector<DrawRecord> history = serverDraws(kMar1, 10); // 01.03. to 10.03.2025
+
+    struct Day {
+        std::string status0, drawLine, plus5Line;
+        bool buttonsAsRunning;
+    };
+    std::vector<Day> days;
+
+    void SetUp() override {
+        m.Home = dir.path();
+        m.sortieren = true;
+        m.ProxyPortEdit = "80";
+        m.DateTimePicker1 = kMar1;
+        writeDraws(dir.file("server.dat"), history);
+        keep(3);
+        update.timeoutMs = 5000;
+        update.afterDay = [this](double) {
+            days.push_back({m.status[0], m.Label29, m.Label30,
+                            !m.BitBtn1Enabled && !m.SpeedButton10Enabled && m.SpeedButton8Visible});
+        };
+    }
+    // The local history holds the first n draws of the server's.
+    void keep(size_t n) { writeDraws(dir.file("Keno.dat"), {history.begin(), history.begin() + static_cast<long>(n)}); }
+    void serve(std::vector<std::string> extra = {}, const std::string& data = {}) {
+        server.reset();
+        std::remove(dir.file("requests.log").c_str());
+        server = startDrawServer(data.empty() ? dir.file("server.dat") : data, dir.file("requests.log"), extra);
+        m.DownloadServer = server->url();
+    }
+    std::vector<std::string> requests() const { return requestedDays(dir.file("requests.log")); }
+    std::vector<DrawRecord> stored() const { return readDraws(dir.file("Keno.dat")); }
+    std::vector<std::string> statuses() const {
+        std::vector<std::string> out;
+        for (const Day& d : days) out.push_back(d.status0);
+        return out;
+    }
+    void expectIdle() {
+        EXPECT_TRUE(m.BitBtn1Enabled);
+        EXPECT_TRUE(m.SpeedButton10Enabled);
+        EXPECT_FALSE(m.SpeedButton8Visible);
+        EXPECT_FALSE(update.running());
+    }
+};
+
+} // namespace
+
+TEST(DrawAnswer, ReadsAndChecksTheWholeAnswer) {
+    const double today = dateValue(2026, 1, 10);
+    const std::string numbers = "7,61,10,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,";
+    const DrawAnswer ok = parseDrawAnswer("09.01.2026," + numbers + "00712", today);
+    ASSERT_EQ(ok.kind, DrawAnswer::Draw) << ok.problem;
+    EXPECT_EQ(ok.record.datum, dateValue(2026, 1, 9));
+    EXPECT_EQ(ok.record.zahl[0], 7);   // kept in the order received
+    EXPECT_EQ(ok.record.zahl[19], 29);
+    EXPECT_EQ(ok.record.plus5Number(), 712);
+    EXPECT_TRUE(ok.record.hasPlus5());
+    EXPECT_EQ(drawAnswerText(ok.record), "09.01.2026," + numbers + "00712");
+
+    struct Case {
+        std::string body;
+        DrawAnswer::Kind kind;
+        std::string problem;
+    };
+    const std::vector<Case> cases = {
+        {"09.01.2026," + numbers + "00712\r\n<!-- Zähler -->", DrawAnswer::Draw, ""}, // text after the digits
+        {"9.1.2026, 7, 61,10,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,123456", DrawAnswer::Draw, ""},
+        {"  \r\n ", DrawAnswer::Skip, ""},
+        {"09.01.2026,0,61,10,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00000", DrawAnswer::Skip, ""},
+        {" ," + numbers + "00712", DrawAnswer::Skip, ""},
+        {"Keine Daten", DrawAnswer::Invalid, "keine Ziehungsdaten"},
+        {"09.01.2026,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,00712", DrawAnswer::Invalid,
+         "nur 19 Zahlen statt 20"},
+        {"09.01.2026," + numbers + "1,00712", DrawAnswer::Invalid, "mehr als 20 Zahlen"},
+        {"09.01.2026," + numbers + "0712\r\n", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026," + numbers + "0712", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026," + numbers + "0a712", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026,7,61,x,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00712", DrawAnswer::Invalid,
+         "die 3. Zahl ist keine Zahl"},
+        {"09.01.2026,7,61,71,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00712", DrawAnswer::Invalid,
+         "Zahl 71 liegt nicht zwischen 1 und 70"},
+        {"09.01.2026,7,61,0,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00712", DrawAnswer::Invalid,
+         "Zahl 0 liegt nicht zwischen 1 und 70"},
+        {"09.01.2026,7,61,-5,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00712", DrawAnswer::Invalid,
+         "Zahl -5 liegt nicht zwischen 1 und 70"},
+        {"09.01.2026,7,61,7,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00712", DrawAnswer::Invalid,
+         "Zahl 7 kommt doppelt vor"},
+        {"31.02.2026," + numbers + "00712", DrawAnswer::Invalid, "kein gültiges Datum"},
+        {"<html><body>Fehler," + numbers + "00712", DrawAnswer::Invalid, "kein gültiges Datum"},
+        {"31.01.2004," + numbers + "00712", DrawAnswer::Invalid, "Datum 31.01.2004 liegt vor der ersten Ziehung"},
+        {"11.01.2026," + numbers + "00712", DrawAnswer::Invalid, "Datum 11.01.2026 liegt in der Zukunft"},
+    };
+    for (const Case& c : cases) {
+        const DrawAnswer a = parseDrawAnswer(c.body, today + 0.9);
+        EXPECT_EQ(a.kind, c.kind) << c.body;
+        EXPECT_EQ(a.problem, c.problem) << c.body;
+    }
+}
+
+TEST(DrawAnswer, RequestAddressFromTheServerSetting) {
+    const double day = dateValue(2026, 1, 9);
+    EXPECT_EQ(drawRequestUrl("http://127.0.0.1:8471/", day), "http://127.0.0.1:8471/zahlen/keno.asp?Datei=20260109.txt");
+    EXPECT_EQ(drawRequestUrl("https://example.org/keno", day), "https://example.org/keno/zahlen/keno.asp?Datei=20260109.txt");
+    for (const char* bad : {"", "example.org/", "ftp://example.org/", "http://", "http:///x", "http://a b/", "http://x/?a=1"})
+        EXPECT_FALSE(drawRequestUrl(bad, day)) << bad;
+}
+
+TEST(DrawAnswer, DownloadServerIsAPersistedSetting) {
+    Model m;
+    MemorySettingsStore store;
+    m.DownloadServer = "http://elsewhere/";
+    restoreSettings(m, store, dateValue(2026, 1, 1));
+    EXPECT_EQ(m.DownloadServer, Model::kDefaultDownloadServer);
+    m.DownloadServer = "https://keno.example/";
+    saveSettings(m, store, dateValue(2026, 1, 1));
+    Model back;
+    restoreSettings(back, store, dateValue(2026, 1, 1));
+    EXPECT_EQ(back.DownloadServer, "https://keno.example/");
+}
+
+TEST_F(UpdateFixture, CatchesUpEveryDayUpToToday) {
+    serve();
+    update.TippwerkClick();
+
+    EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308",
+                                                    "20250309", "20250310"}));
+    EXPECT_EQ(stored(), history);
+    ASSERT_EQ(days.size(), 7u);
+    for (size_t i = 0; i < days.size(); ++i) {
+        const DrawRecord& r = history[i + 3];
+        EXPECT_EQ(days[i].status0, "Received " + std::to_string(drawAnswerText(r).size()) + " bytes");
+        EXPECT_EQ(days[i].drawLine, drawLine(r, 3)); // each stored draw is shown as it arrives
+        EXPECT_EQ(days[i].plus5Line, plus5Line(r, 3));
+        EXPECT_TRUE(days[i].buttonsAsRunning);
+    }
+    EXPECT_EQ(m.status[1], "Alle Angaben ohne Gewähr!!");
+    EXPECT_TRUE(prompter.messages.empty());
+    expectIdle();
+    // The latest draw is current, as the seek leaves it.
+    EXPECT_EQ(m.Datum1, history.back().datum);
+    EXPECT_EQ(m.Position, 9);
+    EXPECT_EQ(m.Label35, drawLine(history.back(), 2));
+    EXPECT_EQ(m.Zahl5[1], history.back().zahl5[0]);
+    EXPECT_EQ(m.DateTimePicker1, history.back().datum);
+}
+
+TEST_F(UpdateFixture, TodaysDrawNotYetAvailable) {
+    keep(10);
+    clock.set(kMar1 + 10 + 0.5);
+    serve();
+    update.TippwerkClick();
+    EXPECT_EQ(requests(), std::vector<std::string>{"20250311"});
+    EXPECT_EQ(statuses(), std::vector<std::string>{"11.03.2025 noch nicht verfügbar!"});
+    EXPECT_EQ(stored(), history);
+    expectIdle();
+}
+
+TEST_F(UpdateFixture, StopButtonEndsTheLoopAfterTheCurrentDay) {
+    serve();
+    int pumps = 0;
+    update.pumpEvents = [&] {
+        update.TippwerkClick(); // the start buttons are disabled: a second start does nothing
+        if (++pumps == 2) update.SpeedButton8Click();
+    };
+    update.TippwerkClick();
+    EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305"}));
+    EXPECT_EQ(stored(), std::vector<DrawRecord>(history.begin(), history.begin() + 5));
+    EXPECT_EQ(m.Datum1, history[4].datum);
+    expectIdle();
+}
+
+TEST_F(UpdateFixture, BadAnswerStoresNothingAndEndsTheUpdate) {
+    const std::string repeated = std::to_string(history[4].zahl[4]);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"19", "05.03.2025 fehlerhaft: nur 19 Zahlen statt 20"},
+        {"21", "05.03.2025 fehlerhaft: mehr als 20 Zahlen"},
+        {"range", "05.03.2025 fehlerhaft: Zahl 71 liegt nicht zwischen 1 und 70"},
+        {"repeat", "05.03.2025 fehlerhaft: Zahl " + repeated + " kommt doppelt vor"},
+        {"baddate", "05.03.2025 fehlerhaft: kein gültiges Datum"},
+        {"future", "05.03.2025 fehlerhaft: Datum 12.03.2025 liegt in der Zukunft"},
+        {"plus5-4", "05.03.2025 fehlerhaft: die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"html", "05.03.2025 fehlerhaft: keine Zahlen"},
+        {"huge", "Failed : 200 Antwort zu groß (mehr als 65536 Bytes)"},
+    };
+    for (const auto& [kind, text] : cases) {
+        SCOPED_TRACE(kind);
+        keep(3);
+        days.clear();
+        serve({"--fault", "20250305=" + kind});
+        update.TippwerkClick();
+        EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305"}));
+        EXPECT_EQ(stored(), std::vector<DrawRecord>(history.begin(), history.begin() + 4));
+        ASSERT_EQ(days.size(), 2u);
+        EXPECT_EQ(days[1].status0, text);
+        EXPECT_NE(m.status[1].find("beendet"), std::string::npos) << m.status[1];
+        EXPECT_FALSE(m.draws.issues().any());
+        EXPECT_EQ(m.Datum1, history[3].datum);
+        expectIdle();
+    }
+}
+
+TEST_F(UpdateFixture, DayFailuresAreReportedAndTheUpdateGoesOn) {
+    serve({"--fault", "20250305=stale", "--fault", "20250306=status:404", "--fault", "20250307=empty", "--fault",
+           "20250308=zero", "--fault", "20250309=redirect", "--fault", "20250310=status:500"});
+    update.TippwerkClick();
+    // Qt network may send the request behind a redirect more than once; each day counts once.
+    auto asked = requests();
+    asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
+    EXPECT_EQ(asked, (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308",
+                                               "20250309", "20250310"}));
+    std::string zeroAnswer = drawAnswerText(history[7]);
+    zeroAnswer.replace(11, zeroAnswer.find(',', 11) - 11, "0");
+    EXPECT_EQ(statuses(), (std::vector<std::string>{
+                              "Received " + std::to_string(drawAnswerText(history[3]).size()) + " bytes",
+                              "04.03.2025 schon vorhanden", // an old answer does not touch the history
+                              "Failed : 404 Not Found",
+                              "Failed : 200 OK",
+                              "Received " + std::to_string(zeroAnswer.size()) + " bytes",
+                              "Received " + std::to_string(drawAnswerText(history[8]).size()) + " bytes",
+                              "10.03.2025 noch nicht verfügbar!",
+                          }));
+    const std::vector<DrawRecord> expected = {history[0], history[1], history[2], history[3], history[8]};
+    EXPECT_EQ(stored(), expected);
+    expectIdle();
+}
+
+TEST_F(UpdateFixture, NoAnswerAtAllEndsTheUpdate) {
+    struct Case {
+        std::string name;
+        std::vector<std::string> fault;
+        int timeoutMs;
+        std::string status;
+    };
+    const std::vector<Case> cases = {
+        {"dead server", {}, 5000, "Failed : 0 Verbindung abgelehnt"},
+        {"slow answer", {"--fault", "*=slow", "--delay", "5"}, 300, "Failed : 0 Zeitüberschreitung nach 0,3 s"},
+        {"trickling answer", {"--fault", "*=trickle", "--delay", "4"}, 1000,
+         "Failed : 200 Zeitüberschreitung nach 1 s"}, // the answer began but never ended
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        days.clear();
+        serve(c.fault);
+        if (c.fault.empty()) server->stop(); // nothing listens on the port any more
+        update.timeoutMs = c.timeoutMs;
+        const int before = update.requestsSent();
+        update.TippwerkClick();
+        EXPECT_EQ(update.requestsSent() - before, 1);
+        EXPECT_EQ(statuses(), std::vector<std::string>{c.status});
+        EXPECT_EQ(m.status[1], "Keine verwertbare Antwort vom Server, Aktualisierung beendet.");
+        EXPECT_EQ(stored().size(), 3u);
+        EXPECT_EQ(m.Datum1, history[2].datum);
+        expectIdle();
+    }
+}
+
+TEST_F(UpdateFixture, GoesThroughTheProxyTheUserSet) {
+    serve();
+    m.ProxyHostEdit = "127.0.0.1";
+    m.ProxyPortEdit = std::to_string(server->port());
+    m.DownloadServer = "http://keno-download.invalid/"; // only the proxy can reach it
+    update.TippwerkClick();
+    EXPECT_EQ(stored(), history);
+}
+
+TEST_F(UpdateFixture, RefusesToStartWithAProxyPortOrAddressThatIsNoUse) {
+    serve();
+    const std::vector<std::pair<std::string, std::string>> settings = {
+        {"abc", ""}, {"80a", ""}, {"", ""}, {"70000", ""}, {"-1", ""}, {"80", "ftp://127.0.0.1/"}};
+    m.ProxyHostEdit = "proxy.example";
+    for (const auto& [port, address] : settings) {
+        SCOPED_TRACE(port + " " + address);
+        prompter.messages.clear();
+        m.ProxyPortEdit = port;
+        m.DownloadServer = address.empty() ? server->url() : address;
+        update.TippwerkClick();
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_NE(prompter.messages[0].find(address.empty() ? "Der Proxy-Port \"" + port + "\"" : "Download-Servers"),
+                  std::string::npos)
+            << prompter.messages[0];
+        EXPECT_EQ(update.requestsSent(), 0);
+        EXPECT_TRUE(requests().empty());
+        EXPECT_EQ(stored().size(), 3u);
+        EXPECT_EQ(m.Datum1, history[2].datum); // the seek still ran
+        expectIdle();
+    }
+}
+
+TEST_F(UpdateFixture, RecreatingTheDatabaseKeepsTheOldHistoryAside) {
+    clock.set(dateValue(2004, 2, 3) + 0.5);
+    serve({}, csvHistory());
+    update.BitBtn2Click();
+    EXPECT_EQ(requests(), (std::vector<std::string>{"20040201", "20040202", "20040203"}));
+    EXPECT_EQ(statuses().front(), "01.02.2004 noch nicht verfügbar!");
+    const auto now = stored();
+    ASSERT_EQ(now.size(), 2u);
+    EXPECT_EQ(now[0].datum, dateValue(2004, 2, 2));
+    EXPECT_EQ(now[0].zahl[0], 4);
+    EXPECT_EQ(now[0].zahl[19], 66);
+    EXPECT_TRUE(now[0].hasPlus5()); // the stand-in gives every draw a Plus 5 number
+    EXPECT_EQ(readDraws(dir.file("Keno.dat.bak")), std::vector<DrawRecord>(history.begin(), history.begin() + 3));
+}
