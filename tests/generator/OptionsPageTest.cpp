@@ -1,0 +1,313 @@
+// The four pages of "Optionen" inside the real main window, offscreen: every option a sentence with its
+// numbers in it, a tidy layout at the design size and larger, the binding to the model and the
+// coupling of the up-downs. With ZF_SCREENSHOT_DIR set, each page is saved as a picture.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/GermanFormat.h"
+#include "app/Model.h"
+#include "app/SettingsTable.h"
+#include "generator/GeneratorController.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemClock.h"
+#include "support/TestSupport.h"
+#include "ui/MainWindow.h"
+#include "ui/generator/GeneratorOptionsPage.h"
+
+using namespace zf;
+using zf::ui::GeneratorOptionsPage;
+
+namespace {
+
+const std::pair<const char*, OptionPage> kPages[] = {
+    {"TabSheetStatistisch", OptionPage::Statistisch},
+    {"TabSheetScheinOptimierung", OptionPage::ScheinOptimierung},
+    {"TabSheetMathematisch", OptionPage::Mathematisch},
+    {"TabSheetAllgemein", OptionPage::Allgemein},
+};
+
+struct OptionsWindow : ::testing::Test {
+    QTemporaryDir dir;
+    test::ScriptedPrompter prompter;
+    test::RecordingShell shell;
+    test::RecordingSound sound;
+    MemorySettingsStore store;
+    FixedClock clock{dateValue(2026, 3, 1)};
+    Services services{prompter, shell, sound, clock, store};
+    std::unique_ptr<TForm1> w;
+    std::unique_ptr<GeneratorController> gen;
+    std::vector<GeneratorOptionsPage*> pages;
+
+    void SetUp() override {
+        w = std::make_unique<TForm1>(services, dir.path().toStdString());
+        gen = std::make_unique<GeneratorController>(w->model(), w->services(), w->app().browser());
+        // How the main window takes the pages in: one per page, refreshed with the other options.
+        for (auto [name, which] : kPages) {
+            auto* page = w->findChild<QWidget*>(name);
+            ASSERT_TRUE(page) << name;
+            pages.push_back(new GeneratorOptionsPage(w->model(), *gen, page, which));
+        }
+        auto windowListener = w->model().listener;
+        w->model().listener = [this, windowListener](unsigned what) {
+            if (windowListener) windowListener(what);
+            if (what & ChangeOptions)
+                for (auto* p : pages) p->refresh();
+        };
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        w->model().listener = nullptr;
+        w.reset();
+    }
+    Model& m() { return w->model(); }
+    template <class T>
+    T* find(const QString& name) {
+        T* t = w->findChild<T*>(name);
+        EXPECT_TRUE(t) << name.toStdString();
+        return t;
+    }
+    void show(int page) {
+        auto* outer = find<QTabWidget>("PageControl1");
+        for (int i = 0; i < outer->count(); ++i)
+            if (outer->tabText(i) == "Optionen") outer->setCurrentIndex(i);
+        find<QTabWidget>("PageControl2")->setCurrentIndex(page);
+        QApplication::processEvents();
+    }
+    // The controls and words a page shows, the main window's own switch included.
+    std::vector<QWidget*> leaves(int page) {
+        std::vector<QWidget*> out;
+        QWidget* p = w->findChild<QWidget*>(kPages[page].first);
+        for (QWidget* c : p->findChildren<QWidget*>()) {
+            if (!c->isVisible()) continue;
+            if (qobject_cast<QLabel*>(c) || qobject_cast<QCheckBox*>(c) || qobject_cast<QAbstractSpinBox*>(c) ||
+                qobject_cast<QComboBox*>(c))
+                if (!qobject_cast<QAbstractSpinBox*>(c->parentWidget())) out.push_back(c);
+        }
+        return out;
+    }
+    QRect inPage(QWidget* c, int page) {
+        QWidget* p = w->findChild<QWidget*>(kPages[page].first);
+        return QRect(c->mapTo(p, QPoint(0, 0)), c->size());
+    }
+};
+
+// The words and numbers of one sentence, read from left to right on the screen.
+std::vector<std::string> readRow(const std::vector<QWidget*>& leaves, QWidget* first, QWidget* page) {
+    const QRect row(first->mapTo(page, QPoint(0, 0)), first->size());
+    std::vector<std::pair<int, std::string>> items;
+    for (QWidget* c : leaves) {
+        const QRect r(c->mapTo(page, QPoint(0, 0)), c->size());
+        if (std::abs(r.center().y() - row.center().y()) > row.height() / 2) continue;
+        if (auto* b = qobject_cast<QCheckBox*>(c)) {
+            if (c != first) continue; // a "seltensten" switch beside the sentence
+            items.push_back({r.x(), b->text().toStdString()});
+        } else if (auto* l = qobject_cast<QLabel*>(c)) {
+            items.push_back({r.x(), l->text().toStdString()});
+        } else {
+            items.push_back({r.x(), "#" + c->objectName().toStdString()});
+        }
+    }
+    std::sort(items.begin(), items.end());
+    std::vector<std::string> out;
+    for (auto& [x, t] : items) out.push_back(t);
+    return out;
+}
+
+} // namespace
+
+TEST_F(OptionsWindow, EveryOptionReadsAsOneSentence) {
+    for (int p = 0; p < 4; ++p) {
+        show(p);
+        QWidget* page = w->findChild<QWidget*>(kPages[p].first);
+        const auto all = leaves(p);
+        for (const OptionDef& d : optionTable()) {
+            if (d.page != kPages[p].second || d.besideOf) continue;
+            std::vector<std::string> expected;
+            for (const OptionPiece& piece : d.pieces) {
+                switch (piece.kind) {
+                case OptionPiece::Kind::Text: expected.push_back(piece.text); break;
+                case OptionPiece::Kind::UpDown: expected.push_back("#UpDown" + std::to_string(piece.upDown)); break;
+                case OptionPiece::Kind::ComboBox3: expected.push_back("#ComboBox3"); break;
+                case OptionPiece::Kind::DateTimePicker3: expected.push_back("#DateTimePicker3"); break;
+                }
+            }
+            QWidget* first = d.checkBox ? static_cast<QWidget*>(find<QCheckBox>(QString("CheckBox%1").arg(d.checkBox)))
+                                        : nullptr;
+            if (!first) {
+                for (QWidget* c : all)
+                    if (auto* l = qobject_cast<QLabel*>(c); l && l->text().toStdString() == d.pieces[0].text) first = c;
+            }
+            ASSERT_TRUE(first) << d.caption();
+            EXPECT_EQ(readRow(all, first, page), expected) << d.caption();
+            if (!d.hint.empty()) {
+                EXPECT_EQ(first->toolTip().toStdString(), d.hint);
+            }
+        }
+    }
+    // the names of the edit fields and the labels that have one
+    EXPECT_EQ(find<QSpinBox>("UpDown6")->findChild<QLineEdit*>()->objectName(), "Edit42");
+    EXPECT_EQ(find<QSpinBox>("UpDown20")->findChild<QLineEdit*>()->objectName(), "Edit6");
+    EXPECT_EQ(find<QSpinBox>("UpDown7")->findChild<QLineEdit*>()->objectName(), "Edit55");
+    // (the main window has a Label62 of its own on another tab)
+    EXPECT_EQ(w->findChild<QWidget*>("TabSheetMathematisch")->findChild<QLabel*>("Label42")->text(), "Quersummer von");
+    EXPECT_EQ(w->findChild<QWidget*>("TabSheetStatistisch")->findChild<QLabel*>("Label62")->text(),
+              "Spezial-Einstellung:");
+    EXPECT_EQ(find<QCheckBox>("CheckBox11")->text(), "seltensten");
+}
+
+TEST_F(OptionsWindow, PagesAreTidyAtTheDesignSizeAndLarger) {
+    for (int grow = 0; grow < 2; ++grow) {
+        if (grow) {
+            w->resize(w->width(), w->height() * 11 / 10);
+            QApplication::processEvents();
+        }
+        for (int p = 0; p < 4; ++p) {
+            SCOPED_TRACE(std::string(kPages[p].first) + (grow ? " 110 %" : ""));
+            show(p);
+            QWidget* page = w->findChild<QWidget*>(kPages[p].first);
+            const auto all = leaves(p);
+            ASSERT_GT(all.size(), 3u);
+            for (QWidget* c : all) {
+                const QRect r = inPage(c, p);
+                EXPECT_TRUE(page->rect().contains(r)) << c->objectName().toStdString() << " leaves the page";
+                if (qobject_cast<QLabel*>(c) || qobject_cast<QCheckBox*>(c)) {
+                    EXPECT_GE(c->width(), c->sizeHint().width()) << c->objectName().toStdString() << " is cut off";
+                }
+                for (QWidget* o : all) {
+                    if (o < c) {
+                        EXPECT_FALSE(r.intersects(inPage(o, p)))
+                            << c->objectName().toStdString() << " overlaps " << o->objectName().toStdString();
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(OptionsWindow, ControlsAreBoundToTheModel) {
+    show(0);
+    find<QCheckBox>("CheckBox2")->click();
+    EXPECT_TRUE(m().CheckBox[2]);
+    find<QSpinBox>("UpDown6")->setValue(7);
+    EXPECT_EQ(m().UpDown[6].pos, 7);
+    find<QComboBox>("ComboBox3")->setCurrentIndex(0);
+    EXPECT_EQ(m().ComboBox3, 0);
+    m().DateTimePicker3 = dateValue(2026, 3, 2) + 0.25;
+    find<QDateEdit>("DateTimePicker3")->setDate(QDate(2010, 6, 18));
+    EXPECT_DOUBLE_EQ(m().DateTimePicker3, dateValue(2010, 6, 18) + 0.25);
+
+    // A click on the words of a sentence toggles its switch.
+    QLabel* words = find<QLabel>("CheckBox9Text1");
+    EXPECT_EQ(words->text(), "er aus der Datenbank entsprechen");
+    const bool before = m().CheckBox[9];
+    QTest::mouseClick(words, Qt::LeftButton);
+    EXPECT_EQ(m().CheckBox[9], !before);
+
+    // The model changed elsewhere (a restore, a run): refresh shows it.
+    m().CheckBox[10] = false;
+    m().UpDown[13].set(55);
+    m().ComboBox3 = -1;
+    m().notify(ChangeOptions);
+    EXPECT_FALSE(find<QCheckBox>("CheckBox10")->isChecked());
+    EXPECT_EQ(find<QSpinBox>("UpDown13")->value(), 55);
+    EXPECT_EQ(find<QSpinBox>("UpDown13")->text(), "55 %");
+    EXPECT_EQ(find<QComboBox>("ComboBox3")->currentIndex(), -1);
+}
+
+TEST_F(OptionsWindow, ArrowsCoupleTheControlsTypingDoesNot) {
+    show(0);
+    auto* minimum = find<QSpinBox>("UpDown21");
+    auto* maximum = find<QSpinBox>("UpDown4");
+    ASSERT_EQ(maximum->value(), 3);
+    minimum->setFocus();
+    for (int i = 0; i < 5; ++i) QTest::keyClick(minimum, Qt::Key_Up); // the arrows: 5 drags the maximum to 5
+    EXPECT_EQ(m().UpDown[21].pos, 5);
+    EXPECT_EQ(m().UpDown[4].pos, 5);
+    EXPECT_EQ(maximum->value(), 5);
+    QTest::keyClick(maximum, Qt::Key_Down); // lowering the maximum below the minimum drags it down
+    EXPECT_EQ(m().UpDown[4].pos, 4);
+    EXPECT_EQ(m().UpDown[21].pos, 4);
+
+    // Typed numbers bypass the coupling: a minimum above the maximum can be entered.
+    QLineEdit* edit = find<QLineEdit>("Edit7");
+    edit->selectAll();
+    QTest::keyClicks(edit, "9");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(m().UpDown[21].pos, 9);
+    EXPECT_EQ(m().UpDown[4].pos, 4);
+
+    // Mouse on the arrows of the overlap controls: UpDown3 caps UpDown1, UpDown1 floors UpDown3.
+    show(1);
+    auto* overlapMax = find<QSpinBox>("UpDown3");
+    auto* overlapMin = find<QSpinBox>("UpDown1");
+    const QPoint down(overlapMax->width() - 4, overlapMax->height() - 4); // the lower arrow
+    QTest::mousePress(overlapMax, Qt::LeftButton, {}, down);
+    QTest::mouseRelease(overlapMax, Qt::LeftButton, {}, down);
+    EXPECT_EQ(m().UpDown[1].max, 5); // the position when the button went down
+    EXPECT_EQ(m().UpDown[3].pos, 4);
+    EXPECT_EQ(overlapMin->maximum(), 5);
+    overlapMin->setValue(4);
+    const QPoint up(overlapMin->width() - 4, 4);
+    QTest::mousePress(overlapMin, Qt::LeftButton, {}, up);
+    QTest::mouseRelease(overlapMin, Qt::LeftButton, {}, up);
+    EXPECT_EQ(m().UpDown[1].pos, 5);
+    EXPECT_EQ(m().UpDown[3].min, 5);
+    EXPECT_EQ(overlapMax->value(), 5);
+
+    // UpDown7's arrows set the attempt limit from the position before the change.
+    show(3);
+    auto* runs = find<QSpinBox>("UpDown7");
+    runs->setFocus();
+    QTest::keyClick(runs, Qt::Key_Up);
+    EXPECT_EQ(m().UpDown[7].pos, 101);
+    EXPECT_EQ(m().LaufMax, 100000);
+}
+
+TEST_F(OptionsWindow, AllgemeinKeepsClearOfTheSoundSwitch) {
+    show(3);
+    auto* sound = find<QCheckBox>("CheckBox36");
+    auto* first = find<QCheckBox>("CheckBox20");
+    QWidget* page = w->findChild<QWidget*>("TabSheetAllgemein");
+    EXPECT_GT(first->mapTo(page, QPoint(0, 0)).y(), sound->geometry().bottom());
+}
+
+TEST_F(OptionsWindow, Screenshots) {
+    const QString out = qEnvironmentVariable("ZF_SCREENSHOT_DIR");
+    if (out.isEmpty()) GTEST_SKIP() << "ZF_SCREENSHOT_DIR not set";
+    QDir().mkpath(out);
+    const char* names[] = {"statistisch", "scheinoptimierung", "mathematisch", "allgemein"};
+    for (int p = 0; p < 4; ++p) {
+        show(p);
+        w->grab().save(out + "/options-" + names[p] + ".png");
+    }
+    // 10 % taller: the window scales its pages, the options with them.
+    w->resize(w->width(), w->height() * 11 / 10);
+    QApplication::processEvents();
+    show(0);
+    w->grab().save(out + "/options-statistisch-110.png");
+}
+
+int main(int argc, char** argv) {
+    // Listing the tests happens without a display too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
