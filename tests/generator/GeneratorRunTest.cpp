@@ -78,6 +78,7 @@ struct RunCase {
     const char* first;
     const char* last;
     const char* status;
+    const char* weights; // of the pool, numbers 1..70
 };
 
 void designWith(Model& m, int total) {
@@ -91,7 +92,8 @@ TEST_F(BundledHistory, PinnedTipsObeyEveryOption) {
     const RunCase cases[] = {
         {"design options, 120 tips: the occurrence limit runs out", [](Model& m) { designWith(m, 120); }, 1, 22,
          "17,22,30,34,42,52,54,58,61,62", "05,24,29,40,47,48,52,57,58,66",
-         "Ändern Sie die Parameter um 120 Tipps zuberechnen => 22 berechnet!"},
+         "Ändern Sie die Parameter um 120 Tipps zuberechnen => 22 berechnet!",
+         "2114311111113341313134311111141113343311131113111131131111314311113131"},
         {"Keno type 6, frequent numbers and pairs, one year",
          [](Model& m) {
              designWith(m, 12);
@@ -100,7 +102,8 @@ TEST_F(BundledHistory, PinnedTipsObeyEveryOption) {
              m.CheckBox[10] = m.CheckBox[14] = false;
              m.DateTimePicker2 = dateValue(2024, 12, 29);
          },
-         77, 12, "12,19,32,49,61,67", "11,36,45,48,55,56", "Tipps wurden neu berechnet"},
+         77, 12, "12,19,32,49,61,67", "11,36,45,48,55,56", "Tipps wurden neu berechnet",
+         "1111111311131111111111111111111122111111111144146222113223111111111111"},
         {"four numbers, one per ten, primes, evens and odds",
          [](Model& m) {
              designWith(m, 10);
@@ -110,7 +113,8 @@ TEST_F(BundledHistory, PinnedTipsObeyEveryOption) {
              m.UpDown[16].set(1);
              m.UpDown[17].set(2);
          },
-         5, 10, "15,20,59,66", "29,46,53,70", "Tipps wurden neu berechnet"},
+         5, 10, "15,20,59,66", "29,46,53,70", "Tipps wurden neu berechnet",
+         "3131111111111141111431111111311111361514311111111111311111611113141134"},
         {"five numbers never all in a year's draws, hits with the last draws",
          [](Model& m) {
              designWith(m, 8);
@@ -123,7 +127,8 @@ TEST_F(BundledHistory, PinnedTipsObeyEveryOption) {
              m.UpDown[19].set(4);
              m.UpDown[20].set(40);
          },
-         3, 8, "03,06,20,21,41", "03,06,21,37,38", "Tipps wurden neu berechnet"},
+         3, 8, "03,06,20,21,41", "03,06,21,37,38", "Tipps wurden neu berechnet",
+         "3131111111111141111431111111311111361514311111111111311111611113141134"},
         {"only the last draws and their neighbours, the last draw's numbers excluded",
          [](Model& m) {
              designWith(m, 6);
@@ -135,7 +140,8 @@ TEST_F(BundledHistory, PinnedTipsObeyEveryOption) {
              m.UpDown[1].set(1);
              m.UpDown[3].set(6);
          },
-         11, 6, "13,18,22,34,36,40,44,52,53,57", "07,13,15,24,34,36,41,42,44,64", "Tipps wurden neu berechnet"},
+         11, 6, "13,18,22,34,36,40,44,52,53,57", "07,13,15,24,34,36,41,42,44,64", "Tipps wurden neu berechnet",
+         "0160005160905140051104051500500014030011140806150004509080411405100000"},
     };
     for (const RunCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,6 +149,9 @@ TEST_F(BundledHistory, PinnedTipsObeyEveryOption) {
         chooseDay(2025, 12, 29);
         generate(c.seed);
         expectTipsObeyOptions(m, draws);
+        std::string weights; // every weight here is below 10: one digit a number
+        for (int k = 1; k <= 70; ++k) weights += std::to_string(gen.pool().ZahlImPool(k));
+        EXPECT_EQ(weights, c.weights);
         EXPECT_EQ(m.ListBox1.size(), c.tips);
         if (!m.ListBox1.empty()) {
             EXPECT_EQ(m.ListBox1.front(), c.first);
