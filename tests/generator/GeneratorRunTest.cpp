@@ -1,6 +1,8 @@
 // Runs of "Tipps berechnen": the order of the random draws, pinned tips, the acceptance chain checked
 // independently, slicing, stop, option changes during a run, failures, the lucky number and the
 // coupling of the option controls.
+#include <regex>
+
 #include "GeneratorFixture.h"
 #include "evaluation/TipCheck.h"
 #include "generator/NumberChoice.h"
@@ -191,11 +193,14 @@ TEST_F(SmallHistory, StopRequestDropsTheTipBeingSearched) {
     m.ListBox1 = {"01,02"};
     gen.slice = std::chrono::microseconds(200);
     int pumps = 0;
+    std::string shown;
     gen.eventPump = [&] {
+        shown = m.status[1]; // between two slices the status bar shows the last candidate
         if (++pumps == 2) gen.BitBtn19Click(); // a click on "Stoppen"
     };
     generate(9);
     EXPECT_EQ(pumps, 2);
+    EXPECT_TRUE(std::regex_match(shown, std::regex(R"(1\.Tipp:  ( [1-9][0-9]?){10} QS: [0-9]+)"))) << shown;
     EXPECT_TRUE(m.ListBox1.empty()); // only the clearing of "Löschen vor Berechnung"
     EXPECT_EQ(m.status[1], "Tipps wurden neu berechnet");
     EXPECT_EQ(m.BitBtn4Caption, kCaptionStart);
