@@ -1,0 +1,112 @@
+#include "draws/Export.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "app/GermanFormat.h"
+#include "app/Model.h"
+#include "app/Text.h"
+#include "draws/Browser.h"
+#include "draws/Update.h"
+
+namespace zf {
+namespace {
+
+// A small file written directly: thousands of them must not each wait for the disk.
+bool writeSmallFile(const std::string& path, const std::string& text, std::string* error) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        *error = std::strerror(errno);
+        return false;
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !closed) *error = std::strerror(errno);
+    return written && closed;
+}
+
+} // namespace
+
+std::string exportLine(const DrawRecord& r, int layout) {
+    std::string s;
+    switch (layout) {
+    case 2:
+        for (uint8_t n : r.zahl) s += std::to_string(n) + " ";
+        return s;
+    case 3:
+        s = formatDate(r.datum);
+        for (uint8_t n : r.zahl) s += "," + std::to_string(n);
+        return s;
+    case 4:
+        s = formatDate(r.datum);
+        for (uint8_t n : r.zahl) s += ";" + std::to_string(n);
+        return s + ";";
+    case 5:
+        s = formatDate(r.datum);
+        for (uint8_t n : r.zahl) s += "\t" + std::to_string(n);
+        return s;
+    default:
+        s = formatDate(r.datum);
+        for (uint8_t n : r.zahl) s += "," + std::to_string(n);
+        return s + ";";
+    }
+}
+
+bool DrawExport::BitBtn3Click() {
+    const FileDialogSpec spec{"txt", kExportFilter, m_.Home + "KenoZahlen", m_.Home};
+    std::optional<ExportChoice> choice;
+    if (saveDialog) {
+        choice = saveDialog(spec);
+    } else if (auto path = s_.prompter.saveFileName(spec)) {
+        choice = ExportChoice{*path, 1};
+    }
+    if (!choice || choice->path.empty()) return false;
+    const int layout = choice->filterIndex >= 1 && choice->filterIndex <= 5 ? choice->filterIndex : 1;
+
+    m_.draws.setPath(m_.kenoPath());
+    std::string error;
+    if (!m_.draws.refresh(&error)) {
+        s_.prompter.message("Die Ziehungen können nicht gelesen werden; es wurde nichts exportiert.\n" + error);
+        return false;
+    }
+    const double from = m_.DateTimePicker1;
+    m_.aktDatum = from;
+    std::vector<std::string> lines;
+    for (const DrawRecord& r : m_.draws.records())
+        if (r.datum >= from) lines.push_back(exportLine(r, layout));
+    if (!writeTextLines(choice->path, lines, &error)) {
+        s_.prompter.message("Die Datei " + choice->path + " kann nicht geschrieben werden (" + error + ").");
+        return false;
+    }
+    return true;
+}
+
+int DrawExport::ExportAllesClick() {
+    m_.draws.setPath(m_.kenoPath());
+    if (!m_.draws.refresh() || m_.draws.empty() || m_.Datum1 <= 0) {
+        s_.prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
+        return 0;
+    }
+    int written = 0;
+    for (;;) {
+        DrawRecord r;
+        r.datum = m_.Datum1;
+        for (size_t i = 0; i < 20; ++i) r.zahl[i] = static_cast<uint8_t>(m_.Zahl[i + 1]);
+        for (size_t i = 0; i < 5; ++i) r.zahl5[i] = static_cast<uint8_t>(m_.Zahl5[i + 1]);
+        r.flags = m_.Datum1HasPlus5 ? 0 : kFlagNoPlus5;
+        const std::string name = formatYmdCompact(r.datum) + ".txt";
+        std::string error;
+        if (!writeSmallFile(name, drawAnswerText(r), &error)) {
+            s_.prompter.message("Die Datei " + name + " kann nicht geschrieben werden (" + error + ").");
+            break;
+        }
+        ++written;
+        const double previous = m_.Datum1;
+        browser_.SpeedButton7Click();
+        if (m_.Datum1 == previous) break;
+    }
+    return written;
+}
+
+} // namespace zf

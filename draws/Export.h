@@ -1,0 +1,49 @@
+#pragma once
+// The draw history as text for use outside the program: "Export nach Text" in five line layouts,
+// and the single-draw files, one per draw in the download server's answer format.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/Services.h"
+
+namespace zf {
+
+class Model;
+class Browser;
+struct DrawRecord;
+
+inline const std::string kExportFilter =
+    "Textdatei(Datum,Zahlen;)|*.txt|Textdatei(nur Zahlen mit Leerzeichen)|*.txt|CSV-Datei(Komma getrennt)|*.csv|"
+    "CSV-Datei(Semikolon getrennt)|*.csv|CSV-Datei(Tabulator getrennt)|*.csv";
+
+// One export line (without its line end) in layout 1..5, the file type chosen in the save dialog.
+std::string exportLine(const DrawRecord& r, int layout);
+
+// What the save dialog returns: the file and the file type (1..5) chosen.
+struct ExportChoice {
+    std::string path;
+    int filterIndex = 1;
+};
+
+class DrawExport {
+public:
+    DrawExport(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
+
+    // The save dialog that also tells the chosen file type. When unset, the prompter's save dialog
+    // is asked and the first file type applies.
+    std::function<std::optional<ExportChoice>(const FileDialogSpec&)> saveDialog;
+
+    // "Export nach Text": every draw from the date of DateTimePicker1 on. True when a file was written.
+    bool BitBtn3Click();
+    // Single-draw files "yyyymmdd.txt" in the current folder, from the current draw to the last.
+    // Returns the number of files written.
+    int ExportAllesClick();
+
+private:
+    Model& m_;
+    Services& s_;
+    Browser& browser_;
+};
+
+} // namespace zf

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/Model.h"
+#include "app/Services.h"
+#include "app/Text.h"
+#include "draws/Browser.h"
+#include "draws/Export.h"
+#include "draws/Update.h"
+#include "platform/SystemClock.h"
+#include "support/TestSupport.h"
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+struct ExportFixture : ::testing::Test {
+    TempDir dir;
+    Model m;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    RecordingSound sound;
+    FixedClock clock{dateValue(2020, 2, 1)};
+    MemorySettingsStore store;
+    Services services{prompter, shell, sound, clock, store};
+    Browser browser{m, services};
+    DrawExport exporter{m, services, browser};
+    std::vector<DrawRecord> records;
+
+    void SetUp() override {
+        m.Home = dir.path();
+        m.sortieren = true;
+        DrawRecord noPlus5 = draw(2020, 1, 10, 51);
+        noPlus5.zahl5 = {};
+        noPlus5.flags = kFlagNoPlus5; // as in the bundled history
+        records = {draw(2020, 1, 6, 1), drawWith(2020, 1, 8, {5, 17, 3, 70, 44, 12, 9, 1, 55, 23, 31, 68, 40, 16,
+                                                              29, 50, 61, 6, 36, 48},
+                                                  {0, 0, 7, 1, 2}),
+                   noPlus5};
+        writeDraws(dir.file("Keno.dat"), records);
+    }
+    void seek(double date) {
+        m.DateTimePicker1 = date;
+        browser.SpeedButton5Click();
+    }
+    std::string read(const std::string& path) const {
+        std::string text;
+        EXPECT_TRUE(readFile(path, text)) << path;
+        return text;
+    }
+};
+
+// Runs the test body with the process in another working folder.
+struct InFolder {
+    std::filesystem::path before = std::filesystem::current_path();
+    explicit InFolder(const std::string& dir) {
+        std::filesystem::create_directories(dir);
+        std::filesystem::current_path(dir);
+    }
+    ~InFolder() { std::filesystem::current_path(before); }
+};
+
+} // namespace
+
+TEST_F(ExportFixture, FiveLineLayouts) {
+    const DrawRecord& r = records[1];
+    const std::string n = "5,17,3,70,44,12,9,1,55,23,31,68,40,16,29,50,61,6,36,48";
+    std::string semicolons = n, tabs = n, blanks = n + ",";
+    for (char& c : semicolons) c = c == ',' ? ';' : c;
+    for (char& c : tabs) c = c == ',' ? '\t' : c;
+    for (char& c : blanks) c = c == ',' ? ' ' : c;
+    EXPECT_EQ(exportLine(r, 1), "08.01.2020," + n + ";");
+    EXPECT_EQ(exportLine(r, 2), blanks);
+    EXPECT_EQ(exportLine(r, 3), "08.01.2020," + n);
+    EXPECT_EQ(exportLine(r, 4), "08.01.2020;" + semicolons + ";");
+    EXPECT_EQ(exportLine(r, 5), "08.01.2020\t" + tabs);
+}
+
+TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {
+    std::vector<FileDialogSpec> asked;
+    std::optional<ExportChoice> choice = ExportChoice{dir.file("out.csv"), 4};
+    exporter.saveDialog = [&](const FileDialogSpec& spec) {
+        asked.push_back(spec);
+        return choice;
+    };
+    const std::vector<std::pair<double, size_t>> fromAndLines = {
+        {records[0].datum, 3}, {records[1].datum, 2}, {records[2].datum, 1}};
+    for (const auto& [from, lines] : fromAndLines) {
+        m.DateTimePicker1 = from;
+        ASSERT_TRUE(exporter.BitBtn3Click());
+        const std::string text = read(dir.file("out.csv"));
+        EXPECT_EQ(splitLines(text).size(), lines);
+        EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+        EXPECT_EQ(m.aktDatum, from);
+    }
+    EXPECT_EQ(read(dir.file("out.csv")), exportLine(records[2], 4) + "\r\n");
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked[0].defaultExt, "txt");
+    EXPECT_EQ(asked[0].filter, kExportFilter);
+    EXPECT_EQ(asked[0].proposedName, dir.path() + "KenoZahlen");
+
+    choice.reset(); // cancelled
+    EXPECT_FALSE(exporter.BitBtn3Click());
+
+    // Without a dialog that tells the file type, the first type applies.
+    exporter.saveDialog = nullptr;
+    prompter.nextPath = dir.file("plain.txt");
+    m.DateTimePicker1 = records[1].datum;
+    ASSERT_TRUE(exporter.BitBtn3Click());
+    EXPECT_EQ(read(dir.file("plain.txt")), exportLine(records[1], 1) + "\r\n" + exportLine(records[2], 1) + "\r\n");
+}
+
+TEST_F(ExportFixture, SingleDrawFilesFromTheCurrentDrawToTheLast) {
+    InFolder folder(dir.path() + "single");
+    seek(records[1].datum);
+    EXPECT_EQ(exporter.ExportAllesClick(), 2);
+    EXPECT_FALSE(fileExists("20200106.txt"));
+    const std::string second = read("20200108.txt");
+    EXPECT_EQ(second, "08.01.2020,5,17,3,70,44,12,9,1,55,23,31,68,40,16,29,50,61,6,36,48,00712");
+    // The file is the server's answer for that day.
+    const DrawAnswer back = parseDrawAnswer(second, clock.now());
+    ASSERT_EQ(back.kind, DrawAnswer::Draw);
+    EXPECT_EQ(back.record, records[1]);
+    // An unknown Plus 5 number is left out rather than written as 00000.
+    EXPECT_EQ(read("20200110.txt"), exportLine(records[2], 3) + ",");
+    EXPECT_EQ(m.Datum1, records[2].datum);
+
+    EXPECT_EQ(exporter.ExportAllesClick(), 1); // started on the last draw
+}
