@@ -31,6 +31,7 @@
 #include "evaluation/TipCheck.h"
 #include "ui/DesignScale.h"
 #include "ui/TipPanel.h"
+#include "ui/generator/GeneratorOptionsPage.h"
 #include "ui/TipListModels.h"
 #include "ui/stats/StatsUi.h"
 
@@ -196,6 +197,8 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     setCentralWidget(PageControl1);
 
     buildKenoTipp();
+    generator_ = std::make_unique<GeneratorController>(model_, services_, app_.browser());
+    generator_->eventPump = [] { QApplication::processEvents(); };
     buildOptionen();
     buildDiagramm();
     buildDatenbank();
@@ -383,8 +386,9 @@ void TForm1::buildKenoTipp() {
     connect(sb16, &QToolButton::clicked, this, [this] { tips_.SpeedButton16Click(); });
     notYetBuilt(button(p, "SpeedButton4", "Tipps in DB suchen", {78, 434, 160, 34},
                        "Hier können Sie suchen ob dieser Tipp schon einmal gezagen würde"));
-    notYetBuilt(button(p, "SpeedButton13", "Glückszahl", {242, 434, 112, 34},
-                       "Hier können Sie den Zufall etwas nachhelfen und wirklich Ihren Tipp generieren"));
+    connect(button(p, "SpeedButton13", "Glückszahl", {242, 434, 112, 34},
+                   "Hier können Sie den Zufall etwas nachhelfen und wirklich Ihren Tipp generieren"),
+            &QPushButton::clicked, this, [this] { generator_->SpeedButton13Click(); });
     connect(button(p, "BitBtn7", "Tipp drucken", {358, 434, 120, 34},
                    "Der Tipp wurd als Textgespeichert und angezeigt. Kann natürlich auch gedrucktwerden und "
                    "zur annahmestelle gebracht werden."),
@@ -393,7 +397,12 @@ void TForm1::buildKenoTipp() {
     QFont bold = pageFont(12);
     bold.setBold(true);
     ui::setDesignFont(calc, bold);
-    notYetBuilt(calc);
+    BitBtn4 = calc;
+    // During a run the same button says "Stoppen" and asks the run to end.
+    connect(calc, &QPushButton::clicked, this, [this] {
+        generator_->BitBtn19Click();
+        refresh(ChangeOptions);
+    });
     auto* close = button(p, "BitBtn5", "Schließen", {2, 472, 112, 34});
     close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     connect(close, &QPushButton::clicked, this, &QWidget::close);
@@ -420,6 +429,10 @@ void TForm1::buildOptionen() {
         allgemein = page;
     }
     CheckBox36 = checkBox(allgemein, "CheckBox36", "Gewinn Sound spielen", {12, 12, 300, 26});
+    const OptionPage pages[] = {OptionPage::Statistisch, OptionPage::ScheinOptimierung, OptionPage::Mathematisch,
+                                OptionPage::Allgemein};
+    for (int i = 0; i < 4; ++i)
+        optionPages_.push_back(new ui::GeneratorOptionsPage(model_, *generator_, PageControl2->widget(i), pages[i]));
 }
 
 void TForm1::buildDiagramm() {
@@ -664,7 +677,11 @@ void TForm1::refresh(unsigned what) {
     }
     if (what & ChangeStatus)
         for (int i = 0; i < 2; ++i) statusPanel_[i]->setText(QString::fromStdString(model_.status[static_cast<size_t>(i)]));
-    if (what & ChangeOptions) refreshOptions();
+    if (what & ChangeOptions) {
+        refreshOptions();
+        for (auto* page : optionPages_) page->refresh();
+        if (BitBtn4) BitBtn4->setText(QString::fromStdString(model_.BitBtn4Caption));
+    }
     if (what & ChangeDates) {
         const QSignalBlocker block(DateTimePicker1);
         if (model_.DateTimePicker1 >= Model::DateTimePicker1Min) DateTimePicker1->setDate(toQDate(model_.DateTimePicker1));
@@ -724,6 +741,13 @@ void TForm1::changeEvent(QEvent* e) {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
+    if (generator_ && generator_->running()) {
+        // Let the run end at its next slice, then close: the tip list is written complete.
+        generator_->BitBtn19Click();
+        e->ignore();
+        QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
     if (shown_ && !closed_) {
         closed_ = true;
         model_.windowNormal = !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));

@@ -9,6 +9,7 @@
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/Services.h"
+#include "generator/GeneratorController.h"
 #include "tips/TipListController.h"
 
 class QCheckBox;
@@ -32,6 +33,9 @@ class HitsListModel;
 }
 
 namespace zf {
+namespace ui {
+class GeneratorOptionsPage;
+}
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -48,6 +52,7 @@ public:
     Model& model() { return model_; }
     AppController& app() { return app_; }
     TipListController& tips() { return tips_; }
+    GeneratorController& generator() { return *generator_; }
     Services& services() { return services_; }
 
     // Windows that scale together with the tab pages whenever the window's height changes
@@ -100,6 +105,9 @@ private:
     Model model_;
     AppController app_;
     TipListController tips_;
+    std::unique_ptr<GeneratorController> generator_;
+    std::vector<ui::GeneratorOptionsPage*> optionPages_;
+    QPushButton* BitBtn4 = nullptr;
 
     bool shown_ = false;
     bool activating_ = false;

@@ -50,24 +50,21 @@ struct OptionsWindow : ::testing::Test {
     FixedClock clock{dateValue(2026, 3, 1)};
     Services services{prompter, shell, sound, clock, store};
     std::unique_ptr<TForm1> w;
-    std::unique_ptr<GeneratorController> gen;
     std::vector<GeneratorOptionsPage*> pages;
 
     void SetUp() override {
         w = std::make_unique<TForm1>(services, dir.path().toStdString());
-        gen = std::make_unique<GeneratorController>(w->model(), w->services(), w->app().browser());
-        // How the main window takes the pages in: one per page, refreshed with the other options.
+        // The main window builds one options page per tab page and refreshes them with the options.
         for (auto [name, which] : kPages) {
             auto* page = w->findChild<QWidget*>(name);
             ASSERT_TRUE(page) << name;
-            pages.push_back(new GeneratorOptionsPage(w->model(), *gen, page, which));
+            // The page class carries no meta object of its own: find it by the name it gives itself.
+            auto* options = static_cast<GeneratorOptionsPage*>(
+                page->findChild<QWidget*>(QString("GeneratorOptions") + name, Qt::FindDirectChildrenOnly));
+            ASSERT_TRUE(options) << name;
+            EXPECT_EQ(options->which(), which);
+            pages.push_back(options);
         }
-        auto windowListener = w->model().listener;
-        w->model().listener = [this, windowListener](unsigned what) {
-            if (windowListener) windowListener(what);
-            if (what & ChangeOptions)
-                for (auto* p : pages) p->refresh();
-        };
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         QApplication::processEvents();

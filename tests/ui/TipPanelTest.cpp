@@ -108,6 +108,30 @@ TEST_F(TipPanelFixture, WinningsAndPrintout) {
     }
 }
 
+TEST_F(TipPanelFixture, TippsBerechnenRunsTheGeneratorAndShowsItsProgress) {
+    start("");
+    bool grabbed = false;
+    std::string captionDuringRun;
+    w->generator().eventPump = [&] {
+        QApplication::processEvents();
+        if (grabbed) return;
+        grabbed = true;
+        captionDuringRun = find<QPushButton>("BitBtn4")->text().toStdString();
+        if (const char* shots = std::getenv("ZF_SCREENSHOTS")) w->grab().save(QString(shots) + "/main-run.png");
+    };
+    w->generator().slice = std::chrono::microseconds(200); // several slices even on a fast machine
+    find<QSpinBox>("UpDown18")->setValue(6);
+    w->model().setGesamtTipps(20);
+    find<QPushButton>("BitBtn4")->click();
+    EXPECT_TRUE(grabbed);
+    EXPECT_EQ(captionDuringRun, "Stoppen");
+    EXPECT_EQ(find<QPushButton>("BitBtn4")->text(), "Tipps berechnen");
+    EXPECT_EQ(w->model().ListBox1.size(), 20u);
+    EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 20);
+    EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 20);
+    for (const auto& line : w->model().ListBox1) EXPECT_EQ(line.size(), 17u) << line; // six "%.2d" numbers
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
