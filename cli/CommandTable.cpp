@@ -10,6 +10,10 @@ std::unique_ptr<Command> makeWinningsCommand();
 std::unique_ptr<Command> makePrintCommand();
 std::unique_ptr<Command> makeStatsCommand();
 std::unique_ptr<Command> makeGenerateCommand();
+std::unique_ptr<Command> makeUpdateCommand();
+std::unique_ptr<Command> makeAddDrawCommand();
+std::unique_ptr<Command> makeExportCommand();
+std::unique_ptr<Command> makeExportSingleCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -21,6 +25,11 @@ const std::vector<CommandEntry>& commands() {
         {"print", "den Ausdruck Tipp.txt schreiben und zeigen", makePrintCommand},
         {"stats", "KIND [--mode wieoft|ausstehend]: eine Statistik als Diagrammdaten", makeStatsCommand},
         {"generate", "[--seed N] [--enumerate] [--pool-list DATEI.kwl]: \"Tipps berechnen\"", makeGenerateCommand},
+        {"update", "[--server URL]: neue Ziehungen aus dem Internet holen", makeUpdateCommand},
+        {"add-draw", "--draw-date TT.MM.JJJJ --numbers N1,...,N20 --plus5 DDDDD: eine Ziehung eingeben",
+         makeAddDrawCommand},
+        {"export", "--layout K --from TT.MM.JJJJ --out DATEI: Ziehungen als Text exportieren", makeExportCommand},
+        {"export-single", "jede Ziehung ab der aktuellen als Datei JJJJMMTT.txt", makeExportSingleCommand},
     };
     return table;
 }

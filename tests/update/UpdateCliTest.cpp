@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+
+#include "app/Text.h"
+#include "draws/Browser.h"
+#include "draws/Export.h"
+#include "draws/Update.h"
+#include "platform/SystemClock.h"
+#include "update/ServerSupport.h"
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+};
+
+Result run(const std::string& args, const std::string& folder = {}) {
+    const std::string cmd =
+        (folder.empty() ? "" : "cd '" + folder + "' && ") + std::string(ZF_CLI) + " " + args + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    Result r{-1, {}};
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+struct CliUpdateFixture : ::testing::Test {
+    TempDir dir;
+    std::string base() const { return "--home " + dir.path() + " --settings " + dir.file("s.reg"); }
+    void SetUp() override {
+        writeDraws(dir.file("Keno.dat"), {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}),
+                                          draw(2020, 1, 10, 21)});
+    }
+};
+
+std::string showLines(const DrawRecord& r, int position) {
+    int sum = 0, qs = 0;
+    for (uint8_t n : r.zahl) sum += n;
+    for (uint8_t d : r.zahl5) qs += d;
+    return drawLine(r, 2) + "\nQuersumme: " + std::to_string(sum) + "\n" + plus5Line(r, 2) + "\nQS: " +
+           std::to_string(qs) + "\nposition;" + std::to_string(position) + "\n";
+}
+
+} // namespace
+
+TEST_F(CliUpdateFixture, UpdatePrintsEveryDayThenTheCurrentDraw) {
+    // The batch program runs on the real clock: the days are counted back from today.
+    const double today = std::floor(SystemClock().now());
+    const auto history = serverDraws(today - 5, 5); // up to yesterday
+    writeDraws(dir.file("server.dat"), history);
+    writeDraws(dir.file("Keno.dat"), {history[0], history[1], history[2]});
+    auto server = startDrawServer(dir.file("server.dat"), dir.file("requests.log"));
+
+    const Result r = run(base() + " update --server " + server->url());
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "Received " + std::to_string(drawAnswerText(history[3]).size()) + " bytes\n" +
+                         "Received " + std::to_string(drawAnswerText(history[4]).size()) + " bytes\n" +
+                         formatDate(today) + " noch nicht verfügbar!\n" + showLines(history[4], 4));
+    EXPECT_EQ(readDraws(dir.file("Keno.dat")), history);
+
+    // Only the update command reads from the server; start-up does not.
+    EXPECT_EQ(run(base() + " show").status, 0);
+    EXPECT_EQ(requestedDays(dir.file("requests.log")).size(), 3u);
+    EXPECT_EQ(run(base() + " update --server ftp://127.0.0.1/").status, 2);
+}
+
+TEST_F(CliUpdateFixture, AddDrawStoresItAndShowsTheNextDraw) {
+    const std::string numbers = "70,3,44,12,9,1,55,23,31,68,40,17,29,50,61,5,36,48,7,66";
+    Result r = run(base() + " --date 06.01.2020 add-draw --draw-date 09.01.2020 --numbers " + numbers + " --plus5 00712");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.substr(0, 11), "Mi 08.01.20"); // next after the current first draw
+    EXPECT_NE(r.out.find("position;1\n"), std::string::npos);
+    auto after = readDraws(dir.file("Keno.dat"));
+    ASSERT_EQ(after.size(), 4u);
+    EXPECT_EQ(after[2].datum, dateValue(2020, 1, 9));
+    EXPECT_EQ(after[2].zahl[0], 1);
+    EXPECT_EQ(after[2].zahl[19], 70);
+    EXPECT_EQ(after[2].plus5Number(), 712);
+
+    // 19 numbers: the refusal, nothing stored.
+    r = run(base() + " add-draw --draw-date 11.01.2020 --numbers 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19 --plus5 12345");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("message;Eine Ziehung hat genau 20 Zahlen, angekreuzt sind 19.\\nBitte korrigieren Sie die Auswahl.\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(readDraws(dir.file("Keno.dat")).size(), 4u);
+
+    for (const std::string& bad : std::vector<std::string>{"--numbers 1,2,x", "--numbers 0," + numbers.substr(3), "--numbers " + numbers + " --plus5 1234",
+                                  "--numbers " + numbers + " --draw-date 31.02.2020", "--plus5 12345"})
+        EXPECT_EQ(run(base() + " add-draw " + bad).status, 2) << bad;
+}
+
+TEST_F(CliUpdateFixture, ExportAndSingleDrawExport) {
+    const auto records = readDraws(dir.file("Keno.dat"));
+    Result r = run(base() + " export --layout 4 --from 08.01.2020 --out " + dir.file("k.csv"));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    std::string text;
+    ASSERT_TRUE(readFile(dir.file("k.csv"), text));
+    EXPECT_EQ(text, exportLine(records[1], 4) + "\r\n" + exportLine(records[2], 4) + "\r\n");
+    // Without --from the picker's date (--date) counts; without --out the proposed name.
+    ASSERT_EQ(run(base() + " --date 10.01.2020 export --layout 2").status, 0);
+    ASSERT_TRUE(readFile(dir.file("KenoZahlen.txt"), text));
+    EXPECT_EQ(text, exportLine(records[2], 2) + "\r\n");
+    EXPECT_EQ(run(base() + " export --layout 6").status, 2);
+
+    const std::string folder = dir.path() + "single";
+    std::filesystem::create_directories(folder);
+    r = run(base() + " --date 08.01.2020 export-single", folder);
+    ASSERT_EQ(r.status, 0);
+    ASSERT_TRUE(readFile(folder + "/20200108.txt", text));
+    EXPECT_EQ(text, drawAnswerText(records[1]));
+    EXPECT_TRUE(fileExists(folder + "/20200110.txt"));
+    EXPECT_FALSE(fileExists(folder + "/20200106.txt"));
+}
