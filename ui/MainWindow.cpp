@@ -31,6 +31,9 @@
 #include "evaluation/TipCheck.h"
 #include "ui/DesignScale.h"
 #include "ui/TipPanel.h"
+#include "draws/ManualEntry.h"
+#include "platform/qt/QtHttpClient.h"
+#include <QFileDialog>
 #include "ui/generator/GeneratorOptionsPage.h"
 #include "ui/TipListModels.h"
 #include "ui/stats/StatsUi.h"
@@ -199,6 +202,26 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     buildKenoTipp();
     generator_ = std::make_unique<GeneratorController>(model_, services_, app_.browser());
     generator_->eventPump = [] { QApplication::processEvents(); };
+    http_ = std::make_unique<QtHttpClient>();
+    update_ = std::make_unique<UpdateController>(model_, services_, app_.browser(), *http_);
+    update_->pumpEvents = [] { QApplication::processEvents(); };
+    app_.updateDraws = [this] { update_->TippwerkClick(); };
+    exporter_ = std::make_unique<DrawExport>(model_, services_, app_.browser());
+    exporter_->saveDialog = [this](const FileDialogSpec& spec) -> std::optional<ExportChoice> {
+        // The file type chosen in the dialog picks the layout, so the dialog is asked here directly.
+        const QStringList parts = QString::fromStdString(spec.filter).split('|');
+        QStringList filters;
+        for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+        QFileDialog dialog(this, "Export nach Text");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(filters);
+        dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
+        dialog.setDirectory(QString::fromStdString(spec.folder));
+        dialog.selectFile(QString::fromStdString(spec.proposedName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return ExportChoice{dialog.selectedFiles().front().toStdString(),
+                            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+    };
     buildOptionen();
     buildDiagramm();
     buildDatenbank();
@@ -230,7 +253,12 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     resize(kDesignWidth, kDesignHeight);
 }
 
-TForm1::~TForm1() { model_.listener = nullptr; }
+TForm1::~TForm1() {
+    model_.listener = nullptr;
+    // The widgets die after the model and the controllers: a widget losing focus on its way out
+    // must not call back into them.
+    for (QObject* child : findChildren<QObject*>()) child->blockSignals(true);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Pages
@@ -262,7 +290,8 @@ void TForm1::buildKenoTipp() {
                             QString("Aktualisieren der Lottozahlen aus dem Internet ") + kProductAddress);
     sb10->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     sb10->setIconSize({22, 22});
-    notYetBuilt(sb10);
+    SpeedButton10 = sb10;
+    connect(sb10, &QToolButton::clicked, this, [this] { update_->TippwerkClick(); });
     auto* sb6 = toolButton(drawPanel, "SpeedButton6", {46, 5, 26, 40}, "Vorherige Ziehung");
     sb6->setArrowType(Qt::LeftArrow);
     connect(sb6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
@@ -448,15 +477,19 @@ void TForm1::buildDatenbank() {
     QWidget* p = nullptr;
     addCanvasPage("Datenbank", "TabSheet4", &p);
 
-    notYetBuilt(button(p, "BitBtn1", "Datenbank aktualisieren", {8, 8, 220, 32}));
+    auto* update = button(p, "BitBtn1", "Datenbank aktualisieren", {8, 8, 220, 32});
+    BitBtn1 = update;
+    connect(update, &QPushButton::clicked, this, [this] { update_->TippwerkClick(); });
     auto* stop = toolButton(p, "SpeedButton8", {232, 8, 32, 32}, "Stoppt das Einlesen");
     stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     stop->hide();
+    SpeedButton8 = stop;
+    connect(stop, &QToolButton::clicked, this, [this] { update_->SpeedButton8Click(); });
     auto* recreate = button(p, "BitBtn2", "Datenbank neu anlegen", {268, 8, 200, 32},
                             "Beim neu anlegen der Datenbank, wird mit dem Einlesen bei dem Eingestellten Datum "
                             "begonnen. Ein Datum bis 1955 ist möglich.");
     recreate->hide();
-    notYetBuilt(recreate);
+    connect(recreate, &QPushButton::clicked, this, [this] { update_->BitBtn2Click(); });
 
     DateTimePicker1 = make<QDateEdit>(p, "DateTimePicker1");
     DateTimePicker1->setLocale(QLocale(QLocale::German, QLocale::Germany));
@@ -470,14 +503,16 @@ void TForm1::buildDatenbank() {
     auto* seek = button(p, "SpeedButton5", "Suchen", {148, 48, 80, 32},
                         "Ziehungsdaten afür das gewählte Datu aus der Datenbank heraussuchen");
     connect(seek, &QPushButton::clicked, this, &TForm1::SpeedButton5Click);
-    notYetBuilt(button(p, "BitBtn3", "Export nach Text", {240, 48, 150, 32}));
+    connect(button(p, "BitBtn3", "Export nach Text", {240, 48, 150, 32}), &QPushButton::clicked, this,
+            [this] { exporter_->BitBtn3Click(); });
     auto* del = button(p, "BitBtn6", "Löschen", {394, 48, 110, 32});
     connect(del, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
     BitBtn8 = button(p, "BitBtn8", "Eingeben", {508, 48, 118, 32});
-    notYetBuilt(BitBtn8);
+    connect(BitBtn8, &QPushButton::clicked, this,
+            [this] { ManualEntry(model_, services_, app_.browser()).BitBtn8Click(); });
     auto* exportAll = button(p, "ExportAlles", "Export", {508, 8, 118, 32});
     exportAll->hide();
-    notYetBuilt(exportAll);
+    connect(exportAll, &QPushButton::clicked, this, [this] { exporter_->ExportAllesClick(); });
 
     Label29 = infoLabel(p, "Label29", {8, 86, 618, 50}, Qt::AlignLeft | Qt::AlignVCenter);
 
@@ -528,6 +563,9 @@ void TForm1::buildInternetOptionen() {
     QFrame* proxy = panel(p, "Panel11", {8, 8, 618, 128});
     label(proxy, "Label47", "Proxy-Server", {10, 10, 130, 28})->setBuddy(ProxyHostEdit = lineEdit(proxy, "ProxyHostEdit", {144, 10, 300, 28}));
     label(proxy, "Label48", "Porxy-Port", {10, 46, 130, 28})->setBuddy(ProxyPortEdit = lineEdit(proxy, "ProxyPortEdit", {144, 46, 80, 28}));
+    label(proxy, "LabelDownloadServer", "Download-Server", {236, 46, 124, 28})
+        ->setBuddy(DownloadServerEdit = lineEdit(proxy, "DownloadServerEdit", {360, 46, 250, 28}));
+    DownloadServerEdit->setToolTip("Adresse des Servers, der die Ziehungen liefert (zahlen/keno.asp?Datei=JJJJMMTT.txt)");
     label(proxy, "Label49", "Bearb.gebühr:", {10, 82, 130, 28})->setBuddy(Edit3 = lineEdit(proxy, "Edit3", {144, 82, 80, 28}));
     label(proxy, "Label50", "EUR je Abgabe", {230, 82, 200, 28});
     CheckBox16 = checkBox(p, "CheckBox16", "Abgabeprotokoll erstellen und Spieleinsätz eintragen", {8, 144, 618, 28});
@@ -626,6 +664,8 @@ void TForm1::bindOptions() {
     connect(ProxyHostEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.ProxyHostEdit = t.toStdString(); });
     connect(ProxyPortEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.ProxyPortEdit = t.toStdString(); });
     connect(Edit3, &QLineEdit::textEdited, this, [this](const QString& t) { model_.Edit3 = t.toStdString(); });
+    connect(DownloadServerEdit, &QLineEdit::textEdited, this,
+            [this](const QString& t) { model_.DownloadServer = t.toStdString(); });
 
     for (QWidget* w : webPageOpeners_) w->installEventFilter(this);
     for (QLabel* l : linkLabels_) l->installEventFilter(this);
@@ -650,7 +690,11 @@ void TForm1::refreshOptions() {
     setText(ProxyHostEdit, model_.ProxyHostEdit);
     setText(ProxyPortEdit, model_.ProxyPortEdit);
     setText(Edit3, model_.Edit3);
-    // "Eingeben" stays disabled until manual draw entry exists, even though start-up releases it.
+    setText(DownloadServerEdit, model_.DownloadServer);
+    SpeedButton10->setEnabled(model_.SpeedButton10Enabled);
+    BitBtn1->setEnabled(model_.BitBtn1Enabled);
+    SpeedButton8->setVisible(model_.SpeedButton8Visible);
+    BitBtn8->setEnabled(model_.BitBtn8Enabled);
     ErzeugenBtn->setVisible(model_.ErzeugenBtnVisible);
     updateSelectionLabels();
 }
@@ -741,6 +785,13 @@ void TForm1::changeEvent(QEvent* e) {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
+    if (update_ && update_->running()) {
+        // The update ends after the day it is on; every draw stored so far stays.
+        update_->SpeedButton8Click();
+        e->ignore();
+        QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
     if (generator_ && generator_->running()) {
         // Let the run end at its next slice, then close: the tip list is written complete.
         generator_->BitBtn19Click();

@@ -9,6 +9,8 @@
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/Services.h"
+#include "draws/Export.h"
+#include "draws/Update.h"
 #include "generator/GeneratorController.h"
 #include "tips/TipListController.h"
 
@@ -53,6 +55,7 @@ public:
     AppController& app() { return app_; }
     TipListController& tips() { return tips_; }
     GeneratorController& generator() { return *generator_; }
+    UpdateController& update() { return *update_; }
     Services& services() { return services_; }
 
     // Windows that scale together with the tab pages whenever the window's height changes
@@ -106,6 +109,13 @@ private:
     AppController app_;
     TipListController tips_;
     std::unique_ptr<GeneratorController> generator_;
+    std::unique_ptr<HttpClient> http_;
+    std::unique_ptr<UpdateController> update_;
+    std::unique_ptr<DrawExport> exporter_;
+    QWidget* SpeedButton10 = nullptr;
+    QWidget* BitBtn1 = nullptr;
+    QWidget* SpeedButton8 = nullptr;
+    QLineEdit* DownloadServerEdit = nullptr;
     std::vector<ui::GeneratorOptionsPage*> optionPages_;
     QPushButton* BitBtn4 = nullptr;
 

@@ -1,0 +1,103 @@
+// The "Datenbank" tab driven through its widgets: the update against the stand-in server, the manual
+// entry in the number dialog and the draw display afterwards.
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/AppController.h"
+#include "app/SettingsTable.h"
+#include "platform/SystemClock.h"
+#include "support/TestSupport.h"
+#include "tools/drawserver/DrawServerProcess.h"
+#include "ui/MainWindow.h"
+
+using namespace zf;
+using namespace zf::test;
+
+namespace {
+
+struct DatenbankFixture : ::testing::Test {
+    TempDir dir;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    RecordingSound sound;
+    MemorySettingsStore store;
+    FixedClock clock{dateValue(2025, 12, 30)};
+    Services services{prompter, shell, sound, clock, store};
+    std::unique_ptr<TForm1> w;
+
+    template <class T> T* find(const char* name) { return w->findChild<T*>(name); }
+    void showTab(const char* caption) {
+        auto* tabs = find<QTabWidget>("PageControl1");
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == caption) tabs->setCurrentIndex(i);
+        QApplication::processEvents();
+    }
+    void shot(const char* name) {
+        if (const char* dirName = std::getenv("ZF_SCREENSHOTS")) w->grab().save(QString(dirName) + "/" + name);
+    }
+};
+
+} // namespace
+
+TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns) {
+    // The program folder lacks the last five draws; the server has them all.
+    ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
+    std::filesystem::resize_file(dir.file("Keno.dat"), (7666 - 5) * kRecordSize);
+    tools::DrawServerProcess server(ZF_DRAWSERVER, {});
+    store.set(kSettingsKey, "DownloadServer", RegValue::ofString(server.url()));
+
+    w = std::make_unique<TForm1>(services, dir.path());
+    bool sawStop = false;
+    w->update().afterDay = [&](double) {
+        if (sawStop) return;
+        sawStop = find<QToolButton>("SpeedButton8")->isVisibleTo(w.get()) && !find<QPushButton>("BitBtn1")->isEnabled();
+        showTab("Datenbank");
+        shot("datenbank-update-running.png");
+    };
+    w->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(sawStop);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7666 * kRecordSize);
+    EXPECT_EQ(w->model().Datum1, dateValue(2025, 12, 29));
+    EXPECT_TRUE(find<QPushButton>("BitBtn1")->isEnabled());
+    EXPECT_FALSE(find<QToolButton>("SpeedButton8")->isVisibleTo(w.get()));
+    EXPECT_EQ(find<QLabel>("Label35")->text().left(11), "Mo 29.12.25");
+    showTab("Datenbank");
+    shot("datenbank-update-done.png");
+}
+
+TEST_F(DatenbankFixture, EingebenStoresADrawTypedIntoTheNumberDialog) {
+    ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
+    store.set(kSettingsKey, "DownloadServer", RegValue::ofString("http://127.0.0.1:9/"));
+    w = std::make_unique<TForm1>(services, dir.path());
+    w->show();
+    QApplication::processEvents();
+    prompter.onNumberDialog = [](NumberChoice& f) {
+        EXPECT_TRUE(f.entryVisible);
+        EXPECT_EQ(f.caption, "Zahlen wählen und mit OK bestätigen");
+        EXPECT_EQ(f.entryDate, dateValue(2025, 12, 30));
+        f.untickAll(BoxColour::Info);
+        for (int n = 1; n <= 20; ++n) f.ticked[static_cast<size_t>(n * 3)] = true;
+        f.entryDigits = {0, 0, 7, 1, 2};
+        return ModalResult::Ok;
+    };
+    ASSERT_TRUE(find<QPushButton>("BitBtn8")->isEnabled());
+    find<QPushButton>("BitBtn8")->click();
+    EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7667 * kRecordSize);
+    EXPECT_EQ(w->model().Datum1, dateValue(2025, 12, 30));
+    EXPECT_EQ(find<QLabel>("Label31")->text(), "QS: 10");
+    EXPECT_FALSE(w->model().TForm6.entryVisible); // the dialog is put back
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
