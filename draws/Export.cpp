@@ -54,11 +54,11 @@ std::string exportLine(const DrawRecord& r, int layout) {
 }
 
 bool DrawExport::BitBtn3Click() {
-    const FileDialogSpec spec{"txt", kExportFilter, m_.Home + "KenoZahlen", m_.Home};
+    const FileDialogSetup setup{"txt", kExportFilter, m_.Home + "KenoZahlen", m_.Home};
     std::optional<ExportChoice> choice;
     if (saveDialog) {
-        choice = saveDialog(spec);
-    } else if (auto path = s_.prompter.saveFileName(spec)) {
+        choice = saveDialog(setup);
+    } else if (auto path = s_.prompter.saveFileName(setup)) {
         choice = ExportChoice{*path, 1};
     }
     if (!choice || choice->path.empty()) return false;

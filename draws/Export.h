@@ -32,7 +32,7 @@ public:
 
     // The save dialog that also tells the chosen file type. When unset, the prompter's save dialog
     // is asked and the first file type applies.
-    std::function<std::optional<ExportChoice>(const FileDialogSpec&)> saveDialog;
+    std::function<std::optional<ExportChoice>(const FileDialogSetup&)> saveDialog;
 
     // "Export nach Text": every draw from the date of DateTimePicker1 on. True when a file was written.
     bool BitBtn3Click();

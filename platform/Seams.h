@@ -13,7 +13,7 @@ enum class ModalResult { None, Ok, Retry, Abort };
 
 // What a file dialog is set up with: default extension ("ktf"), filter ("Tippdatei|*.ktf"),
 // proposed file name and the folder it opens in.
-struct FileDialogSpec {
+struct FileDialogSetup {
     std::string defaultExt;
     std::string filter;
     std::string proposedName;
@@ -34,12 +34,12 @@ public:
         return question(text);
     }
     // File dialogs: the chosen path, or nothing when cancelled.
-    virtual std::optional<std::string> saveFileName(const FileDialogSpec& spec) {
-        (void)spec;
+    virtual std::optional<std::string> saveFileName(const FileDialogSetup& setup) {
+        (void)setup;
         return std::nullopt;
     }
-    virtual std::optional<std::string> openFileName(const FileDialogSpec& spec) {
-        (void)spec;
+    virtual std::optional<std::string> openFileName(const FileDialogSetup& setup) {
+        (void)setup;
         return std::nullopt;
     }
     // Shows the number dialog modally on the given state; the dialog may change it.

@@ -207,17 +207,17 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     update_->pumpEvents = [] { QApplication::processEvents(); };
     app_.updateDraws = [this] { update_->TippwerkClick(); };
     exporter_ = std::make_unique<DrawExport>(model_, services_, app_.browser());
-    exporter_->saveDialog = [this](const FileDialogSpec& spec) -> std::optional<ExportChoice> {
+    exporter_->saveDialog = [this](const FileDialogSetup& setup) -> std::optional<ExportChoice> {
         // The file type chosen in the dialog picks the layout, so the dialog is asked here directly.
-        const QStringList parts = QString::fromStdString(spec.filter).split('|');
+        const QStringList parts = QString::fromStdString(setup.filter).split('|');
         QStringList filters;
         for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
         QFileDialog dialog(this, "Export nach Text");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilters(filters);
-        dialog.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
-        dialog.setDirectory(QString::fromStdString(spec.folder));
-        dialog.selectFile(QString::fromStdString(spec.proposedName));
+        dialog.setDefaultSuffix(QString::fromStdString(setup.defaultExt));
+        dialog.setDirectory(QString::fromStdString(setup.folder));
+        dialog.selectFile(QString::fromStdString(setup.proposedName));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return ExportChoice{dialog.selectedFiles().front().toStdString(),
                             static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};

@@ -112,8 +112,8 @@ public:
         }
         DrawExport exporter(ctx.model, ctx.services, ctx.app.browser());
         const auto out = args.option("out");
-        exporter.saveDialog = [&](const FileDialogSpec& spec) {
-            return std::optional<ExportChoice>(ExportChoice{out ? *out : spec.proposedName + "." + spec.defaultExt, layout});
+        exporter.saveDialog = [&](const FileDialogSetup& setup) {
+            return std::optional<ExportChoice>(ExportChoice{out ? *out : setup.proposedName + "." + setup.defaultExt, layout});
         };
         return exporter.BitBtn3Click() ? 0 : 1;
     }

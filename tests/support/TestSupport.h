@@ -51,12 +51,12 @@ public:
         titles.push_back(title);
         return question(text);
     }
-    std::optional<std::string> saveFileName(const FileDialogSpec& spec) override {
-        dialogs.push_back(spec);
+    std::optional<std::string> saveFileName(const FileDialogSetup& setup) override {
+        dialogs.push_back(setup);
         return nextPath;
     }
-    std::optional<std::string> openFileName(const FileDialogSpec& spec) override {
-        dialogs.push_back(spec);
+    std::optional<std::string> openFileName(const FileDialogSetup& setup) override {
+        dialogs.push_back(setup);
         return nextPath;
     }
     ModalResult numberDialog(NumberChoice& form) override {
@@ -66,7 +66,7 @@ public:
     std::vector<std::string> messages, questions, titles;
     std::vector<bool> answers;
     std::vector<std::optional<std::string>> inputs;
-    std::vector<FileDialogSpec> dialogs;
+    std::vector<FileDialogSetup> dialogs;
     std::optional<std::string> nextPath;
     std::function<ModalResult(NumberChoice&)> onNumberDialog;
     int numberDialogs = 0;

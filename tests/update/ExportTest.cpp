@@ -79,10 +79,10 @@ TEST_F(ExportFixture, FiveLineLayouts) {
 }
 
 TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {
-    std::vector<FileDialogSpec> asked;
+    std::vector<FileDialogSetup> asked;
     std::optional<ExportChoice> choice = ExportChoice{dir.file("out.csv"), 4};
-    exporter.saveDialog = [&](const FileDialogSpec& spec) {
-        asked.push_back(spec);
+    exporter.saveDialog = [&](const FileDialogSetup& setup) {
+        asked.push_back(setup);
         return choice;
     };
     const std::vector<std::pair<double, size_t>> fromAndLines = {

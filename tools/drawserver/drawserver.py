@@ -222,16 +222,16 @@ class Server(http.server.ThreadingHTTPServer):
         super().handle_error(request, client_address)
 
 
-def parse_faults(specs):
+def parse_faults(items):
     kinds = {"empty", "19", "21", "range", "zero", "repeat", "baddate", "future", "stale", "plus5-4", "html",
              "huge", "slow", "trickle", "redirect"}
     faults = {}
-    for spec in specs:
-        day, _, kind = spec.partition("=")
+    for item in items:
+        day, _, kind = item.partition("=")
         if day != "*" and not (len(day) == 8 and day.isdigit()):
-            raise SystemExit("--fault: Tag als yyyymmdd oder * erwartet: " + spec)
+            raise SystemExit("--fault: Tag als yyyymmdd oder * erwartet: " + item)
         if kind not in kinds and not (kind.startswith("status:") and kind[7:].isdigit()):
-            raise SystemExit("--fault: unbekannte Art: " + spec)
+            raise SystemExit("--fault: unbekannte Art: " + item)
         faults[day] = kind
     return faults
 

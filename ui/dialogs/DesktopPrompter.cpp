@@ -17,10 +17,10 @@ QString qtFilter(const std::string& filter) {
     return bar < 0 ? f : f.left(bar) + " (" + f.mid(bar + 1) + ")";
 }
 
-QString startPath(const FileDialogSpec& spec) {
-    QString dir = QString::fromStdString(spec.folder);
+QString startPath(const FileDialogSetup& setup) {
+    QString dir = QString::fromStdString(setup.folder);
     if (!dir.isEmpty() && !dir.endsWith('/')) dir += '/';
-    return dir + QString::fromStdString(spec.proposedName);
+    return dir + QString::fromStdString(setup.proposedName);
 }
 
 QString withExtension(QString path, const std::string& ext) {
@@ -43,16 +43,16 @@ bool DesktopPrompter::questionTitled(const std::string& text, const std::string&
     return box.clickedButton() == yes;
 }
 
-std::optional<std::string> DesktopPrompter::saveFileName(const FileDialogSpec& spec) {
-    const QString p = QFileDialog::getSaveFileName(QApplication::activeWindow(), "Speichern unter", startPath(spec),
-                                                   qtFilter(spec.filter));
+std::optional<std::string> DesktopPrompter::saveFileName(const FileDialogSetup& setup) {
+    const QString p = QFileDialog::getSaveFileName(QApplication::activeWindow(), "Speichern unter", startPath(setup),
+                                                   qtFilter(setup.filter));
     if (p.isEmpty()) return std::nullopt;
-    return withExtension(p, spec.defaultExt).toStdString();
+    return withExtension(p, setup.defaultExt).toStdString();
 }
 
-std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSpec& spec) {
-    const QString p = QFileDialog::getOpenFileName(QApplication::activeWindow(), "Öffnen", startPath(spec),
-                                                   qtFilter(spec.filter) + ";;Alle Dateien (*)");
+std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSetup& setup) {
+    const QString p = QFileDialog::getOpenFileName(QApplication::activeWindow(), "Öffnen", startPath(setup),
+                                                   qtFilter(setup.filter) + ";;Alle Dateien (*)");
     if (p.isEmpty()) return std::nullopt;
     return p.toStdString();
 }

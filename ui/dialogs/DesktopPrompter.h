@@ -20,8 +20,8 @@ public:
     ~DesktopPrompter() override;
 
     bool questionTitled(const std::string& text, const std::string& title) override;
-    std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
-    std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
+    std::optional<std::string> saveFileName(const FileDialogSetup& setup) override;
+    std::optional<std::string> openFileName(const FileDialogSetup& setup) override;
     ModalResult numberDialog(NumberChoice& form) override;
 
     // The number dialog needs the program's random generator and a date; it is made once.
