@@ -11,22 +11,11 @@ using namespace zf::gentest;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-};
+using Result = zf::test::CommandResult;
 
 Result cli(const std::string& args) {
     const std::string cmd = std::string(ZF_CLI) + " " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    Result r{-1, {}};
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return runCommand(cmd);
 }
 
 struct CliGenerate : GenFixture {

@@ -1,9 +1,24 @@
 #include "support/TestSupport.h"
 
+#include <array>
+#include <cstdio>
 #include <fstream>
+#include <sys/wait.h>
 #include <random>
 
 namespace zf::test {
+
+CommandResult runCommand(const std::string& commandLine) {
+    CommandResult r;
+    FILE* p = popen(commandLine.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
 
 TempDir::TempDir() {
     std::random_device rd;

@@ -13,6 +13,13 @@
 
 namespace zf::test {
 
+// Runs a shell command line and collects its standard output and exit status.
+struct CommandResult {
+    int status = -1;
+    std::string out;
+};
+CommandResult runCommand(const std::string& commandLine);
+
 class TempDir {
 public:
     TempDir();
