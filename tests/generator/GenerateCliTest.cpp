@@ -15,7 +15,7 @@ using Result = zf::test::CommandResult;
 
 Result cli(const std::string& args) {
     const std::string cmd = std::string(ZF_CLI) + " " + args + " 2>/dev/null";
-    return runCommand(cmd);
+    return zf::test::runCommand(cmd);
 }
 
 struct CliGenerate : GenFixture {
