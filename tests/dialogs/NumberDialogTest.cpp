@@ -114,6 +114,8 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     state.entryDate = dateValue(2026, 1, 2);
     state.entryDigits = {0, 0, 7, 1, 2};
     state.caption = "Zahlen wählen und mit OK bestätigen";
+    state.BitBtn3Visible = state.BitBtn4Visible = false; // as the draw entry sets it up
+    state.SpeedButton1Visible = state.SpeedButton2Visible = false;
     const int normalHeight = ui::TForm6::kDesignHeight;
     runWith([&] {
         EXPECT_EQ(form.height(), normalHeight + 100);
@@ -124,6 +126,7 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     EXPECT_EQ(state.entryDate, dateValue(2026, 1, 2));
     EXPECT_EQ(state.entryDigits[2], 7);
     state.entryVisible = false;
+    state.BitBtn3Visible = state.SpeedButton1Visible = state.SpeedButton2Visible = true;
     state.caption = "Zahlen für Berechnung wählen";
     for (int k = 1; k <= 70; ++k) state.hint[static_cast<size_t>(k)] = std::to_string(k % 4);
     runWith([&] {
