@@ -804,12 +804,7 @@ bool GeneratorController::overlapTests(const DrawBits& cand) {
     return true;
 }
 
-bool GeneratorController::Secheroderfuenfer(const DrawBits& tip, int limit) {
-    Run& r = *run_;
-    if (m_.DateTimePicker1 < m_.DateTimePicker2 && m_.setDateTimePicker2(m_.DateTimePicker1 - 365))
-        m_.notify(ChangeDates);
-    m_.aktDatum = m_.DateTimePicker2;
-    m_.dfb = m_.DateTimePicker1;
+void GeneratorController::prepareHistoryFilter(Run& r) {
     if (!r.chartCleared) {
         // The filters leave the chart's series empty, as a walk of the history with it does.
         r.chartCleared = true;
@@ -818,9 +813,19 @@ bool GeneratorController::Secheroderfuenfer(const DrawBits& tip, int limit) {
         m_.notify(ChangeChart1);
     }
     if (r.rangeGeneration != historyGeneration_) {
+        // The history changed: the cached windows point into the old one.
         r.rangeGeneration = historyGeneration_;
         r.sfStart = r.sfEnd = r.dvStart = r.dvEnd = -1;
     }
+}
+
+bool GeneratorController::Secheroderfuenfer(const DrawBits& tip, int limit) {
+    Run& r = *run_;
+    if (m_.DateTimePicker1 < m_.DateTimePicker2 && m_.setDateTimePicker2(m_.DateTimePicker1 - 365))
+        m_.notify(ChangeDates);
+    m_.aktDatum = m_.DateTimePicker2;
+    m_.dfb = m_.DateTimePicker1;
+    prepareHistoryFilter(r);
     if (r.sfStart != m_.aktDatum || r.sfEnd != m_.dfb) {
         r.sfStart = m_.aktDatum;
         r.sfEnd = m_.dfb;
@@ -833,16 +838,7 @@ bool GeneratorController::Dreiodervier(const DrawBits& tip, int limit) {
     Run& r = *run_;
     const double start = m_.DateTimePicker1 - recentWindowWeeks(m_.UpDown[20].pos) * 7.0;
     m_.dfb = m_.DateTimePicker1;
-    if (!r.chartCleared) {
-        r.chartCleared = true;
-        m_.Series2.active = true;
-        m_.Series2.points.clear();
-        m_.notify(ChangeChart1);
-    }
-    if (r.rangeGeneration != historyGeneration_) {
-        r.rangeGeneration = historyGeneration_;
-        r.sfStart = r.sfEnd = r.dvStart = r.dvEnd = -1;
-    }
+    prepareHistoryFilter(r);
     if (r.dvStart != start || r.dvEnd != m_.dfb) {
         r.dvStart = start;
         r.dvEnd = m_.dfb;

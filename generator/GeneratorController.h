@@ -119,6 +119,7 @@ private:
     bool attempt();
     bool acceptanceChain();
     bool overlapTests(const DrawBits& cand);
+    void prepareHistoryFilter(Run& r);
     bool Secheroderfuenfer(const DrawBits& tip, int limit);
     bool Dreiodervier(const DrawBits& tip, int limit);
     void finishTip();

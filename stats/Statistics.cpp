@@ -134,24 +134,40 @@ ChartData numberDistribution(const std::vector<DrawRecord>& draws, const Window&
     return c;
 }
 
-ChartData crossSums(const std::vector<DrawRecord>& draws, const Window& w) {
-    std::array<int, 5842> q{};
-    int smallest = 6000, largest = 0;
+namespace {
+
+// Sums that occurred, counted by value and charted from the smallest to the largest one, with the
+// draw count and the mean sum in the caption.
+template <size_t N>
+struct SumCounts {
+    std::array<int, N> q{};
+    int smallest;
+    int largest = 0;
     double count = 0, sum = 0;
-    for (const DrawRecord& r : draws) {
-        if (!inWindow(w, r.datum, StartDay::Excluded) || !isValidKenoDraw(r)) continue;
-        const int s = crossSum(r);
+    explicit SumCounts(int above) : smallest(above) {}
+    void add(int s) {
         ++q[size_t(s)];
         smallest = std::min(smallest, s);
         largest = std::max(largest, s);
         count += 1;
         sum += s;
     }
-    ChartData c;
-    for (int s = smallest; s <= largest; ++s) c.points.push_back({s, double(q[size_t(s)]), BarColour::Series});
-    autoAxis(c);
-    c.caption = "Quersummenverteilung     Ziehungen: " + drawsAndMean(count, sum);
-    return c;
+    ChartData chart() const {
+        ChartData c;
+        for (int s = smallest; s <= largest; ++s) c.points.push_back({s, double(q[size_t(s)]), BarColour::Series});
+        autoAxis(c);
+        c.caption = "Quersummenverteilung     Ziehungen: " + drawsAndMean(count, sum);
+        return c;
+    }
+};
+
+} // namespace
+
+ChartData crossSums(const std::vector<DrawRecord>& draws, const Window& w) {
+    SumCounts<5842> sums(6000);
+    for (const DrawRecord& r : draws)
+        if (inWindow(w, r.datum, StartDay::Excluded) && isValidKenoDraw(r)) sums.add(crossSum(r));
+    return sums.chart();
 }
 
 ChartData overdue(const std::vector<DrawRecord>& draws, const Window& w) {
@@ -243,24 +259,14 @@ ChartData plus5Digits(const std::vector<DrawRecord>& draws, const Window& w, int
 }
 
 ChartData plus5Sums(const std::vector<DrawRecord>& draws, const Window& w) {
-    std::array<int, 49> q{};
-    int smallest = 48, largest = 0;
-    double count = 0, sum = 0;
+    SumCounts<49> sums(48);
     for (const DrawRecord& r : draws) {
         if (!inWindow(w, r.datum, StartDay::Excluded) || !isValidPlus5Draw(r)) continue;
         int s = 0;
         for (uint8_t d : r.zahl5) s += d;
-        ++q[size_t(s)];
-        smallest = std::min(smallest, s);
-        largest = std::max(largest, s);
-        count += 1;
-        sum += s;
+        sums.add(s);
     }
-    ChartData c;
-    for (int s = smallest; s <= largest; ++s) c.points.push_back({s, double(q[size_t(s)]), BarColour::Series});
-    autoAxis(c);
-    c.caption = "Quersummenverteilung     Ziehungen: " + drawsAndMean(count, sum);
-    return c;
+    return sums.chart();
 }
 
 ChartData tipDistribution(const std::vector<std::string>& tipLines) {
