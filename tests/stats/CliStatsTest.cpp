@@ -1,13 +1,11 @@
 // zahlfuchs-cli stats KIND: the chart as lines, run as a user would run it.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <sstream>
-#include <sys/wait.h>
 
+#include "support/TestSupport.h"
 #include "tests/stats/StatsFixture.h"
 
 using namespace zf;
@@ -15,22 +13,10 @@ using namespace zf::statstest;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using CliRun = zf::test::CommandResult;
 
 CliRun cli(const std::string& args) {
-    const std::string cmd = std::string(ZF_CLI) + " " + args + " 2>/dev/null";
-    CliRun r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return zf::test::runCommand(std::string(ZF_CLI) + " " + args + " 2>/dev/null");
 }
 
 std::vector<std::string> lines(const std::string& text) {
