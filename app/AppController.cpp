@@ -35,7 +35,7 @@ bool writeBundledHistory(const std::string& path, std::string* error) {
 AppController::AppController(Model& m, Services& s) : m_(m), s_(s), browser_(m, s) {}
 
 void AppController::loadTipList() {
-    const std::string path = m_.Home + "tipps.txt";
+    const std::string path = m_.home + "tipps.txt";
     if (!fileExists(path)) return;
     std::vector<std::string> lines;
     if (!readTextLines(path, lines)) {
@@ -48,7 +48,7 @@ void AppController::loadTipList() {
         for (char& c : l) if (c == '\0') c = ' ';
         if (!isTipLine(l)) ++odd;
     }
-    m_.ListBox1 = std::move(lines);
+    m_.tipLines = std::move(lines);
     if (odd)
         problems_.push_back("tipps.txt: " + std::to_string(odd) +
                             " Zeile(n) sind keine gültigen Tipps; sie bleiben unverändert in der Liste.");
@@ -62,19 +62,19 @@ void AppController::seedDrawHistory() {
     if (!writeBundledHistory(m_.kenoPath(), &error)) problems_.push_back(error);
 }
 
-void AppController::FormShow(const std::string& home, int windowHeight, std::optional<double> startDate) {
+void AppController::start(const std::string& home, int windowHeight, std::optional<double> startDate) {
     problems_.clear();
     m_.random.setState(s_.clock.ticks());
-    m_.Groesse = windowHeight;
-    m_.gewinnsumme = 0;
-    m_.erzeugen = false;
-    m_.Home = withSlash(home);
-    if (!isDirectoryWritable(m_.Home))
-        problems_.push_back("Das Programmverzeichnis " + m_.Home +
+    m_.scaledHeight = windowHeight;
+    m_.winningsSum = 0;
+    m_.enumerating = false;
+    m_.home = withSlash(home);
+    if (!isDirectoryWritable(m_.home))
+        problems_.push_back("Das Programmverzeichnis " + m_.home +
                             " ist nicht beschreibbar: Ziehungen und Tipps können dort nicht gespeichert werden.");
-    m_.LaufMax = 100000;
-    m_.sortieren = false;
-    m_.Berechnunglaeuft = false;
+    m_.attemptLimit = 100000;
+    m_.hitCheckOn = false;
+    m_.calculating = false;
 
     for (const auto& p : s_.settings.loadProblems()) problems_.push_back(p);
     s_.settings.createKey(kSettingsKey);
@@ -83,49 +83,49 @@ void AppController::FormShow(const std::string& home, int windowHeight, std::opt
                             "\" hat einen falschen Typ; sie und die folgenden Einstellungen wurden nicht geladen.");
 
     if (afterRestore) afterRestore();
-    m_.sortieren = true;
-    m_.LaufMax = m_.UpDown[7].pos * 1000;
-    if (m_.ProxyHostEdit.empty()) m_.ProxyPortEdit = "80";
+    m_.hitCheckOn = true;
+    m_.attemptLimit = m_.num(Num::AttemptThousands).pos * 1000;
+    if (m_.proxyHost.empty()) m_.proxyPort = "80";
 
     loadTipList();
-    m_.BitBtn8Enabled = true;
-    m_.ErzeugenBtnVisible = true;
-    m_.ZahlenFile = "Keno.dat";
-    m_.SoundName = m_.Home + "yippee.wav";
+    m_.entryEnabled = true;
+    m_.enumerateVisible = true;
+    m_.drawFileName = "Keno.dat";
+    m_.winSoundPath = m_.home + "yippee.wav";
 
     const double today = startDate ? *startDate : std::floor(s_.clock.now());
-    m_.setDateTimePicker1(today);
-    if (m_.DateTimePicker2 > m_.DateTimePicker1) m_.setDateTimePicker2(today - 365);
-    m_.aktDatum = m_.DateTimePicker2;
+    m_.setBrowseDate(today);
+    if (m_.statsStart > m_.browseDate) m_.setStatsStart(today - 365);
+    m_.workDate = m_.statsStart;
 
     if (plus5Chart) plus5Chart();
     seedDrawHistory();
     if (m_.draws.refresh())
         for (const auto& t : m_.draws.issueTexts()) problems_.push_back(t);
     if (updateDraws) updateDraws();
-    else browser_.SpeedButton5Click();
+    else browser_.seekDate();
     missingReported_ = !m_.draws.fileExists();
     if (numberChart) numberChart();
     m_.notify(ChangeAll);
 }
 
-void AppController::FormActivate() {
+void AppController::activate() {
     // Closing the message box activates the window again: say it once, not in an endless loop.
     m_.draws.setPath(m_.kenoPath());
     const bool missing = !m_.draws.fileExists();
-    if (!(missing && missingReported_)) browser_.SpeedButton5Click();
+    if (!(missing && missingReported_)) browser_.seekDate();
     missingReported_ = missing;
     if (numberChart) numberChart();
-    applySystem();
+    applyStoredStake();
 }
 
-void AppController::applySystem() {
-    m_.ComboBox1 = m_.System >= 0 && m_.System <= 3 ? m_.System : -1;
+void AppController::applyStoredStake() {
+    m_.stakeItem = m_.stakeSystem >= 0 && m_.stakeSystem <= 3 ? m_.stakeSystem : -1;
     if (applyStake) applyStake();
     m_.notify(ChangeOptions);
 }
 
-bool AppController::FormClose(bool writeSettings) {
+bool AppController::close(bool writeSettings) {
     bool ok = true;
     std::vector<std::string> failures;
     if (writeSettings) {
@@ -138,9 +138,9 @@ bool AppController::FormClose(bool writeSettings) {
     }
     // The tip list is written even when the settings could not be: losing it would be worse.
     std::string error;
-    if (!writeTextLines(m_.Home + "tipps.txt", m_.ListBox1, &error)) {
+    if (!writeTextLines(m_.home + "tipps.txt", m_.tipLines, &error)) {
         ok = false;
-        failures.push_back("Die Tippliste konnte nicht nach " + m_.Home + "tipps.txt geschrieben werden (" + error +
+        failures.push_back("Die Tippliste konnte nicht nach " + m_.home + "tipps.txt geschrieben werden (" + error +
                            ").");
     }
     if (!failures.empty()) {

@@ -30,12 +30,12 @@ public:
     // Start-up. `home` is the program folder; `windowHeight` the window's height now.
     // Problems found on the way (unreadable files, an unwritable folder) are collected in problems().
     // `startDate` replaces today as the date picker's first date (the batch program's --date).
-    void FormShow(const std::string& home, int windowHeight, std::optional<double> startDate = std::nullopt);
-    void FormActivate();
+    void start(const std::string& home, int windowHeight, std::optional<double> startDate = std::nullopt);
+    void activate();
     // The stored stake item goes into the selector and the stake rule runs (part of every activation).
-    void applySystem();
+    void applyStoredStake();
     // Writes settings and tip list back. Returns false when something could not be saved.
-    bool FormClose(bool writeSettings = true);
+    bool close(bool writeSettings = true);
 
     const std::vector<std::string>& problems() const { return problems_; }
     // One German message that lists every problem, or empty.

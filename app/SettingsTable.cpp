@@ -187,25 +187,25 @@ std::vector<SettingDef> buildTable() {
 
     // ---- group A, in restore order ----
     add("NeuerSchein", "Neuerschein", SettingKind::Integer, 'A',
-        [](const Model& m) { return RegValue::ofInt(m.Neuerschein); },
-        [](Model& m, const RegValue& v) { m.Neuerschein = asInt(v); }, [](Model& m) { m.Neuerschein = 0; });
+        [](const Model& m) { return RegValue::ofInt(m.newTicket); },
+        [](Model& m, const RegValue& v) { m.newTicket = asInt(v); }, [](Model& m) { m.newTicket = 0; });
     for (const CheckBoxDef& c : checkBoxTable()) {
         if (!c.persisted) continue;
         const int n = c.number;
         add("Chekcbox" + std::to_string(n), "CheckBox" + std::to_string(n), SettingKind::Boolean, 'A',
-            [n](const Model& m) { return ofBool(m.CheckBox[static_cast<size_t>(n)]); },
-            [n](Model& m, const RegValue& v) { m.CheckBox[static_cast<size_t>(n)] = v.dword != 0; }, none);
+            [n](const Model& m) { return ofBool(m.checkBoxes[static_cast<size_t>(n)]); },
+            [n](Model& m, const RegValue& v) { m.checkBoxes[static_cast<size_t>(n)] = v.dword != 0; }, none);
     }
-    add("Plus5", "Plus5", SettingKind::Boolean, 'A', [](const Model& m) { return ofBool(m.Plus5); },
-        [](Model& m, const RegValue& v) { m.Plus5 = v.dword != 0; }, [](Model& m) { m.Plus5 = true; });
+    add("Plus5", "Plus5", SettingKind::Boolean, 'A', [](const Model& m) { return ofBool(m.plus5); },
+        [](Model& m, const RegValue& v) { m.plus5 = v.dword != 0; }, [](Model& m) { m.plus5 = true; });
     for (int i = 1; i <= 5; ++i) {
         add("Plus5Los" + std::to_string(i), "TForm5.UpDown" + std::to_string(i + 2), SettingKind::Integer, 'A',
-            [i](const Model& m) { return RegValue::ofInt(m.Plus5Los[static_cast<size_t>(i)]); },
+            [i](const Model& m) { return RegValue::ofInt(m.plus5Ticket[static_cast<size_t>(i)]); },
             [i](Model& m, const RegValue& v) {
                 const int p = asInt(v);
-                m.Plus5Los[static_cast<size_t>(i)] = p < 0 ? 0 : (p > 9 ? 9 : p);
+                m.plus5Ticket[static_cast<size_t>(i)] = p < 0 ? 0 : (p > 9 ? 9 : p);
             },
-            [i](Model& m) { m.Plus5Los[static_cast<size_t>(i)] = 0; });
+            [i](Model& m) { m.plus5Ticket[static_cast<size_t>(i)] = 0; });
     }
     add("SystemFontName", "Font.Name", SettingKind::String, 'A',
         [](const Model& m) { return RegValue::ofString(m.font.name); },
@@ -223,76 +223,76 @@ std::vector<SettingDef> buildTable() {
             if (s >= 4 && s <= 72) m.font.size = s; // a size no one can read is left at the design size
         },
         none);
-    add("Land", "Land", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.Land); },
-        [](Model& m, const RegValue& v) { m.Land = asInt(v); }, [](Model& m) { m.Land = 1; });
+    add("Land", "Land", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.country); },
+        [](Model& m, const RegValue& v) { m.country = asInt(v); }, [](Model& m) { m.country = 1; });
     add("height", "Height", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.height); },
         [](Model& m, const RegValue& v) { m.height = asInt(v) < 573 ? 573 : std::min(asInt(v), 20000); }, none);
     add("width", "Width", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.width); },
         [](Model& m, const RegValue& v) { m.width = asInt(v) < 597 ? 597 : std::min(asInt(v), 20000); }, none);
-    add("TippTop", "TippTop", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.TippTop); },
-        [](Model& m, const RegValue& v) { m.TippTop = asInt(v); }, [](Model& m) { m.TippTop = 39; });
+    add("TippTop", "TippTop", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.tipTop); },
+        [](Model& m, const RegValue& v) { m.tipTop = asInt(v); }, [](Model& m) { m.tipTop = 39; });
     add("TippLeft", "TippLeft", SettingKind::Integer, 'A',
-        [](const Model& m) { return RegValue::ofInt(m.TippLeft); },
-        [](Model& m, const RegValue& v) { m.TippLeft = asInt(v); }, [](Model& m) { m.TippLeft = 47; });
+        [](const Model& m) { return RegValue::ofInt(m.tipLeft); },
+        [](Model& m, const RegValue& v) { m.tipLeft = asInt(v); }, [](Model& m) { m.tipLeft = 47; });
     add("System", "System", SettingKind::Integer, 'A',
-        [](const Model& m) { return RegValue::ofInt(m.ComboBox1); },
-        [](Model& m, const RegValue& v) { m.System = asInt(v); }, [](Model& m) { m.System = 0; });
+        [](const Model& m) { return RegValue::ofInt(m.stakeItem); },
+        [](Model& m, const RegValue& v) { m.stakeSystem = asInt(v); }, [](Model& m) { m.stakeSystem = 0; });
     add("ComboBox2", "ComboBox2", SettingKind::Integer, 'A',
-        [](const Model& m) { return RegValue::ofInt(m.ComboBox2); },
-        [](Model& m, const RegValue& v) { m.ComboBox2 = asInt(v) >= -1 && asInt(v) <= 7 ? asInt(v) : -1; },
-        [](Model& m) { m.ComboBox2 = -1; });
+        [](const Model& m) { return RegValue::ofInt(m.weekdayItem); },
+        [](Model& m, const RegValue& v) { m.weekdayItem = asInt(v) >= -1 && asInt(v) <= 7 ? asInt(v) : -1; },
+        [](Model& m) { m.weekdayItem = -1; });
     add("ComboBox3", "ComboBox3", SettingKind::Integer, 'A',
-        [](const Model& m) { return RegValue::ofInt(m.ComboBox3); },
-        [](Model& m, const RegValue& v) { m.ComboBox3 = asInt(v) >= -1 && asInt(v) <= 2 ? asInt(v) : -1; },
-        [](Model& m) { m.ComboBox3 = 2; });
+        [](const Model& m) { return RegValue::ofInt(m.recentDrawsItem); },
+        [](Model& m, const RegValue& v) { m.recentDrawsItem = asInt(v) >= -1 && asInt(v) <= 2 ? asInt(v) : -1; },
+        [](Model& m) { m.recentDrawsItem = 2; });
     for (const UpDownDef& u : upDownTable()) {
         const size_t n = static_cast<size_t>(u.number);
         add("UpDown" + std::to_string(n), "UpDown" + std::to_string(n), SettingKind::Integer, 'A',
-            [n](const Model& m) { return RegValue::ofInt(m.UpDown[n].pos); },
+            [n](const Model& m) { return RegValue::ofInt(m.upDowns[n].pos); },
             [n](Model& m, const RegValue& v) {
-                m.UpDown[n].set(asInt(v));
-                if (n == 9) m.Edit1 = std::to_string(m.UpDown[9].pos); // the edit shows its up-down
+                m.upDowns[n].set(asInt(v));
+                if (n == 9) m.totalTipsText = std::to_string(m.num(Num::TotalTips).pos); // the edit shows its up-down
             },
             none);
     }
-    add("Spielername", "Edit2", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.Edit2); },
-        [](Model& m, const RegValue& v) { m.Edit2 = v.str; }, [](Model& m) { m.Edit2.clear(); });
+    add("Spielername", "Edit2", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.playerName); },
+        [](Model& m, const RegValue& v) { m.playerName = v.str; }, [](Model& m) { m.playerName.clear(); });
     add("Passwort", "MaskEdit1", SettingKind::String, 'A',
-        [](const Model& m) { return RegValue::ofString(m.MaskEdit1); },
-        [](Model& m, const RegValue& v) { m.MaskEdit1 = v.str; }, [](Model& m) { m.MaskEdit1.clear(); });
-    add("EINPREIS", "Edit3", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.Edit3); },
-        [](Model& m, const RegValue& v) { m.Edit3 = v.str; }, [](Model& m) { m.Edit3 = "0,20"; });
-    add("Preis", "Preis", SettingKind::Float, 'A', [](const Model& m) { return RegValue::ofDouble(m.Preis); },
+        [](const Model& m) { return RegValue::ofString(m.password); },
+        [](Model& m, const RegValue& v) { m.password = v.str; }, [](Model& m) { m.password.clear(); });
+    add("EINPREIS", "Edit3", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.feeText); },
+        [](Model& m, const RegValue& v) { m.feeText = v.str; }, [](Model& m) { m.feeText = "0,20"; });
+    add("Preis", "Preis", SettingKind::Float, 'A', [](const Model& m) { return RegValue::ofDouble(m.price); },
         [](Model& m, const RegValue& v) {
             const double d = asDouble(v);
-            m.Preis = std::isfinite(d) ? d : 0;
+            m.price = std::isfinite(d) ? d : 0;
         },
-        [](Model& m) { m.Preis = 0; });
+        [](Model& m) { m.price = 0; });
 
     // ---- group B, each by itself ----
-    add("Browser", "CheckBox21", SettingKind::Boolean, 'B', [](const Model& m) { return ofBool(m.CheckBox[21]); },
-        [](Model& m, const RegValue& v) { m.CheckBox[21] = v.dword != 0; }, [](Model& m) { m.CheckBox[21] = false; });
-    add("URLEdit", "URLEdit", SettingKind::String, 'B', [](const Model& m) { return RegValue::ofString(m.URLEdit); },
-        [](Model& m, const RegValue& v) { m.URLEdit = v.str; },
-        [](Model& m) { m.URLEdit = "https://www.lotto.de/keno"; });
+    add("Browser", "CheckBox21", SettingKind::Boolean, 'B', [](const Model& m) { return ofBool(m.on(Opt::LinkPage)); },
+        [](Model& m, const RegValue& v) { m.on(Opt::LinkPage) = v.dword != 0; }, [](Model& m) { m.on(Opt::LinkPage) = false; });
+    add("URLEdit", "URLEdit", SettingKind::String, 'B', [](const Model& m) { return RegValue::ofString(m.webAddress); },
+        [](Model& m, const RegValue& v) { m.webAddress = v.str; },
+        [](Model& m) { m.webAddress = "https://www.lotto.de/keno"; });
     add("ProxyHostEdit", "ProxyHostEdit", SettingKind::String, 'B',
-        [](const Model& m) { return RegValue::ofString(m.ProxyHostEdit); },
-        [](Model& m, const RegValue& v) { m.ProxyHostEdit = v.str; }, [](Model& m) { m.ProxyHostEdit.clear(); });
+        [](const Model& m) { return RegValue::ofString(m.proxyHost); },
+        [](Model& m, const RegValue& v) { m.proxyHost = v.str; }, [](Model& m) { m.proxyHost.clear(); });
     add("ProxyPortEdit", "ProxyPortEdit", SettingKind::String, 'B',
-        [](const Model& m) { return RegValue::ofString(m.ProxyPortEdit); },
-        [](Model& m, const RegValue& v) { m.ProxyPortEdit = v.str; }, [](Model& m) { m.ProxyPortEdit = "80"; });
+        [](const Model& m) { return RegValue::ofString(m.proxyPort); },
+        [](Model& m, const RegValue& v) { m.proxyPort = v.str; }, [](Model& m) { m.proxyPort = "80"; });
     add("DateTimePicker2", "DateTimePicker2", SettingKind::Date, 'B',
-        [](const Model& m) { return RegValue::ofDouble(m.DateTimePicker2); },
+        [](const Model& m) { return RegValue::ofDouble(m.statsStart); },
         [](Model& m, const RegValue& v) {
             const double d = asDouble(v);
-            if (!std::isfinite(d) || d > 2958465 || !m.setDateTimePicker2(std::floor(d)))
-                m.DateTimePicker2 = Model::DateTimePicker2Min;
+            if (!std::isfinite(d) || d > 2958465 || !m.setStatsStart(std::floor(d)))
+                m.statsStart = Model::statsStartMin;
         },
-        [](Model& m) { m.DateTimePicker2 = Model::DateTimePicker2Min; });
+        [](Model& m) { m.statsStart = Model::statsStartMin; });
     add("DownloadServer", "DownloadServer", SettingKind::String, 'B',
-        [](const Model& m) { return RegValue::ofString(m.DownloadServer); },
-        [](Model& m, const RegValue& v) { m.DownloadServer = v.str; },
-        [](Model& m) { m.DownloadServer = Model::kDefaultDownloadServer; });
+        [](const Model& m) { return RegValue::ofString(m.downloadServer); },
+        [](Model& m, const RegValue& v) { m.downloadServer = v.str; },
+        [](Model& m) { m.downloadServer = Model::kDefaultDownloadServer; });
     return t;
 }
 
@@ -327,9 +327,9 @@ std::optional<std::string> restoreSettings(Model& m, const SettingsStore& store,
         }
         if (d.name == "UpDown24") upDownsDone = true;
     }
-    if (upDownsDone && m.UpDown[3].pos < m.UpDown[1].pos) m.UpDown[3].set(m.UpDown[1].pos);
+    if (upDownsDone && m.num(Num::MaxOverlap).pos < m.num(Num::MinOverlap).pos) m.num(Num::MaxOverlap).set(m.num(Num::MinOverlap).pos);
 
-    m.DateTimePicker3 = now + 1;
+    m.yearlyDate = now + 1;
 
     for (const SettingDef& d : settingsTable()) {
         if (d.group != 'B') continue;
@@ -337,7 +337,7 @@ std::optional<std::string> restoreSettings(Model& m, const SettingsStore& store,
         if (!v) {
             d.absent(m);
         } else if (d.name == "Browser" && v->type == RegType::String) {
-            m.CheckBox[21] = !v->str.empty();
+            m.on(Opt::LinkPage) = !v->str.empty();
         } else if (!rightType(d.kind, *v)) {
             d.absent(m); // unreadable counts as absent
         } else {
@@ -349,7 +349,7 @@ std::optional<std::string> restoreSettings(Model& m, const SettingsStore& store,
 
 void saveSettings(Model& m, SettingsStore& store, double today) {
     store.createKey(kSettingsKey);
-    if (m.DateTimePicker2 > std::floor(today) - 5) m.DateTimePicker2 = Model::DateTimePicker2Min;
+    if (m.statsStart > std::floor(today) - 5) m.statsStart = Model::statsStartMin;
     for (const SettingDef& d : settingsTable()) {
         if ((d.name == "height" || d.name == "width") && !m.windowNormal) continue;
         store.set(kSettingsKey, d.name, d.save(m));
@@ -408,7 +408,7 @@ std::optional<std::string> applySettingText(Model& m, const std::string& name, c
     }
     d->restore(m, v);
     if (name == "UpDown1" || name == "UpDown3")
-        if (m.UpDown[3].pos < m.UpDown[1].pos) m.UpDown[3].set(m.UpDown[1].pos);
+        if (m.num(Num::MaxOverlap).pos < m.num(Num::MinOverlap).pos) m.num(Num::MaxOverlap).set(m.num(Num::MinOverlap).pos);
     return std::nullopt;
 }
 

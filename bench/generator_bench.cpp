@@ -69,16 +69,16 @@ void BM_Secheroderfuenfer_InMemory(benchmark::State& s) {
 bool secheroderfuenferFromFile(Model& m, const std::string& path, const std::string& tipText, int limit) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return true;
-    const double start = m.DateTimePicker2, end = m.DateTimePicker1;
+    const double start = m.statsStart, end = m.browseDate;
     uint8_t buf[kRecordSize];
     bool free = true;
     while (std::fread(buf, 1, kRecordSize, f) == kRecordSize) {
         const DrawRecord r = decodeRecord(buf);
         if (!(start < r.datum && r.datum <= end)) continue;
-        m.Datum1 = r.datum;
-        for (size_t i = 0; i < 20; ++i) m.Zahl[i + 1] = r.zahl[i];
-        Zettelcheck(m, tipText);
-        if (m.Gewinn >= limit) {
+        m.drawDate = r.datum;
+        for (size_t i = 0; i < 20; ++i) m.drawNumbers[i + 1] = r.zahl[i];
+        checkTip(m, tipText);
+        if (m.tipHits >= limit) {
             free = false;
             break;
         }
@@ -89,10 +89,10 @@ bool secheroderfuenferFromFile(Model& m, const std::string& path, const std::str
 
 void BM_Secheroderfuenfer_ReadingKenoDat(benchmark::State& s) {
     Model m;
-    m.DateTimePicker2 = kStatsMinDate;
+    m.statsStart = kStatsMinDate;
     DrawStore store(home() + "Keno.dat");
     store.refresh();
-    m.DateTimePicker1 = store.lastDate();
+    m.browseDate = store.lastDate();
     bool free = false;
     for (auto _ : s) {
         free = secheroderfuenferFromFile(m, home() + "Keno.dat", kTipText, kLimit);
@@ -127,24 +127,24 @@ struct Desk {
     Browser browser{m, services};
     GeneratorController gen{m, services, browser};
     Desk() {
-        m.Home = home();
-        m.sortieren = true;
-        m.DateTimePicker2 = kStatsMinDate;
+        m.home = home();
+        m.hitCheckOn = true;
+        m.statsStart = kStatsMinDate;
         m.draws.setPath(m.kenoPath());
         m.draws.refresh();
-        m.setDateTimePicker1(m.draws.lastDate());
+        m.setBrowseDate(m.draws.lastDate());
     }
 };
 
 void BM_RunDesignOptions120Tips(benchmark::State& s) {
     Desk d;
-    d.m.setGesamtTipps(120);
+    d.m.setTotalTips(120);
     uint32_t seed = 1;
     for (auto _ : s) {
         d.m.random.setState(seed++);
-        d.gen.BitBtn19Click();
+        d.gen.toggleRun();
     }
-    s.counters["tips"] = static_cast<double>(d.m.ListBox1.size());
+    s.counters["tips"] = static_cast<double>(d.m.tipLines.size());
     s.counters["attempts"] = static_cast<double>(d.gen.attemptsOfLastRun());
 }
 
@@ -152,14 +152,14 @@ void BM_RunDemanding(benchmark::State& s) {
     // No draw of the whole history may hold six numbers of the tip: hardly any tip of ten passes,
     // so the run spends all its attempts and every candidate that passes the cheap tests is scanned.
     Desk d;
-    d.m.setGesamtTipps(1);
-    d.m.UpDown[6].set(6);
-    d.m.CheckBox[9] = true;
+    d.m.setTotalTips(1);
+    d.m.num(Num::HistoryMatch).set(6);
+    d.m.on(Opt::NoHistoryMatch) = true;
     unsigned long long attempts = 0, scans = 0;
     uint32_t seed = 1;
     for (auto _ : s) {
         d.m.random.setState(seed++);
-        d.gen.BitBtn19Click();
+        d.gen.toggleRun();
         attempts += d.gen.attemptsOfLastRun();
         scans += d.gen.historyScansOfLastRun();
     }

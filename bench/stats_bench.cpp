@@ -95,10 +95,10 @@ void BM_CommandPairsWholeHistory(benchmark::State& s) {
     Model m;
     NoPrompter p;
     StatsController c(m, p);
-    m.Home = std::filesystem::path(kenoFile()).parent_path().string() + "/";
-    m.setDateTimePicker1(history().back().datum);
-    m.setDateTimePicker2(kStatsMinDate);
-    for (auto _ : s) benchmark::DoNotOptimize(c.Button2Click());
+    m.home = std::filesystem::path(kenoFile()).parent_path().string() + "/";
+    m.setBrowseDate(history().back().datum);
+    m.setStatsStart(kStatsMinDate);
+    for (auto _ : s) benchmark::DoNotOptimize(c.showPairs());
 }
 
 } // namespace

@@ -57,8 +57,8 @@ struct World {
     zf::Browser browser{m, services};
     zf::TipListController tips{m, services, browser};
     World() {
-        m.sortieren = true;
-        for (int i = 1; i <= 20; ++i) m.Zahl[static_cast<size_t>(i)] = i * 3;
+        m.hitCheckOn = true;
+        for (int i = 1; i <= 20; ++i) m.drawNumbers[static_cast<size_t>(i)] = i * 3;
     }
 };
 
@@ -67,7 +67,7 @@ void BM_LoadTipFile(benchmark::State& state) {
     tipFile();
     for (auto _ : state) {
         w.tips.loadTipFile(tipFile());
-        benchmark::DoNotOptimize(w.m.ListBox1.size());
+        benchmark::DoNotOptimize(w.m.tipLines.size());
     }
 }
 BENCHMARK(BM_LoadTipFile)->Unit(benchmark::kMillisecond);
@@ -75,7 +75,7 @@ BENCHMARK(BM_LoadTipFile)->Unit(benchmark::kMillisecond);
 void BM_HitCheck(benchmark::State& state) {
     World w;
     w.tips.loadTipFile(tipFile());
-    for (auto _ : state) benchmark::DoNotOptimize(zf::Komplettcheck(w.m, w.quiet));
+    for (auto _ : state) benchmark::DoNotOptimize(zf::checkAllTips(w.m, w.quiet));
 }
 BENCHMARK(BM_HitCheck)->Unit(benchmark::kMillisecond);
 
@@ -83,7 +83,7 @@ BENCHMARK(BM_HitCheck)->Unit(benchmark::kMillisecond);
 void BM_ShowInListView(benchmark::State& state) {
     World w;
     w.tips.loadTipFile(tipFile());
-    zf::ui::TipListModel model(w.m.ListBox1);
+    zf::ui::TipListModel model(w.m.tipLines);
     QListView view;
     view.setUniformItemSizes(true);
     view.setModel(&model);
@@ -92,8 +92,8 @@ void BM_ShowInListView(benchmark::State& state) {
     bool toggle = false;
     for (auto _ : state) {
         // Alternate the length so every round is a real reset, as after a load or a generator run.
-        if ((toggle = !toggle)) w.m.ListBox1.pop_back();
-        else w.m.ListBox1.push_back("01,02,03");
+        if ((toggle = !toggle)) w.m.tipLines.pop_back();
+        else w.m.tipLines.push_back("01,02,03");
         model.refresh();
         view.scrollToBottom();
         QApplication::processEvents();

@@ -64,9 +64,9 @@ void BM_UpdateCatchUpOneYear(benchmark::State& state) {
     zf::Browser browser(m, services);
     zf::QtHttpClient http;
     zf::UpdateController update(m, services, browser, http);
-    m.Home = dir.string() + "/";
-    m.sortieren = true;
-    m.DownloadServer = server.url();
+    m.home = dir.string() + "/";
+    m.hitCheckOn = true;
+    m.downloadServer = server.url();
     update.pumpEvents = [] { QCoreApplication::processEvents(); };
 
     size_t added = 0;
@@ -75,7 +75,7 @@ void BM_UpdateCatchUpOneYear(benchmark::State& state) {
         zf::writeFileAtomic(keno, older);
         m.draws.refresh();
         state.ResumeTiming();
-        update.TippwerkClick();
+        update.runUpdate();
         state.PauseTiming();
         m.draws.refresh();
         added = m.draws.size() - keep;

@@ -30,12 +30,12 @@ std::optional<std::string> CliPrompter::input(const std::string&, const std::str
 Context::Context(std::unique_ptr<SettingsStore> s, std::unique_ptr<Clock> c)
     : store(std::move(s)), clock(std::move(c)), services{prompter, shell, sound, *clock, *store},
       app(model, services), tips(model, services, app.browser()) {
-    app.applyStake = [this] { tips.ComboBox1Change(); };
+    app.applyStake = [this] { tips.applyStake(); };
 }
 
 void Context::printShow() {
-    std::cout << model.Label35 << "\n" << model.Label13 << "\n" << model.Label30 << "\n" << model.Label31 << "\n"
-              << "position;" << model.Position << "\n";
+    std::cout << model.drawTextMain << "\n" << model.crossSumText << "\n" << model.plus5Text << "\n" << model.plus5SumText << "\n"
+              << "position;" << model.drawIndex << "\n";
 }
 
 void Context::printStatus() {

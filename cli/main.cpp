@@ -96,12 +96,12 @@ int main(int argc, char** argv) {
     ctx.app.afterRestore = [&] {
         for (const auto& [n, v] : sets)
             if (auto e = applySettingText(ctx.model, n, v); e && !setError) setError = e;
-        if (statsDate) ctx.model.setDateTimePicker2(*statsDate);
+        if (statsDate) ctx.model.setStatsStart(*statsDate);
     };
     const std::string homeDir = home ? *home : resolveHome(programDirectory(), userDataDirectory());
-    ctx.app.FormShow(homeDir, ctx.model.height, startDate);
+    ctx.app.start(homeDir, ctx.model.height, startDate);
     if (setError) return usage(*setError);
-    ctx.app.applySystem(); // as the window's first activation does
+    ctx.app.applyStoredStake(); // as the window's first activation does
     for (const auto& p : ctx.app.problems()) std::cerr << "Warnung: " << p << "\n";
 
     int status = 0;
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
         std::cerr << "Fehler: " << e.what() << "\n";
         status = 1;
     }
-    if (!ctx.app.FormClose(false)) status = status ? status : 1;
+    if (!ctx.app.close(false)) status = status ? status : 1;
     std::cout.flush();
     return status;
 }

@@ -53,8 +53,8 @@ std::string exportLine(const DrawRecord& r, int layout) {
     }
 }
 
-bool DrawExport::BitBtn3Click() {
-    const FileDialogSetup setup{"txt", kExportFilter, m_.Home + "KenoZahlen", m_.Home};
+bool DrawExport::exportText() {
+    const FileDialogSetup setup{"txt", kExportFilter, m_.home + "KenoZahlen", m_.home};
     std::optional<ExportChoice> choice;
     if (saveDialog) {
         choice = saveDialog(setup);
@@ -70,8 +70,8 @@ bool DrawExport::BitBtn3Click() {
         s_.prompter.message("Die Ziehungen können nicht gelesen werden; es wurde nichts exportiert.\n" + error);
         return false;
     }
-    const double from = m_.DateTimePicker1;
-    m_.aktDatum = from;
+    const double from = m_.browseDate;
+    m_.workDate = from;
     std::vector<std::string> lines;
     for (const DrawRecord& r : m_.draws.records())
         if (r.datum >= from) lines.push_back(exportLine(r, layout));
@@ -82,19 +82,19 @@ bool DrawExport::BitBtn3Click() {
     return true;
 }
 
-int DrawExport::ExportAllesClick() {
+int DrawExport::exportSingleFiles() {
     m_.draws.setPath(m_.kenoPath());
-    if (!m_.draws.refresh() || m_.draws.empty() || m_.Datum1 <= 0) {
+    if (!m_.draws.refresh() || m_.draws.empty() || m_.drawDate <= 0) {
         s_.prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
         return 0;
     }
     int written = 0;
     for (;;) {
         DrawRecord r;
-        r.datum = m_.Datum1;
-        for (size_t i = 0; i < 20; ++i) r.zahl[i] = static_cast<uint8_t>(m_.Zahl[i + 1]);
-        for (size_t i = 0; i < 5; ++i) r.zahl5[i] = static_cast<uint8_t>(m_.Zahl5[i + 1]);
-        r.flags = m_.Datum1HasPlus5 ? 0 : kFlagNoPlus5;
+        r.datum = m_.drawDate;
+        for (size_t i = 0; i < 20; ++i) r.zahl[i] = static_cast<uint8_t>(m_.drawNumbers[i + 1]);
+        for (size_t i = 0; i < 5; ++i) r.zahl5[i] = static_cast<uint8_t>(m_.drawPlus5[i + 1]);
+        r.flags = m_.drawHasPlus5 ? 0 : kFlagNoPlus5;
         const std::string name = formatYmdCompact(r.datum) + ".txt";
         std::string error;
         if (!writeSmallFile(name, drawAnswerText(r), &error)) {
@@ -102,9 +102,9 @@ int DrawExport::ExportAllesClick() {
             break;
         }
         ++written;
-        const double previous = m_.Datum1;
-        browser_.SpeedButton7Click();
-        if (m_.Datum1 == previous) break;
+        const double previous = m_.drawDate;
+        browser_.next();
+        if (m_.drawDate == previous) break;
     }
     return written;
 }

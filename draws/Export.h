@@ -35,10 +35,10 @@ public:
     std::function<std::optional<ExportChoice>(const FileDialogSetup&)> saveDialog;
 
     // "Export nach Text": every draw from the date of DateTimePicker1 on. True when a file was written.
-    bool BitBtn3Click();
+    bool exportText();
     // Single-draw files "yyyymmdd.txt" in the current folder, from the current draw to the last.
     // Returns the number of files written.
-    int ExportAllesClick();
+    int exportSingleFiles();
 
 private:
     Model& m_;

@@ -10,23 +10,23 @@
 namespace zf {
 
 void prepareDrawEntry(NumberChoice& f, double proposedDate) {
-    f.SpeedButton1Visible = false;
-    f.SpeedButton2Visible = false;
-    f.BitBtn4Visible = false;
-    f.BitBtn3Visible = false;
+    f.saveListVisible = false;
+    f.loadListVisible = false;
+    f.randomVisible = false;
+    f.computeVisible = false;
     f.entryVisible = true;
     f.entryDate = proposedDate;
-    f.maxtipp = 20;
+    f.randomMax = 20;
     f.untickAll(BoxColour::Info);
     f.caption = "Zahlen wählen und mit OK bestätigen";
 }
 
 void endDrawEntry(NumberChoice& f) {
     f.entryVisible = false;
-    f.BitBtn3Visible = true;
-    f.SpeedButton1Visible = true;
-    f.SpeedButton2Visible = true;
-    f.BitBtn4Visible = false;
+    f.computeVisible = true;
+    f.saveListVisible = true;
+    f.loadListVisible = true;
+    f.randomVisible = false;
     for (int k = 1; k <= 70; ++k) f.colour[static_cast<size_t>(k)] = BoxColour::Info;
     f.caption = "Zahlen für Berechnung wählen";
 }
@@ -47,7 +47,7 @@ std::string ManualEntry::refusal(const NumberChoice& f) const {
     return {};
 }
 
-bool ManualEntry::BitBtn8Click() {
+bool ManualEntry::enterDraw() {
     m_.draws.setPath(m_.kenoPath());
     std::string error;
     if (!m_.draws.createEmptyIfMissing(&error) || !m_.draws.refresh(&error)) {
@@ -55,8 +55,8 @@ bool ManualEntry::BitBtn8Click() {
         return false;
     }
     const double last = m_.draws.lastDate();
-    m_.aktDatum = last;
-    NumberChoice& f = m_.TForm6;
+    m_.workDate = last;
+    NumberChoice& f = m_.numberChoice;
     prepareDrawEntry(f, last > 0 ? last + 1 : std::floor(s_.clock.now()));
 
     bool stored = false;
@@ -80,10 +80,10 @@ bool ManualEntry::BitBtn8Click() {
         bool ok = m_.draws.refresh(&error);
         if (ok && m_.draws.lastDate() > 0 && n.datum <= m_.draws.lastDate()) {
             ok = m_.draws.insertOrReplace(n, &error);
-            if (ok) m_.aktDatum = m_.draws.lastDate();
+            if (ok) m_.workDate = m_.draws.lastDate();
         } else if (ok) {
             ok = m_.draws.append(n, &error);
-            if (ok) m_.aktDatum = n.datum;
+            if (ok) m_.workDate = n.datum;
         }
         if (!ok)
             s_.prompter.message("Die Ziehung vom " + formatDate(n.datum) +
@@ -92,7 +92,7 @@ bool ManualEntry::BitBtn8Click() {
         break;
     }
     endDrawEntry(f);
-    browser_.SpeedButton7Click();
+    browser_.next();
     return stored;
 }
 

@@ -18,7 +18,7 @@ public:
     ManualEntry(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
 
     // Returns true when a draw was stored.
-    bool BitBtn8Click();
+    bool enterDraw();
 
 private:
     // A German reason why the dialog's entry is no draw, or empty when it is one.

@@ -132,19 +132,19 @@ UpdateController::UpdateController(Model& m, Services& s, Browser& browser, Http
     : m_(m), s_(s), browser_(browser), http_(http) {}
 
 void UpdateController::setButtons(bool runningNow) {
-    m_.BitBtn1Enabled = !runningNow;
-    m_.SpeedButton10Enabled = !runningNow;
-    m_.SpeedButton8Visible = runningNow;
+    m_.updateButtonEnabled = !runningNow;
+    m_.mainUpdateEnabled = !runningNow;
+    m_.stopUpdateVisible = runningNow;
     m_.notify(ChangeOptions | ChangeStatus);
 }
 
-void UpdateController::SpeedButton8Click() {
-    if (!m_.SpeedButton8Visible) return;
-    m_.SpeedButton8Visible = false;
+void UpdateController::stop() {
+    if (!m_.stopUpdateVisible) return;
+    m_.stopUpdateVisible = false;
     m_.notify(ChangeOptions);
 }
 
-void UpdateController::TippwerkClick() {
+void UpdateController::runUpdate() {
     if (running_) return; // the buttons are disabled meanwhile; a second start would only interleave
     RunningFlag flag(running_);
     setButtons(true);
@@ -159,49 +159,49 @@ void UpdateController::TippwerkClick() {
     }
     const double last = m_.draws.lastDate();
     day = last > 0 ? std::max(last + 1, kFirstDrawDay) : kFirstDrawDay;
-    m_.setDateTimePicker1(day);
-    m_.aktDatum = day;
+    m_.setBrowseDate(day);
+    m_.workDate = day;
     m_.notify(ChangeDates);
 
     HttpRequest request;
     request.timeoutMs = timeoutMs;
     request.maxBodyBytes = kMaxAnswerBytes;
-    request.proxyHost = std::string(trimView(m_.ProxyHostEdit));
+    request.proxyHost = std::string(trimView(m_.proxyHost));
     if (mayRequest && !request.proxyHost.empty()) {
         // Without a proxy host the port means nothing and is not looked at.
-        if (const auto port = portNumber(m_.ProxyPortEdit)) {
+        if (const auto port = portNumber(m_.proxyPort)) {
             request.proxyPort = *port;
         } else {
-            s_.prompter.message("Der Proxy-Port \"" + m_.ProxyPortEdit +
+            s_.prompter.message("Der Proxy-Port \"" + m_.proxyPort +
                                 "\" ist keine Portnummer (eine ganze Zahl von 0 bis 65535).\n"
                                 "Die Ziehungen wurden nicht aktualisiert.");
             mayRequest = false;
         }
     }
     // Taken once, like the proxy: an edit of the field meanwhile applies to the next update.
-    const std::string server = m_.DownloadServer;
+    const std::string server = m_.downloadServer;
     if (mayRequest && !drawRequestUrl(server, day)) {
-        s_.prompter.message("Die Adresse des Download-Servers \"" + m_.DownloadServer +
+        s_.prompter.message("Die Adresse des Download-Servers \"" + m_.downloadServer +
                             "\" ist keine http- oder https-Adresse.\nDie Ziehungen wurden nicht aktualisiert.");
         mayRequest = false;
     }
 
-    while (mayRequest && day <= std::floor(s_.clock.now()) && m_.SpeedButton8Visible) {
+    while (mayRequest && day <= std::floor(s_.clock.now()) && m_.stopUpdateVisible) {
         const bool goOn = fetchDay(*drawRequestUrl(server, day), day, request);
         if (afterDay) afterDay(day);
-        if (!goOn) m_.SpeedButton8Visible = false;
+        if (!goOn) m_.stopUpdateVisible = false;
         day += 1;
-        m_.setDateTimePicker1(day);
+        m_.setBrowseDate(day);
         m_.notify(ChangeDates | ChangeOptions);
         if (pumpEvents) pumpEvents();
     }
 
     setButtons(false);
     // The day after the last one requested: the seek makes the latest stored draw current.
-    m_.setDateTimePicker1(day);
-    m_.Label35 = m_.Label29;
-    browser_.SpeedButton5Click();
-    Komplettcheck(m_, s_.sound);
+    m_.setBrowseDate(day);
+    m_.drawTextMain = m_.drawText;
+    browser_.seekDate();
+    checkAllTips(m_, s_.sound);
     m_.notify(ChangeDraw | ChangeDates | ChangeHits | ChangeStatus);
 }
 
@@ -253,18 +253,18 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
         return true;
     }
     browser_.makeCurrent(answer.record, 3, 3);
-    m_.Label35 = m_.Label29;
+    m_.drawTextMain = m_.drawText;
     m_.notify(ChangeDraw);
     if (!m_.draws.append(answer.record, &error)) {
         s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) +
                             " kann nicht gespeichert werden.\n" + error);
         return false;
     }
-    m_.aktDatum = answer.record.datum;
+    m_.workDate = answer.record.datum;
     return true;
 }
 
-void UpdateController::BitBtn2Click() {
+void UpdateController::rebuildHistory() {
     if (running_) return;
     m_.draws.setPath(m_.kenoPath());
     if (m_.draws.fileExists()) {
@@ -278,7 +278,7 @@ void UpdateController::BitBtn2Click() {
         }
         m_.draws.refresh();
     }
-    TippwerkClick();
+    runUpdate();
 }
 
 } // namespace zf

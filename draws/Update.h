@@ -52,11 +52,11 @@ public:
     static constexpr size_t kMaxAnswerBytes = 65536; // an answer is about 80 bytes
 
     // "Datenbank aktualisieren" (BitBtn1) and the update button of the main tab (SpeedButton10).
-    void TippwerkClick();
+    void runUpdate();
     // The stop button: hides itself, which ends the update before the next day.
-    void SpeedButton8Click();
+    void stop();
     // "Datenbank neu anlegen": the history is set aside as Keno.dat.bak and read again from the start.
-    void BitBtn2Click();
+    void rebuildHistory();
 
     bool running() const { return running_; }
     int requestsSent() const { return requests_; }

@@ -58,7 +58,7 @@ struct DrawCounts {
     bool onlyBytes = true;
     explicit DrawCounts(const Model& m) {
         for (int k = 1; k <= 20; ++k) {
-            const int z = m.Zahl[static_cast<size_t>(k)];
+            const int z = m.drawNumbers[static_cast<size_t>(k)];
             if (z < 0 || z > 255) onlyBytes = false;
             else ++times[static_cast<size_t>(z)];
         }
@@ -66,17 +66,17 @@ struct DrawCounts {
     int hitsOf(const Model& m, long long v) const {
         if (onlyBytes) return v >= 0 && v <= 255 ? times[static_cast<size_t>(v)] : 0;
         int h = 0;
-        for (int k = 1; k <= 20; ++k) h += m.Zahl[static_cast<size_t>(k)] == v;
+        for (int k = 1; k <= 20; ++k) h += m.drawNumbers[static_cast<size_t>(k)] == v;
         return h;
     }
 };
 
 } // namespace
 
-void Zettelcheck(Model& m, std::string_view line) {
+void checkTip(Model& m, std::string_view line) {
     std::string text(line);
     text += ',';
-    for (auto& slot : m.TippZahl) slot = "0";
+    for (auto& slot : m.tipPieces) slot = "0";
     std::string_view rest(text);
     int j = 0;
     while (!rest.empty() && j < 26) {
@@ -84,44 +84,44 @@ void Zettelcheck(Model& m, std::string_view line) {
         rest = trimView(rest);
         const size_t comma = rest.find(',');
         if (comma != std::string_view::npos) {
-            m.TippZahl[static_cast<size_t>(j)] = std::string(rest.substr(0, std::min<size_t>(comma, 20)));
+            m.tipPieces[static_cast<size_t>(j)] = std::string(rest.substr(0, std::min<size_t>(comma, 20)));
             rest.remove_prefix(comma + 1);
         } else {
-            m.TippZahl[static_cast<size_t>(j)] = "0";
+            m.tipPieces[static_cast<size_t>(j)] = "0";
         }
     }
-    m.ZahlenAnzahl = j;
-    const int n = std::min(j, m.UpDown[18].pos);
+    m.tipCount = j;
+    const int n = std::min(j, m.num(Num::KenoType).pos);
     int hits = 0;
     for (int i = 1; i <= n; ++i) {
         long long v;
-        if (!pieceToInt(m.TippZahl[static_cast<size_t>(i)], v)) break;
+        if (!pieceToInt(m.tipPieces[static_cast<size_t>(i)], v)) break;
         for (int k = 1; k <= 20; ++k)
-            if (m.Zahl[static_cast<size_t>(k)] == v) ++hits;
+            if (m.drawNumbers[static_cast<size_t>(k)] == v) ++hits;
     }
-    m.Gewinn = static_cast<uint8_t>(std::min(hits, 255));
+    m.tipHits = static_cast<uint8_t>(std::min(hits, 255));
 }
 
-int Komplettcheck(Model& m, SoundPlayer& sound) {
-    m.Statistik.fill(0);
-    if (!m.sortieren) return 0;
+int checkAllTips(Model& m, SoundPlayer& sound) {
+    m.hitStats.fill(0);
+    if (!m.hitCheckOn) return 0;
     int best = 0;
-    m.ListBox2.clear();
-    m.ListBox2.reserve(m.ListBox1.size());
+    m.hits.clear();
+    m.hits.reserve(m.tipLines.size());
     bool removed = false;
     size_t out = 0;
     const DrawCounts counts(m);
-    const int kenoType = m.UpDown[18].pos;
+    const int kenoType = m.num(Num::KenoType).pos;
     std::string text;
     Pieces pieces;
-    for (size_t i = 0; i < m.ListBox1.size(); ++i) {
-        if (trimView(m.ListBox1[i]).empty()) {
+    for (size_t i = 0; i < m.tipLines.size(); ++i) {
+        if (trimView(m.tipLines[i]).empty()) {
             removed = true;
             continue;
         }
-        if (out != i) m.ListBox1[out] = std::move(m.ListBox1[i]);
-        const std::string& line = m.ListBox1[out++];
-        // Same result as Zettelcheck, without building the 27 slot strings for every line.
+        if (out != i) m.tipLines[out] = std::move(m.tipLines[i]);
+        const std::string& line = m.tipLines[out++];
+        // Same result as checkTip, without building the 27 slot strings for every line.
         text.assign(line);
         text += ',';
         splitLikeZettelcheck(text, pieces);
@@ -134,14 +134,14 @@ int Komplettcheck(Model& m, SoundPlayer& sound) {
         }
         const uint8_t gewinn = static_cast<uint8_t>(std::min(hits, 255));
         const int anzahl = pieces.count;
-        if (gewinn >= anzahl / 2 + anzahl % 2 && m.CheckBox[36]) sound.play(m.SoundName);
+        if (gewinn >= anzahl / 2 + anzahl % 2 && m.on(Opt::WinSound)) sound.play(m.winSoundPath);
         best = std::max<int>(best, gewinn);
-        ++m.Statistik[std::min<size_t>(gewinn, 20)];
-        m.ListBox2.push_back(gewinn);
+        ++m.hitStats[std::min<size_t>(gewinn, 20)];
+        m.hits.push_back(gewinn);
     }
-    m.ListBox1.resize(out);
+    m.tipLines.resize(out);
     // The split tip and the counters describe the last line examined, as after a plain tip check.
-    if (out > 0) Zettelcheck(m, m.ListBox1[out - 1]);
+    if (out > 0) checkTip(m, m.tipLines[out - 1]);
     m.setStatus(0, best > 0 ? "Max-Gewinn " + std::to_string(best) + "er" : std::string());
     m.notify(ChangeHits | (removed ? ChangeTips : 0u));
     return best;

@@ -8,9 +8,9 @@ class Model;
 class SoundPlayer;
 
 // Splits one tip line into TippZahl and counts its hits against Zahl into Gewinn.
-void Zettelcheck(Model& m, std::string_view line);
+void checkTip(Model& m, std::string_view line);
 
 // The hit check of the whole list: hits column, Statistik, win sound, status text. Returns the best.
-int Komplettcheck(Model& m, SoundPlayer& sound);
+int checkAllTips(Model& m, SoundPlayer& sound);
 
 } // namespace zf

@@ -19,7 +19,7 @@ constexpr int64_t kQuoten[11][11] = {
 
 } // namespace
 
-int64_t Gewinnquote(int kenoType, int hits) {
+int64_t payout(int kenoType, int hits) {
     if (kenoType < 2 || kenoType > 10 || hits < 0 || hits > 10) return 0;
     return kQuoten[kenoType][hits];
 }
@@ -37,7 +37,7 @@ std::string winningsText(const std::vector<uint8_t>& hits, int kenoType, int sta
     bool any = false;
     // Amounts in 64 bits: 500000 tips of 10 euro at 100000 do not fit 32 bits.
     for (int h : {10, 9, 8, 7, 6, 5, 4, 3, 2, 0}) {
-        const int64_t quote = Gewinnquote(kenoType, h);
+        const int64_t quote = payout(kenoType, h);
         if (quote == 0 || count[static_cast<size_t>(h)] == 0) continue;
         const int64_t amount = s * count[static_cast<size_t>(h)] * quote;
         text += std::to_string(count[static_cast<size_t>(h)]) + labels[h] + "\t" + std::to_string(amount) + "\n";

@@ -10,7 +10,7 @@ namespace zf {
 class Model;
 
 // Win per tip in euro for a stake of 1 euro: [Keno type][hits], 0 for no winning class.
-int64_t Gewinnquote(int kenoType, int hits);
+int64_t payout(int kenoType, int hits);
 
 // The text of the winnings message, or "Kein Gewinn!".
 std::string winningsText(const std::vector<uint8_t>& hits, int kenoType, int stakeItem);

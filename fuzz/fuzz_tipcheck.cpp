@@ -19,32 +19,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Silent sound;
     if (size == 0) return 0;
     // The first byte picks the Keno type; the rest is the tip list text.
-    m.UpDown[18].pos = 2 + data[0] % 19;
-    for (int i = 1; i <= 20; ++i) m.Zahl[static_cast<size_t>(i)] = (i * 7 + data[0]) % 70 + 1;
+    m.num(zf::Num::KenoType).pos = 2 + data[0] % 19;
+    for (int i = 1; i <= 20; ++i) m.drawNumbers[static_cast<size_t>(i)] = (i * 7 + data[0]) % 70 + 1;
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    zf::Zettelcheck(m, text);
-    if (m.ZahlenAnzahl < 1 || m.ZahlenAnzahl > 26) std::abort();
-    for (const auto& slot : m.TippZahl)
+    zf::checkTip(m, text);
+    if (m.tipCount < 1 || m.tipCount > 26) std::abort();
+    for (const auto& slot : m.tipPieces)
         if (slot.size() > 20) std::abort();
-    m.ListBox1.clear();
+    m.tipLines.clear();
     size_t start = 0;
     for (size_t i = 0; i <= text.size(); ++i)
         if (i == text.size() || text[i] == '\n') {
-            m.ListBox1.push_back(text.substr(start, i - start));
+            m.tipLines.push_back(text.substr(start, i - start));
             start = i + 1;
         }
-    m.sortieren = true;
-    const int best = zf::Komplettcheck(m, sound);
-    if (m.ListBox1.size() != m.ListBox2.size() || best < 0 || best > 255) std::abort();
+    m.hitCheckOn = true;
+    const int best = zf::checkAllTips(m, sound);
+    if (m.tipLines.size() != m.hits.size() || best < 0 || best > 255) std::abort();
     // The list check must count every line exactly as the tip check of that line alone does.
-    const auto hits = m.ListBox2;
-    const auto lines = m.ListBox1;
+    const auto hits = m.hits;
+    const auto lines = m.tipLines;
     for (size_t i = 0; i < lines.size(); ++i) {
-        zf::Zettelcheck(m, lines[i]);
-        if (m.Gewinn != hits[i]) std::abort();
+        zf::checkTip(m, lines[i]);
+        if (m.tipHits != hits[i]) std::abort();
     }
     int total = 0;
-    for (int c : m.Statistik) total += c;
-    if (static_cast<size_t>(total) != m.ListBox1.size()) std::abort();
+    for (int c : m.hitStats) total += c;
+    if (static_cast<size_t>(total) != m.tipLines.size()) std::abort();
     return 0;
 }

@@ -113,7 +113,7 @@ struct GeneratorController::Run {
     std::vector<StoredTip> stored;                   // Tippspeicher, index = list position
     std::array<int, 71> occurrences{};
     int maxOccurrence = 0;
-    std::vector<uint8_t> drawPool; // positions 0..Poolende
+    std::vector<uint8_t> drawPool; // positions 0..last
     Candidate cand;
     // what the display has not been told yet; told at the end of a slice
     bool candidatePending = false;
@@ -136,62 +136,62 @@ GeneratorController::~GeneratorController() = default;
 // ---------------------------------------------------------------------------------------------
 // Coupling of the option controls
 
-void GeneratorController::UpDown3MouseDown() {
-    setMax(m_.UpDown[1], m_.UpDown[3].pos);
+void GeneratorController::fitMinOverlapToMax() {
+    setMax(m_.num(Num::MinOverlap), m_.num(Num::MaxOverlap).pos);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown1MouseUp() {
-    setMin(m_.UpDown[3], m_.UpDown[1].pos);
+void GeneratorController::fitMaxOverlapToMin() {
+    setMin(m_.num(Num::MaxOverlap), m_.num(Num::MinOverlap).pos);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown16MouseUp() {
-    setMax(m_.UpDown[16], 6 - m_.UpDown[17].pos);
+void GeneratorController::fitEvenToOdd() {
+    setMax(m_.num(Num::MinEven), 6 - m_.num(Num::MinOdd).pos);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown17MouseDown() {
-    setMax(m_.UpDown[16], 6 - m_.UpDown[17].pos);
+void GeneratorController::fitEvenToOddPressed() {
+    setMax(m_.num(Num::MinEven), 6 - m_.num(Num::MinOdd).pos);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown17MouseUp() {
-    setMax(m_.UpDown[17], 6 - m_.UpDown[16].pos);
+void GeneratorController::fitOddToEven() {
+    setMax(m_.num(Num::MinOdd), 6 - m_.num(Num::MinEven).pos);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown21ChangingEx(int v) {
-    if (m_.UpDown[4].pos < v) m_.UpDown[4].set(v);
+void GeneratorController::lastDrawMinChanging(int v) {
+    if (m_.num(Num::LastDrawMax).pos < v) m_.num(Num::LastDrawMax).set(v);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown22ChangingEx(int v) {
-    if (m_.UpDown[5].pos < v) m_.UpDown[5].set(v);
+void GeneratorController::secondDrawMinChanging(int v) {
+    if (m_.num(Num::SecondDrawMax).pos < v) m_.num(Num::SecondDrawMax).set(v);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown23ChangingEx(int v) {
-    if (m_.UpDown[11].pos < v) m_.UpDown[11].set(v);
+void GeneratorController::thirdDrawMinChanging(int v) {
+    if (m_.num(Num::ThirdDrawMax).pos < v) m_.num(Num::ThirdDrawMax).set(v);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown4ChangingEx(int v) {
-    if (v < m_.UpDown[21].pos) m_.UpDown[21].set(v);
+void GeneratorController::lastDrawMaxChanging(int v) {
+    if (v < m_.num(Num::LastDrawMin).pos) m_.num(Num::LastDrawMin).set(v);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown5ChangingEx(int v) {
-    if (v < m_.UpDown[22].pos) m_.UpDown[22].set(v);
+void GeneratorController::secondDrawMaxChanging(int v) {
+    if (v < m_.num(Num::SecondDrawMin).pos) m_.num(Num::SecondDrawMin).set(v);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown11ChangingEx(int v) {
-    if (v < m_.UpDown[23].pos) m_.UpDown[23].set(v);
+void GeneratorController::thirdDrawMaxChanging(int v) {
+    if (v < m_.num(Num::ThirdDrawMin).pos) m_.num(Num::ThirdDrawMin).set(v);
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::UpDown7Changing() { m_.LaufMax = m_.UpDown[7].pos * 1000; }
+void GeneratorController::attemptLimitChanging() { m_.attemptLimit = m_.num(Num::AttemptThousands).pos * 1000; }
 
 // ---------------------------------------------------------------------------------------------
 // Lucky number
@@ -202,7 +202,7 @@ std::optional<int32_t> GeneratorController::luckyNumber(const std::string& text)
     return static_cast<int32_t>(*v);
 }
 
-void GeneratorController::SpeedButton13Click() {
+void GeneratorController::askLuckyNumber() {
     const std::string current = std::to_string(static_cast<int32_t>(m_.random.state()));
     const auto answer =
         s_.prompter.input("Ihre Glückszahl (1-99999999)?", "Geben Sie Ihre GlücksZahl für den Zufallsgenerator ein!",
@@ -218,32 +218,32 @@ void GeneratorController::SpeedButton13Click() {
 // Start and stop
 
 void GeneratorController::setCaption(const char* caption) {
-    m_.BitBtn4Caption = caption;
+    m_.runCaption = caption;
     m_.notify(ChangeOptions);
 }
 
-void GeneratorController::BitBtn19Click() {
-    if (m_.BitBtn4Caption != kCaptionStop) {
-        m_.erzeugen = false;
+void GeneratorController::toggleRun() {
+    if (m_.runCaption != kCaptionStop) {
+        m_.enumerating = false;
         setCaption(kCaptionStop);
-        Label28Click();
+        runToEnd();
     } else {
         setCaption(kCaptionStart); // the stop request
     }
 }
 
-void GeneratorController::ErzeugenBtnClick() {
-    if (m_.BitBtn4Caption != kCaptionStop) {
+void GeneratorController::toggleEnumeration() {
+    if (m_.runCaption != kCaptionStop) {
         if (!enumeration_) return;
-        m_.erzeugen = true;
+        m_.enumerating = true;
         setCaption(kCaptionStop);
-        Label28Click();
+        runToEnd();
     } else {
         setCaption(kCaptionStart);
     }
 }
 
-void GeneratorController::Label28Click() {
+void GeneratorController::runToEnd() {
     if (!start()) return;
     while (step(slice))
         if (eventPump) eventPump();
@@ -272,33 +272,33 @@ bool GeneratorController::loadHistory() {
 
 void GeneratorController::copyRecentDraws() {
     Run& r = *run_;
-    const double remembered = m_.DateTimePicker1;
+    const double remembered = m_.browseDate;
     const auto take = [&](size_t slot) {
         const auto& recs = m_.draws.records();
         if (recs.empty()) return;
-        const size_t i = std::min(static_cast<size_t>(std::max(m_.Position, 0)), recs.size() - 1);
+        const size_t i = std::min(static_cast<size_t>(std::max(m_.drawIndex, 0)), recs.size() - 1);
         r.recent[slot] = recs[i].zahl;
         r.recentBits[slot] = bitsOf(recs[i]);
     };
-    browser_.SpeedButton5Click();
+    browser_.seekDate();
     take(0);
     for (size_t slot = 1; slot < 3; ++slot) {
         // A history too short for this draw leaves it empty: the browser would show the first draw again.
-        const bool earlier = m_.Position > 0;
-        browser_.SpeedButton6Click();
+        const bool earlier = m_.drawIndex > 0;
+        browser_.previous();
         if (!earlier) break;
         take(slot);
     }
-    m_.setDateTimePicker1(remembered);
-    browser_.SpeedButton5Click();
+    m_.setBrowseDate(remembered);
+    browser_.seekDate();
 }
 
 bool GeneratorController::readTipList() {
     Run& r = *run_;
-    r.stored.assign(m_.ListBox1.size() + 1, StoredTip{});
-    for (size_t i = 0; i < m_.ListBox1.size(); ++i) {
+    r.stored.assign(m_.tipLines.size() + 1, StoredTip{});
+    for (size_t i = 0; i < m_.tipLines.size(); ++i) {
         StoredTip& tip = r.stored[i + 1];
-        const auto pieces = splitPieces(m_.ListBox1[i]);
+        const auto pieces = splitPieces(m_.tipLines[i]);
         std::vector<uint8_t> numbers;
         bool repeats = false;
         bool failed = false;
@@ -328,11 +328,11 @@ bool GeneratorController::readTipList() {
 }
 
 void GeneratorController::endEarly(bool reseek) {
-    m_.sortieren = true;
+    m_.hitCheckOn = true;
     setCaption(kCaptionStart);
     // The pool may have walked the history: show the chosen draw again, so that the current draw,
     // the date picker and the hits column agree.
-    if (reseek) browser_.SpeedButton5Click();
+    if (reseek) browser_.seekDate();
     run_.reset();
 }
 
@@ -343,14 +343,14 @@ bool GeneratorController::start() {
     attempts_ = 0;
     scans_ = 0;
 
-    r.n = std::clamp(m_.UpDown[18].pos, 2, 10);
-    m_.sortieren = false;
-    m_.LaufMax = m_.UpDown[7].pos * 1000;
-    r.savedCheckBox8 = m_.CheckBox[8];
-    r.saved4 = m_.UpDown[4].pos;
-    r.saved5 = m_.UpDown[5].pos;
-    r.saved6 = m_.UpDown[6].pos;
-    r.enumerate = m_.erzeugen && enumeration_ != nullptr;
+    r.n = std::clamp(m_.num(Num::KenoType).pos, 2, 10);
+    m_.hitCheckOn = false;
+    m_.attemptLimit = m_.num(Num::AttemptThousands).pos * 1000;
+    r.savedCheckBox8 = m_.on(Opt::ForcePair);
+    r.saved4 = m_.num(Num::LastDrawMax).pos;
+    r.saved5 = m_.num(Num::SecondDrawMax).pos;
+    r.saved6 = m_.num(Num::HistoryMatch).pos;
+    r.enumerate = m_.enumerating && enumeration_ != nullptr;
 
     if (!loadHistory()) {
         m_.setStatus(1, "Ohne Ziehungen in Keno.dat können keine Tipps berechnet werden");
@@ -360,12 +360,12 @@ bool GeneratorController::start() {
     copyRecentDraws();
 
     r.f = 1;
-    if (m_.CheckBox[28]) {
-        m_.ListBox1.clear();
-        m_.ListBox2.clear();
+    if (m_.on(Opt::ClearBeforeRun)) {
+        m_.tipLines.clear();
+        m_.hits.clear();
         m_.notify(ChangeTips | ChangeHits);
     } else {
-        r.f = static_cast<int>(m_.ListBox1.size()) + 1;
+        r.f = static_cast<int>(m_.tipLines.size()) + 1;
     }
     readTipList();
 
@@ -378,9 +378,9 @@ bool GeneratorController::start() {
     m_.setStatus(1, "Beginn der Tippberechnung");
     m_.pageRequest = "Keno-Tipp";
     m_.notify(ChangePage);
-    m_.LaufMax = m_.UpDown[7].pos * 1000;
+    m_.attemptLimit = m_.num(Num::AttemptThousands).pos * 1000;
 
-    r.T = m_.gesamtTipps();
+    r.T = m_.totalTips();
     if (r.enumerate) {
         r.K = enumeration_->begin(pool_, r.n);
         r.T = r.K;
@@ -410,17 +410,17 @@ bool GeneratorController::buildPool() {
     CandidatePool& p = pool_;
     p.reset();
 
-    if (m_.CheckBox[31]) {
-        const int last = std::min(m_.ComboBox3, 2);
+    if (m_.on(Opt::RecentDrawNumbers)) {
+        const int last = std::min(m_.recentDrawsItem, 2);
         for (int d = 0; d <= last; ++d)
             for (int i = 0; i < 20; ++i) p.put(d * 20 + 1 + i, r.recent[static_cast<size_t>(d)][static_cast<size_t>(i)]);
         if (last >= 0) p.w = (last + 1) * 20 + 1;
     }
 
     favourBlocks();
-    p.Poolende = p.w;
+    p.last = p.w;
 
-    if (m_.CheckBox[19]) {
+    if (m_.on(Opt::PreferNeighbours)) {
         m_.setStatus(1, "Berechnung der benachbarten Zahlen der letzten Ziehung");
         for (uint8_t x : r.recent[0]) {
             if (x < 1 || x > 70) continue; // a missing draw has no neighbours
@@ -429,21 +429,21 @@ bool GeneratorController::buildPool() {
             if (x < 70)
                 for (int k = 0; k < 4; ++k) p.append(x + 1);
         }
-        p.Poolende = p.w;
+        p.last = p.w;
     }
 
-    if (!m_.CheckBox[15]) {
+    if (!m_.on(Opt::OnlyFavoured)) {
         for (int i = 1; i <= 70; ++i) p.put(p.w + i, i);
         p.w += 70;
     }
-    p.Poolende = p.w;
+    p.last = p.w;
 
     const struct {
         int maxUpDown, box;
     } exclusions[3] = {{4, 4}, {5, 5}, {11, 23}};
     for (size_t d = 0; d < 3; ++d) {
-        if (m_.UpDown[static_cast<size_t>(exclusions[d].maxUpDown)].pos != 0 ||
-            !m_.CheckBox[static_cast<size_t>(exclusions[d].box)])
+        if (m_.upDowns[static_cast<size_t>(exclusions[d].maxUpDown)].pos != 0 ||
+            !m_.checkBoxes[static_cast<size_t>(exclusions[d].box)])
             continue;
         std::vector<bool> drawn(71, false);
         for (uint8_t x : r.recent[d])
@@ -451,12 +451,12 @@ bool GeneratorController::buildPool() {
         p.clearNumbers(drawn);
     }
 
-    if (m_.CheckBox[30]) addDateInAllYears();
+    if (m_.on(Opt::DateInAllYears)) addDateInAllYears();
 
     p.compact();
     p.positionZeroRule();
 
-    if (m_.CheckBox[20]) return poolDialog();
+    if (m_.on(Opt::EditPool)) return poolDialog();
     return true;
 }
 
@@ -484,31 +484,31 @@ void GeneratorController::favourBlocks() {
     for (const auto& g : groups) {
         const auto runStatistic = [&] {
             m_.setStatus(1, g.status);
-            const bool ok = g.length == 2 ? stats.Button2Click() : g.length == 3 ? stats.Button3Click()
-                                                                                 : stats.Button4Click();
+            const bool ok = g.length == 2 ? stats.showPairs() : g.length == 3 ? stats.showTriples()
+                                                                                 : stats.showQuads();
             if (g.length != 4) front();
             return ok;
         };
         const auto append = [&](bool (*inBand)(double, long long, long long), long long lo, long long hi) {
-            const auto& pts = m_.Series2.points;
+            const auto& pts = m_.numberChart.points;
             for (int k = 0; k + g.length - 1 < static_cast<int>(pts.size()); ++k)
                 if (inBand(pts[static_cast<size_t>(k)].y, lo, hi))
                     for (int d = 1; d <= g.length; ++d) p.append(k + d);
         };
         bool ok = false;
-        if (m_.CheckBox[static_cast<size_t>(g.frequent)]) {
+        if (m_.checkBoxes[static_cast<size_t>(g.frequent)]) {
             ok = runStatistic();
             if (ok) {
-                const double mx = m_.Series2.axisMax, mn = m_.Series2.axisMin;
+                const double mx = m_.numberChart.axisMax, mn = m_.numberChart.axisMin;
                 const long long lo = N(mx - (mx - mn) * 0.3), hi = N(mx);
                 bounds(lo, hi, false);
                 append([](double v, long long l, long long h) { return l < v && v <= h; }, lo, hi);
             }
         }
-        if (m_.CheckBox[static_cast<size_t>(g.rarest)]) {
-            if (!m_.CheckBox[static_cast<size_t>(g.frequent)]) ok = runStatistic();
+        if (m_.checkBoxes[static_cast<size_t>(g.rarest)]) {
+            if (!m_.checkBoxes[static_cast<size_t>(g.frequent)]) ok = runStatistic();
             if (ok) {
-                const double mx = m_.Series2.axisMax, mn = m_.Series2.axisMin;
+                const double mx = m_.numberChart.axisMax, mn = m_.numberChart.axisMin;
                 const long long hi = N(mn + (mx - mn) * 0.3);
                 bounds(0, hi, g.length == 4);
                 append([](double v, long long, long long h) { return 0 < v && v <= h; }, 0, hi);
@@ -519,12 +519,12 @@ void GeneratorController::favourBlocks() {
     // Frequent, rare and overdue numbers: a wide band gives two entries, the narrow band one more.
     const auto twoPass = [&](int percent, bool fromTop, bool firstOneBlank) {
         for (int pass = 1; pass <= 2; ++pass) {
-            const double mx = m_.Series2.axisMax, mn = m_.Series2.axisMin;
+            const double mx = m_.numberChart.axisMax, mn = m_.numberChart.axisMin;
             const double share = percent / (pass == 1 ? 100.0 : 200.0);
             const long long lo = fromTop ? N(mx - share * (mx - mn)) : N(mn);
             const long long hi = fromTop ? N(mx) : N(mn + share * (mx - mn));
             bounds(lo, hi, firstOneBlank && pass == 1);
-            const auto& pts = m_.Series2.points;
+            const auto& pts = m_.numberChart.points;
             for (size_t k = 0; k < pts.size(); ++k)
                 if (lo <= pts[k].y && pts[k].y <= hi)
                     for (int c = 0; c < (pass == 1 ? 2 : 1); ++c) p.append(static_cast<int>(k) + 1);
@@ -532,34 +532,34 @@ void GeneratorController::favourBlocks() {
     };
     const auto distribution = [&] {
         m_.setStatus(1, "Berechnung der Zahlenverteilung");
-        const bool ok = stats.SpeedButton2Click();
+        const bool ok = stats.showNumbers();
         front();
         return ok;
     };
     bool ok = false;
-    if (m_.CheckBox[2]) {
+    if (m_.on(Opt::PreferFrequent)) {
         ok = distribution();
-        if (ok) twoPass(m_.UpDown[12].pos, true, false);
+        if (ok) twoPass(m_.num(Num::FrequentBand).pos, true, false);
     }
-    if (m_.CheckBox[14]) {
-        if (!m_.CheckBox[2]) ok = distribution();
-        if (ok) twoPass(m_.UpDown[14].pos, false, false);
+    if (m_.on(Opt::PreferRare)) {
+        if (!m_.on(Opt::PreferFrequent)) ok = distribution();
+        if (ok) twoPass(m_.num(Num::RareBand).pos, false, false);
     }
-    if (m_.CheckBox[10]) {
+    if (m_.on(Opt::PreferOverdue)) {
         m_.setStatus(1, "Berechnung der der Ausstehenden Zahlen");
-        ok = stats.Button5Click();
+        ok = stats.showOverdue();
         front();
-        if (ok) twoPass(m_.UpDown[13].pos, true, true);
+        if (ok) twoPass(m_.num(Num::OverdueBand).pos, true, true);
     }
 }
 
 void GeneratorController::addDateInAllYears() {
     CandidatePool& p = pool_;
-    const Ymd chosen = ymdOf(m_.DateTimePicker3);
-    const Ymd from = ymdOf(m_.DateTimePicker2);
+    const Ymd chosen = ymdOf(m_.yearlyDate);
+    const Ymd from = ymdOf(m_.statsStart);
     int y2 = from.year;
     if (std::pair(chosen.month, chosen.day) < std::pair(from.month, from.day)) ++y2;
-    const double remembered = m_.DateTimePicker1;
+    const double remembered = m_.browseDate;
     const double lastDay = m_.draws.lastDate();
     for (int y = y2; y <= chosen.year; ++y) {
         // 29 February has no draw outside leap years; a day after the last draw has none yet,
@@ -567,38 +567,38 @@ void GeneratorController::addDateInAllYears() {
         if (!validDay(y, chosen.month, chosen.day)) continue;
         const double day = dateValue(y, chosen.month, chosen.day);
         if (day > lastDay) break;
-        if (!m_.setDateTimePicker1(day)) continue;
-        browser_.SpeedButton5Click();
+        if (!m_.setBrowseDate(day)) continue;
+        browser_.seekDate();
         const auto& recs = m_.draws.records();
         if (recs.empty()) break;
-        const DrawRecord& rec = recs[std::min(static_cast<size_t>(std::max(m_.Position, 0)), recs.size() - 1)];
-        for (int i = 0; i < 20; ++i) p.put(p.Poolende + 1 + i, rec.zahl[static_cast<size_t>(i)]);
-        p.Poolende += 20;
+        const DrawRecord& rec = recs[std::min(static_cast<size_t>(std::max(m_.drawIndex, 0)), recs.size() - 1)];
+        for (int i = 0; i < 20; ++i) p.put(p.last + 1 + i, rec.zahl[static_cast<size_t>(i)]);
+        p.last += 20;
     }
-    m_.setDateTimePicker1(remembered);
+    m_.setBrowseDate(remembered);
     m_.notify(ChangeDates);
 }
 
 bool GeneratorController::poolDialog() {
     m_.pageRequest = "Keno-Tipp";
     m_.notify(ChangePage);
-    NumberChoice& form = m_.TForm6;
+    NumberChoice& form = m_.numberChoice;
     // The dialog keeps what its last caller left: give it the buttons of the pool.
     form.caption = "Welche Zahlen für die Berechnung";
-    form.BitBtn3Visible = true;
-    form.BitBtn4Visible = false;
-    form.SpeedButton1Visible = true;
-    form.SpeedButton2Visible = true;
+    form.computeVisible = true;
+    form.randomVisible = false;
+    form.saveListVisible = true;
+    form.loadListVisible = true;
     form.entryVisible = false;
     for (int k = 1; k <= 70; ++k) {
-        const int count = pool_.ZahlImPool(k);
+        const int count = pool_.count(k);
         form.ticked[static_cast<size_t>(k)] = count > 0;
         form.hint[static_cast<size_t>(k)] = std::to_string(count);
     }
     const ModalResult result = s_.prompter.numberDialog(form);
     if (result == ModalResult::Ok) return true;
     if (result != ModalResult::Retry) return false;
-    if (const auto error = pool_.PoolAusListe(form, m_.erzeugen)) {
+    if (const auto error = pool_.fromNumberChoice(form, m_.enumerating)) {
         s_.prompter.message(*error);
         return false;
     }
@@ -616,15 +616,15 @@ bool GeneratorController::step(std::chrono::microseconds budget) {
     for (;;) {
         if (!r.inTip) {
             // After a failed tip every later position is passed over.
-            if (versuche_ >= m_.LaufMax) r.t = std::max(r.t, r.T + 1);
+            if (versuche_ >= m_.attemptLimit) r.t = std::max(r.t, r.T + 1);
             if (r.t > r.T) {
                 finish();
                 return false;
             }
             beginTip();
         }
-        while (r.j <= r.n && versuche_ < m_.LaufMax) {
-            if (m_.BitBtn4Caption != kCaptionStop) break;
+        while (r.j <= r.n && versuche_ < m_.attemptLimit) {
+            if (m_.runCaption != kCaptionStop) break;
             if (++r.sinceClock >= kClockEvery) {
                 r.sinceClock = 0;
                 if (SteadyClock::now() >= deadline) {
@@ -657,8 +657,8 @@ bool GeneratorController::attempt() {
         enumeration_->next(tipp_, n);
     } else {
         for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0;
-        if (2LL * versuche_ == m_.LaufMax && m_.CheckBox[8]) {
-            m_.CheckBox[8] = false; // the pair constraint gives way for the rest of the run
+        if (2LL * versuche_ == m_.attemptLimit && m_.on(Opt::ForcePair)) {
+            m_.on(Opt::ForcePair) = false; // the pair constraint gives way for the rest of the run
             m_.notify(ChangeOptions);
         }
         // Draw until position n holds a number; an empty entry or a number already drawn costs a
@@ -722,10 +722,10 @@ bool GeneratorController::acceptanceChain() {
 
     if (r.t >= 2 && !overlapTests(c.mask)) return false;
 
-    if (m_.CheckBox[8] && !HatPaar(p, n)) return false;
-    if (m_.CheckBox[18] && HatDreier(p, n)) return false;
+    if (m_.on(Opt::ForcePair) && !hasPair(p, n)) return false;
+    if (m_.on(Opt::NoTriples) && hasTriple(p, n)) return false;
 
-    if (qs < m_.UpDown[2].pos || qs > m_.UpDown[15].pos) return false;
+    if (qs < m_.num(Num::CrossSumMin).pos || qs > m_.num(Num::CrossSumMax).pos) return false;
 
     const auto hitsWith = [&](const DrawBits& draw) {
         if (!c.repeats) return popcount(c.mask, draw);
@@ -737,36 +737,36 @@ bool GeneratorController::acceptanceChain() {
         int box, maxUpDown, minUpDown;
     } recent[3] = {{4, 4, 21}, {5, 5, 22}, {23, 11, 23}};
     for (size_t d = 0; d < 3; ++d) {
-        if (!m_.CheckBox[static_cast<size_t>(recent[d].box)]) continue;
+        if (!m_.checkBoxes[static_cast<size_t>(recent[d].box)]) continue;
         const int h = hitsWith(r.recentBits[d]);
-        if (h > m_.UpDown[static_cast<size_t>(recent[d].maxUpDown)].pos ||
-            h < m_.UpDown[static_cast<size_t>(recent[d].minUpDown)].pos)
+        if (h > m_.upDowns[static_cast<size_t>(recent[d].maxUpDown)].pos ||
+            h < m_.upDowns[static_cast<size_t>(recent[d].minUpDown)].pos)
             return false;
     }
 
-    if (m_.CheckBox[9] || m_.CheckBox[17]) {
+    if (m_.on(Opt::NoHistoryMatch) || m_.on(Opt::NoRecentMatch)) {
         ++scans_;
         // The history filters count the first numbers of the tip up to the Keno type.
-        const int counted = std::min(n, m_.UpDown[18].pos);
+        const int counted = std::min(n, m_.num(Num::KenoType).pos);
         DrawBits tip = c.mask;
         if (counted < n || c.repeats) {
             tip = DrawBits{};
             for (int i = 1; i <= counted; ++i) setBit(tip, p[i]);
         }
-        if (m_.CheckBox[9] && !Secheroderfuenfer(tip, m_.UpDown[6].pos)) return false;
-        if (m_.CheckBox[17] && !Dreiodervier(tip, m_.UpDown[19].pos)) return false;
+        if (m_.on(Opt::NoHistoryMatch) && !noHistoryMatch(tip, m_.num(Num::HistoryMatch).pos)) return false;
+        if (m_.on(Opt::NoRecentMatch) && !noRecentMatch(tip, m_.num(Num::RecentMatch).pos)) return false;
     }
 
-    if (m_.CheckBox[25] && GeradeZahlen(p, n) < m_.UpDown[16].pos) return false;
-    if (m_.CheckBox[26] && UngeradeZahlen(p, n) < m_.UpDown[17].pos) return false;
-    if (m_.CheckBox[22] && primzahlen(p, std::min(n, m_.UpDown[18].pos)) < m_.UpDown[10].pos) return false;
-    if (m_.CheckBox[29] && GleicherZehner(p, n)) return false;
+    if (m_.on(Opt::MinEven) && countEven(p, n) < m_.num(Num::MinEven).pos) return false;
+    if (m_.on(Opt::MinOdd) && countOdd(p, n) < m_.num(Num::MinOdd).pos) return false;
+    if (m_.on(Opt::MinPrimes) && countPrimes(p, std::min(n, m_.num(Num::KenoType).pos)) < m_.num(Num::MinPrimes).pos) return false;
+    if (m_.on(Opt::OnePerTen) && sameTen(p, n)) return false;
     return true;
 }
 
 bool GeneratorController::overlapTests(const DrawBits& cand) {
     Run& r = *run_;
-    const bool maxOn = m_.CheckBox[3], minOn = m_.CheckBox[24], occOn = m_.CheckBox[32];
+    const bool maxOn = m_.on(Opt::MaxOverlap), minOn = m_.on(Opt::MinOverlap), occOn = m_.on(Opt::MaxOccurrence);
     if (!maxOn && !minOn && !occOn) return true;
     const Candidate& c = r.cand;
     const auto overlap = [&](const StoredTip& e) {
@@ -781,7 +781,7 @@ bool GeneratorController::overlapTests(const DrawBits& cand) {
         return ov;
     };
     if (maxOn || minOn) {
-        const int maxOverlap = m_.UpDown[3].pos, minOverlap = m_.UpDown[1].pos;
+        const int maxOverlap = m_.num(Num::MaxOverlap).pos, minOverlap = m_.num(Num::MinOverlap).pos;
         const int last = r.t - 1;
         const int stored = std::min(last, static_cast<int>(r.stored.size()) - 1);
         for (int e = 1; e <= stored; ++e) {
@@ -793,7 +793,7 @@ bool GeneratorController::overlapTests(const DrawBits& cand) {
         if (last > stored && ((minOn && 0 < minOverlap) || (maxOn && 0 > maxOverlap))) return false;
     }
     if (occOn) {
-        const int limit = m_.UpDown[24].pos;
+        const int limit = m_.num(Num::MaxOccurrence).pos;
         if (r.maxOccurrence > limit) return false;
         std::array<int, 71> own{};
         for (int a = 0; a < c.count; ++a) {
@@ -808,8 +808,8 @@ void GeneratorController::prepareHistoryFilter(Run& r) {
     if (!r.chartCleared) {
         // The filters leave the chart's series empty, as a walk of the history with it does.
         r.chartCleared = true;
-        m_.Series2.active = true;
-        m_.Series2.points.clear();
+        m_.numberChart.active = true;
+        m_.numberChart.points.clear();
         m_.notify(ChangeChart1);
     }
     if (r.rangeGeneration != historyGeneration_) {
@@ -819,29 +819,29 @@ void GeneratorController::prepareHistoryFilter(Run& r) {
     }
 }
 
-bool GeneratorController::Secheroderfuenfer(const DrawBits& tip, int limit) {
+bool GeneratorController::noHistoryMatch(const DrawBits& tip, int limit) {
     Run& r = *run_;
-    if (m_.DateTimePicker1 < m_.DateTimePicker2 && m_.setDateTimePicker2(m_.DateTimePicker1 - 365))
+    if (m_.browseDate < m_.statsStart && m_.setStatsStart(m_.browseDate - 365))
         m_.notify(ChangeDates);
-    m_.aktDatum = m_.DateTimePicker2;
-    m_.dfb = m_.DateTimePicker1;
+    m_.workDate = m_.statsStart;
+    m_.windowEnd = m_.browseDate;
     prepareHistoryFilter(r);
-    if (r.sfStart != m_.aktDatum || r.sfEnd != m_.dfb) {
-        r.sfStart = m_.aktDatum;
-        r.sfEnd = m_.dfb;
+    if (r.sfStart != m_.workDate || r.sfEnd != m_.windowEnd) {
+        r.sfStart = m_.workDate;
+        r.sfEnd = m_.windowEnd;
         r.sfRange = history_.window(r.sfStart, r.sfEnd);
     }
     return !history_.anyWithHits(r.sfRange, tip, limit);
 }
 
-bool GeneratorController::Dreiodervier(const DrawBits& tip, int limit) {
+bool GeneratorController::noRecentMatch(const DrawBits& tip, int limit) {
     Run& r = *run_;
-    const double start = m_.DateTimePicker1 - recentWindowWeeks(m_.UpDown[20].pos) * 7.0;
-    m_.dfb = m_.DateTimePicker1;
+    const double start = m_.browseDate - recentWindowWeeks(m_.num(Num::RecentDraws).pos) * 7.0;
+    m_.windowEnd = m_.browseDate;
     prepareHistoryFilter(r);
-    if (r.dvStart != start || r.dvEnd != m_.dfb) {
+    if (r.dvStart != start || r.dvEnd != m_.windowEnd) {
         r.dvStart = start;
-        r.dvEnd = m_.dfb;
+        r.dvEnd = m_.windowEnd;
         r.dvRange = history_.window(r.dvStart, r.dvEnd);
     }
     return !history_.anyWithHits(r.dvRange, tip, limit);
@@ -850,19 +850,19 @@ bool GeneratorController::Dreiodervier(const DrawBits& tip, int limit) {
 void GeneratorController::finishTip() {
     Run& r = *run_;
     const int n = r.n;
-    if (versuche_ < m_.LaufMax)
+    if (versuche_ < m_.attemptLimit)
         m_.setStatus(1, "Tipps wurden neu berechnet");
     else
-        m_.setStatus(1, "Ändern Sie die Parameter um " + std::to_string(m_.gesamtTipps()) + " Tipps zuberechnen => " +
-                            std::to_string(m_.ListBox1.size()) + " berechnet!");
+        m_.setStatus(1, "Ändern Sie die Parameter um " + std::to_string(m_.totalTips()) + " Tipps zuberechnen => " +
+                            std::to_string(m_.tipLines.size()) + " berechnet!");
     r.candidatePending = false;
     // A stop request drops the tip being worked on and passes over the rest.
-    if (m_.BitBtn4Caption != kCaptionStop) versuche_ = m_.LaufMax;
-    if (versuche_ >= m_.LaufMax)
+    if (m_.runCaption != kCaptionStop) versuche_ = m_.attemptLimit;
+    if (versuche_ >= m_.attemptLimit)
         for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0;
     std::sort(tipp_.begin() + 1, tipp_.begin() + 1 + n);
-    if (versuche_ < m_.LaufMax && (!r.enumerate || r.K >= CandidateEnumeration::kListThreshold)) {
-        m_.ListBox1.push_back(tipLine(tipp_, n));
+    if (versuche_ < m_.attemptLimit && (!r.enumerate || r.K >= CandidateEnumeration::kListThreshold)) {
+        m_.tipLines.push_back(tipLine(tipp_, n));
         storeTip(r.t);
         r.tipsChanged = true;
     }
@@ -903,15 +903,15 @@ void GeneratorController::finish() {
     Run& r = *run_;
     if (r.enumerate) enumeration_->end();
     flushDisplay();
-    m_.sortieren = true;
-    m_.CheckBox[8] = r.savedCheckBox8;
-    m_.UpDown[4].set(r.saved4);
-    m_.UpDown[5].set(r.saved5);
-    m_.UpDown[6].set(r.saved6);
+    m_.hitCheckOn = true;
+    m_.on(Opt::ForcePair) = r.savedCheckBox8;
+    m_.num(Num::LastDrawMax).set(r.saved4);
+    m_.num(Num::SecondDrawMax).set(r.saved5);
+    m_.num(Num::HistoryMatch).set(r.saved6);
     m_.notify(ChangeOptions);
     // The seek shows the chosen draw again and so restores the current-draw register.
-    browser_.SpeedButton5Click();
-    Komplettcheck(m_, s_.sound);
+    browser_.seekDate();
+    checkAllTips(m_, s_.sound);
     setCaption(kCaptionStart);
     m_.notify(ChangeStatus);
     run_.reset();

@@ -5,7 +5,7 @@
 // A run builds the candidate pool from the statistics, then draws candidate tips from it and passes
 // each through the acceptance chain until one passes or the attempt limit is used up, for every free
 // list position up to "Gesamt-Tipps". The window stays usable meanwhile: the run works in slices of a
-// few milliseconds. A front end either calls Label28Click() with an event pump, which returns when
+// few milliseconds. A front end either calls runToEnd() with an event pump, which returns when
 // the run is over, or start() once and step() from its event loop until it returns false. Options
 // are read for every candidate, so a change made between two slices counts from the next one on.
 // Every random number comes from the model's one generator, in a fixed order: the same state and
@@ -38,7 +38,7 @@ inline constexpr const char* kCaptionStop = "Stoppen";
 class CandidateEnumeration {
 public:
     virtual ~CandidateEnumeration() = default;
-    // The pool is complete: prepare the combinations of n numbers out of pool positions 1..Poolende,
+    // The pool is complete: prepare the combinations of n numbers out of pool positions 1..last,
     // set LaufMax, and return how many list positions the run goes through (the count K).
     virtual int begin(const CandidatePool& pool, int n) = 0;
     // One attempt: the next combination into positions 1..n. `tipp` still holds the previous
@@ -58,27 +58,27 @@ public:
     GeneratorController& operator=(const GeneratorController&) = delete;
 
     // ---- coupling of the option controls (they fire on the arrows only, not on typing) ----
-    void UpDown3MouseDown();      // pressed on UpDown3 or UpDown24: maximum of UpDown1 := UpDown3
-    void UpDown1MouseUp();        // minimum of UpDown3 := UpDown1
-    void UpDown16MouseUp();       // maximum of UpDown16 := 6 - UpDown17
-    void UpDown17MouseDown();     // maximum of UpDown16 := 6 - UpDown17
-    void UpDown17MouseUp();       // maximum of UpDown17 := 6 - UpDown16
-    void UpDown21ChangingEx(int v); // a minimum of hits above its maximum drags the maximum up
-    void UpDown22ChangingEx(int v);
-    void UpDown23ChangingEx(int v);
-    void UpDown4ChangingEx(int v);  // a maximum below its minimum drags the minimum down
-    void UpDown5ChangingEx(int v);
-    void UpDown11ChangingEx(int v);
-    void UpDown7Changing();       // LaufMax := position before the change * 1000
+    void fitMinOverlapToMax();      // pressed on UpDown3 or UpDown24: maximum of UpDown1 := UpDown3
+    void fitMaxOverlapToMin();        // minimum of UpDown3 := UpDown1
+    void fitEvenToOdd();       // maximum of UpDown16 := 6 - UpDown17
+    void fitEvenToOddPressed();     // maximum of UpDown16 := 6 - UpDown17
+    void fitOddToEven();       // maximum of UpDown17 := 6 - UpDown16
+    void lastDrawMinChanging(int v); // a minimum of hits above its maximum drags the maximum up
+    void secondDrawMinChanging(int v);
+    void thirdDrawMinChanging(int v);
+    void lastDrawMaxChanging(int v);  // a maximum below its minimum drags the minimum down
+    void secondDrawMaxChanging(int v);
+    void thirdDrawMaxChanging(int v);
+    void attemptLimitChanging();       // LaufMax := position before the change * 1000
 
     // ---- the run ----
     // "Tipps berechnen": starts a run, or during one asks it to stop (the caption of BitBtn4).
-    void BitBtn19Click();
+    void toggleRun();
     // "Tipps erzeugen": the same in enumeration mode; nothing happens while no enumeration is plugged in.
-    void ErzeugenBtnClick();
+    void toggleEnumeration();
     // One run from set-up to end step; calls eventPump between slices. The caller sets the caption
     // to "Stoppen" first, as the two buttons do.
-    void Label28Click();
+    void runToEnd();
 
     // The same run in slices: start() does the set-up and builds the pool (it may ask the number
     // dialog) and returns false when the run has already ended; step() then does attempts for about
@@ -92,14 +92,14 @@ public:
     void setEnumeration(CandidateEnumeration* e) { enumeration_ = e; }
 
     // ---- the lucky number ----
-    void SpeedButton13Click();
+    void askLuckyNumber();
     // The lucky number as typed: a signed 32-bit whole number, blanks in front allowed.
     static std::optional<int32_t> luckyNumber(const std::string& text);
 
     // ---- what a run leaves behind ----
     const Tipp& tipp() const { return tipp_; }
     const CandidatePool& pool() const { return pool_; }
-    int32_t Versuchszaehler() const { return versuche_; }
+    int32_t attemptsOfTip() const { return versuche_; }
     unsigned long long attemptsOfLastRun() const { return attempts_; }
     // Candidates of the last run that got as far as a history filter.
     unsigned long long historyScansOfLastRun() const { return scans_; }
@@ -120,8 +120,8 @@ private:
     bool acceptanceChain();
     bool overlapTests(const DrawBits& cand);
     void prepareHistoryFilter(Run& r);
-    bool Secheroderfuenfer(const DrawBits& tip, int limit);
-    bool Dreiodervier(const DrawBits& tip, int limit);
+    bool noHistoryMatch(const DrawBits& tip, int limit);
+    bool noRecentMatch(const DrawBits& tip, int limit);
     void finishTip();
     void finish();
     void storeTip(int t);

@@ -72,38 +72,38 @@ void NumberChoice::untickAll(BoxColour c) {
     }
 }
 
-void NumberChoice::zufallClick() {
-    const int limit = maxtipp < 1 ? 1 : (maxtipp > 10 ? 10 : maxtipp);
+void NumberChoice::randomClick() {
+    const int limit = randomMax < 1 ? 1 : (randomMax > 10 ? 10 : randomMax);
     if (!timerRunning) {
         timerRunning = true;
         untickAll(BoxColour::Tooltip);
-        Tippreihe.fill(0);
-        Losgeht = 1;
-    } else if (Losgeht < limit) {
-        ++Losgeht;
+        randomPicks.fill(0);
+        nextFixed = 1;
+    } else if (nextFixed < limit) {
+        ++nextFixed;
     } else {
         timerRunning = false;
-        BitBtn4Caption = "&Zufall";
-        Losgeht = 1;
+        randomCaption = "&Zufall";
+        nextFixed = 1;
     }
 }
 
 void NumberChoice::timerTick(Random& random) {
     if (!timerRunning) return;
-    const int limit = maxtipp < 1 ? 1 : (maxtipp > 10 ? 10 : maxtipp);
-    BitBtn4Caption = std::to_string(Losgeht) + " Stopp";
+    const int limit = randomMax < 1 ? 1 : (randomMax > 10 ? 10 : randomMax);
+    randomCaption = std::to_string(nextFixed) + " Stopp";
     untickAll(BoxColour::Tooltip);
-    for (int i = 1; i < Losgeht; ++i) {
-        const size_t a = static_cast<size_t>(Tippreihe[static_cast<size_t>(i)]);
+    for (int i = 1; i < nextFixed; ++i) {
+        const size_t a = static_cast<size_t>(randomPicks[static_cast<size_t>(i)]);
         if (a >= 1 && a <= 70) {
             ticked[a] = true;
             colour[a] = BoxColour::Yellow;
         }
     }
-    for (int i = Losgeht; i <= limit; ++i) {
+    for (int i = nextFixed; i <= limit; ++i) {
         for (;;) {
             const int a = static_cast<int>(random.below(70)) + 1;
-            Tippreihe[static_cast<size_t>(i)] = a;
+            randomPicks[static_cast<size_t>(i)] = a;
             if (ticked[static_cast<size_t>(a)]) continue;
             ticked[static_cast<size_t>(a)] = true;
             colour[static_cast<size_t>(a)] = BoxColour::Yellow;
@@ -114,8 +114,8 @@ void NumberChoice::timerTick(Random& random) {
 
 void NumberChoice::closed() {
     timerRunning = false;
-    BitBtn4Caption = "&Zufall";
-    Losgeht = 1;
+    randomCaption = "&Zufall";
+    nextFixed = 1;
 }
 
 std::vector<std::string> NumberChoice::weightListLines() {

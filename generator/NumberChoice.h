@@ -19,20 +19,20 @@ struct NumberChoice {
     std::array<bool, 71> ticked{};            // 1..70
     std::array<std::string, 71> hint{};       // weight as text
     std::array<BoxColour, 71> colour{};
-    bool BitBtn3Visible = true;   // "&Rechnen"
-    bool BitBtn4Visible = false;  // "&Zufall"
-    bool SpeedButton1Visible = true;
-    bool SpeedButton2Visible = true;
+    bool computeVisible = true;   // "&Rechnen"
+    bool randomVisible = false;  // "&Zufall"
+    bool saveListVisible = true;
+    bool loadListVisible = true;
     bool entryVisible = false;    // date picker, "Gewinnzahl Plus 5:" and the five digit fields
     double entryDate = 0;
     std::array<int, 5> entryDigits{};
     std::string status;           // status bar panel 0
-    std::string BitBtn4Caption = "&Zufall";
+    std::string randomCaption = "&Zufall";
 
     // random choice
-    std::array<int, 11> Tippreihe{}; // 1..10
-    int Losgeht = 1;
-    int maxtipp = 10;
+    std::array<int, 11> randomPicks{}; // 1..10
+    int nextFixed = 1;
+    int randomMax = 10;
     bool timerRunning = false;
     bool Minus = false;
 
@@ -45,7 +45,7 @@ struct NumberChoice {
     void hover(int k) { status = weightText(k); }
 
     // "Zufall": start, fix one more, or stop; and one tick of the 25 ms timer.
-    void zufallClick();
+    void randomClick();
     void timerTick(Random& random);
     void closed();                      // the dialog closes: the random choice stops
 

@@ -27,7 +27,7 @@ std::optional<long long> weightValue(const std::string& text) {
 void CandidatePool::reset() {
     entries_.assign(kDesignPositions, 0);
     w = 0;
-    Poolende = -1;
+    last = -1;
 }
 
 void CandidatePool::put(int position, int number) {
@@ -37,16 +37,16 @@ void CandidatePool::put(int position, int number) {
     entries_[p] = static_cast<uint8_t>(number >= 0 && number <= 70 ? number : 0);
 }
 
-int CandidatePool::ZahlImPool(int k) const {
+int CandidatePool::count(int k) const {
     int count = 0;
-    for (int i = 0; i <= Poolende; ++i) count += at(i) == k;
+    for (int i = 0; i <= last; ++i) count += at(i) == k;
     return count;
 }
 
 int CandidatePool::distinctNumbers() const {
     std::array<bool, 71> seen{};
     int count = 0;
-    for (int i = 0; i <= Poolende; ++i) {
+    for (int i = 0; i <= last; ++i) {
         const int x = at(i);
         if (x > 0 && !seen[static_cast<size_t>(x)]) {
             seen[static_cast<size_t>(x)] = true;
@@ -57,7 +57,7 @@ int CandidatePool::distinctNumbers() const {
 }
 
 void CandidatePool::clearNumbers(const std::vector<bool>& numbers) {
-    for (int i = 0; i <= Poolende && i < static_cast<int>(entries_.size()); ++i) {
+    for (int i = 0; i <= last && i < static_cast<int>(entries_.size()); ++i) {
         const int x = entries_[static_cast<size_t>(i)];
         if (x > 0 && static_cast<size_t>(x) < numbers.size() && numbers[static_cast<size_t>(x)])
             entries_[static_cast<size_t>(i)] = 0;
@@ -65,13 +65,13 @@ void CandidatePool::clearNumbers(const std::vector<bool>& numbers) {
 }
 
 void CandidatePool::compact() {
-    if (Poolende >= static_cast<int>(entries_.size())) put(Poolende, 0); // every pool position exists
+    if (last >= static_cast<int>(entries_.size())) put(last, 0); // every pool position exists
     int i = 0;
-    while (i <= Poolende) {
-        while (i <= Poolende && entries_[static_cast<size_t>(i)] == 0) {
-            entries_[static_cast<size_t>(i)] = entries_[static_cast<size_t>(Poolende)];
-            entries_[static_cast<size_t>(Poolende)] = 0;
-            --Poolende;
+    while (i <= last) {
+        while (i <= last && entries_[static_cast<size_t>(i)] == 0) {
+            entries_[static_cast<size_t>(i)] = entries_[static_cast<size_t>(last)];
+            entries_[static_cast<size_t>(last)] = 0;
+            --last;
         }
         ++i;
     }
@@ -81,7 +81,7 @@ void CandidatePool::positionZeroRule() {
     if (at(0) == at(1)) put(0, 0);
 }
 
-std::optional<std::string> CandidatePool::PoolAusListe(const NumberChoice& form, bool erzeugen) {
+std::optional<std::string> CandidatePool::fromNumberChoice(const NumberChoice& form, bool enumerating) {
     // Check every weight first: a list the run cannot use leaves the pool as it was.
     std::array<long long, 71> weight{};
     for (int k = 1; k <= 70; ++k) {
@@ -94,24 +94,24 @@ std::optional<std::string> CandidatePool::PoolAusListe(const NumberChoice& form,
     }
     entries_.assign(kDesignPositions, 0);
     w = 0;
-    Poolende = 0;
+    last = 0;
     for (int k = 1; k <= 70; ++k) {
         if (!form.ticked[static_cast<size_t>(k)]) continue;
         long long g = weight[static_cast<size_t>(k)];
-        if (g == 0 || erzeugen) g = 1;
+        if (g == 0 || enumerating) g = 1;
         g = std::min<long long>(g, kMaxWeight);
         for (long long r = 0; r < g; ++r) {
             ++w;
             put(w, k);
         }
-        Poolende = w;
+        last = w;
     }
     return std::nullopt;
 }
 
 std::vector<uint8_t> CandidatePool::entries() const {
     std::vector<uint8_t> out;
-    for (int i = 0; i <= Poolende; ++i) out.push_back(static_cast<uint8_t>(at(i)));
+    for (int i = 0; i <= last; ++i) out.push_back(static_cast<uint8_t>(at(i)));
     return out;
 }
 

@@ -22,7 +22,7 @@ public:
 
     CandidatePool() { reset(); }
 
-    // All positions empty, write position 0, no pool yet (Poolende -1).
+    // All positions empty, write position 0, no pool yet (last -1).
     void reset();
     // Stores `number` at `position`, growing the pool when needed.
     void put(int position, int number);
@@ -33,13 +33,13 @@ public:
                                                                                : 0;
     }
 
-    // How many of the positions 0..Poolende hold k.
-    int ZahlImPool(int k) const;
-    // How many different numbers stand in positions 0..Poolende.
+    // How many of the positions 0..last hold k.
+    int count(int k) const;
+    // How many different numbers stand in positions 0..last.
     int distinctNumbers() const;
-    // Empties every position 0..Poolende whose number is set in `numbers` (index 1..70).
+    // Empties every position 0..last whose number is set in `numbers` (index 1..70).
     void clearNumbers(const std::vector<bool>& numbers);
-    // Fills every hole from the end until positions 0..Poolende all hold numbers.
+    // Fills every hole from the end until positions 0..last all hold numbers.
     void compact();
     // When positions 0 and 1 hold the same number, position 0 becomes empty.
     void positionZeroRule();
@@ -48,14 +48,14 @@ public:
     // each as often as its weight (0 counts as 1, a negative weight not at all; in an enumeration run
     // every weight counts as 1). A weight that is no whole number leaves the pool unchanged and is
     // returned as a German message.
-    std::optional<std::string> PoolAusListe(const NumberChoice& form, bool erzeugen);
+    std::optional<std::string> fromNumberChoice(const NumberChoice& form, bool enumerating);
 
-    // Positions 0..Poolende.
+    // Positions 0..last.
     std::vector<uint8_t> entries() const;
     const uint8_t* data() const { return entries_.data(); }
 
     int w = 0;         // write position
-    int Poolende = -1; // last position that belongs to the pool
+    int last = -1; // last position that belongs to the pool
 
 private:
     std::vector<uint8_t> entries_;

@@ -8,31 +8,31 @@
 
 namespace zf {
 
-bool HatPaar(const uint8_t* tipp, int n) {
+bool hasPair(const uint8_t* tipp, int n) {
     for (int i = 1; i < n; ++i)
         if (tipp[i] + 1 == tipp[i + 1]) return true;
     return false;
 }
 
-bool HatDreier(const uint8_t* tipp, int n) {
+bool hasTriple(const uint8_t* tipp, int n) {
     for (int i = 1; i + 2 <= n; ++i)
         if (tipp[i] + 1 == tipp[i + 1] && tipp[i + 1] + 1 == tipp[i + 2]) return true;
     return false;
 }
 
-int GeradeZahlen(const uint8_t* tipp, int n) {
+int countEven(const uint8_t* tipp, int n) {
     int c = 0;
     for (int i = 1; i <= n; ++i) c += tipp[i] % 2 == 0;
     return c;
 }
 
-int UngeradeZahlen(const uint8_t* tipp, int n) {
+int countOdd(const uint8_t* tipp, int n) {
     int c = 0;
     for (int i = 1; i <= n; ++i) c += tipp[i] % 2 == 1;
     return c;
 }
 
-bool GleicherZehner(const uint8_t* tipp, int n) {
+bool sameTen(const uint8_t* tipp, int n) {
     if (n < 1) return false;
     int a = tipp[1] / 10;
     for (int i = 2; i <= n; ++i) {
@@ -42,7 +42,7 @@ bool GleicherZehner(const uint8_t* tipp, int n) {
     return false;
 }
 
-int primzahlen(const uint8_t* tipp, int count) {
+int countPrimes(const uint8_t* tipp, int count) {
     int c = 0;
     for (int i = 1; i <= count; ++i) c += stats::inPrimeSet(tipp[i]);
     return c;

@@ -13,15 +13,15 @@
 namespace zf {
 
 // Two neighbours p(i) + 1 = p(i+1).
-bool HatPaar(const uint8_t* tipp, int n);
+bool hasPair(const uint8_t* tipp, int n);
 // Three neighbours in a row.
-bool HatDreier(const uint8_t* tipp, int n);
-int GeradeZahlen(const uint8_t* tipp, int n);
-int UngeradeZahlen(const uint8_t* tipp, int n);
+bool hasTriple(const uint8_t* tipp, int n);
+int countEven(const uint8_t* tipp, int n);
+int countOdd(const uint8_t* tipp, int n);
 // Two numbers of the sorted tip in the same ten (1..9, 10..19, ..., 60..69, 70).
-bool GleicherZehner(const uint8_t* tipp, int n);
+bool sameTen(const uint8_t* tipp, int n);
 // Numbers of the prime set (1 and the primes up to 70) among positions 1..count.
-int primzahlen(const uint8_t* tipp, int count);
+int countPrimes(const uint8_t* tipp, int count);
 
 // The cross sum scaled to 20 numbers: sum / n * 20, halves to even; 0 for an empty tip.
 int scaledCrossSum(int sum, int n);

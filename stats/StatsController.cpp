@@ -17,22 +17,22 @@ std::optional<stats::Window> StatsController::beginWindowed(bool reportErrors) {
         if (reportErrors) prompter_.message(error);
         return std::nullopt;
     }
-    const stats::Window w = stats::settleWindow(m_.DateTimePicker2, m_.DateTimePicker1);
-    if (w.startMoved && m_.setDateTimePicker2(w.start)) m_.notify(ChangeDates);
-    m_.aktDatum = w.startMoved ? w.start : m_.DateTimePicker2;
+    const stats::Window w = stats::settleWindow(m_.statsStart, m_.browseDate);
+    if (w.startMoved && m_.setStatsStart(w.start)) m_.notify(ChangeDates);
+    m_.workDate = w.startMoved ? w.start : m_.statsStart;
     return w;
 }
 
 void StatsController::showChart1(ChartData chart, bool keepMarks) {
     // Only the number distribution hides the value marks; the other charts leave them as they are.
-    if (keepMarks) chart.marksVisible = m_.Series2.marksVisible;
-    m_.Series2 = std::move(chart);
+    if (keepMarks) chart.marksVisible = m_.numberChart.marksVisible;
+    m_.numberChart = std::move(chart);
     m_.notify(ChangeChart1);
 }
 
 void StatsController::showChart2(ChartData chart, bool keepMarks) {
-    if (keepMarks) chart.marksVisible = m_.Series3.marksVisible;
-    m_.Series3 = std::move(chart);
+    if (keepMarks) chart.marksVisible = m_.plus5Chart.marksVisible;
+    m_.plus5Chart = std::move(chart);
     m_.notify(ChangeChart2);
 }
 
@@ -41,25 +41,25 @@ void StatsController::bringDiagrammToFront() {
     m_.notify(ChangePage);
 }
 
-bool StatsController::SpeedButton2Click(bool reportErrors) {
+bool StatsController::showNumbers(bool reportErrors) {
     const auto w = beginWindowed(reportErrors);
     if (!w) return false;
     showChart1(stats::numberDistribution(m_.draws.records(), *w), false);
     return true;
 }
 
-bool StatsController::SpeedButton9Click() {
+bool StatsController::showCrossSums() {
     const auto w = beginWindowed(true);
     if (!w) return false;
-    m_.dfb = w->end;
+    m_.windowEnd = w->end;
     showChart1(stats::crossSums(m_.draws.records(), *w), true);
     return true;
 }
 
-bool StatsController::Button5Click() {
+bool StatsController::showOverdue() {
     const auto w = beginWindowed(true);
     if (!w) return false;
-    m_.dfb = w->end;
+    m_.windowEnd = w->end;
     showChart1(stats::overdue(m_.draws.records(), *w), true);
     bringDiagrammToFront();
     return true;
@@ -68,39 +68,39 @@ bool StatsController::Button5Click() {
 bool StatsController::groupSearch(int length, bool setsEndDate) {
     const auto w = beginWindowed(true);
     if (!w) return false;
-    if (setsEndDate) m_.dfb = w->end;
+    if (setsEndDate) m_.windowEnd = w->end;
     const auto& records = m_.draws.records();
     showChart1(stats::runs(records, *w, length), true);
     // The search walks the window with the current-draw register, so it ends on the newest draw.
     if (const auto last = stats::lastKenoDraw(records, *w, StartDay::Excluded))
-        for (size_t k = 0; k < 20; ++k) m_.Zahl[k + 1] = records[*last].zahl[k];
+        for (size_t k = 0; k < 20; ++k) m_.drawNumbers[k + 1] = records[*last].zahl[k];
     bringDiagrammToFront();
     return true;
 }
 
-bool StatsController::Button2Click() { return groupSearch(2, false); }
-bool StatsController::Button3Click() { return groupSearch(3, true); }
-bool StatsController::Button4Click() { return groupSearch(4, true); }
+bool StatsController::showPairs() { return groupSearch(2, false); }
+bool StatsController::showTriples() { return groupSearch(3, true); }
+bool StatsController::showQuads() { return groupSearch(4, true); }
 
-bool StatsController::Verteilung(int position, bool reportErrors) {
+bool StatsController::showPlus5Digits(int position, bool reportErrors) {
     if (position < 1 || position > 6) return false;
     const auto w = beginWindowed(reportErrors);
     if (!w) return false;
-    const auto mode = RadioGroup1 == 1 ? stats::Plus5Mode::Ausstehend : stats::Plus5Mode::WieOft;
+    const auto mode = plus5Mode == 1 ? stats::Plus5Mode::Ausstehend : stats::Plus5Mode::WieOft;
     showChart2(stats::plus5Digits(m_.draws.records(), *w, position, mode), false);
     return true;
 }
 
-bool StatsController::SpeedButton40Click() {
+bool StatsController::showPlus5Sums() {
     const auto w = beginWindowed(true);
     if (!w) return false;
-    m_.dfb = w->end;
+    m_.windowEnd = w->end;
     showChart2(stats::plus5Sums(m_.draws.records(), *w), true);
     return true;
 }
 
-void StatsController::Button6Click() {
-    showChart1(stats::tipDistribution(m_.ListBox1), true);
+void StatsController::showTipDistribution() {
+    showChart1(stats::tipDistribution(m_.tipLines), true);
     bringDiagrammToFront();
 }
 

@@ -18,21 +18,21 @@ public:
     // Each returns false when Keno.dat could not be read; the chart then keeps what it showed.
     // With reportErrors false the failure is not told (start-up and activation: the draw browser
     // already says that the draws are missing).
-    bool SpeedButton2Click(bool reportErrors = true); // number distribution
-    bool SpeedButton9Click();                         // "Quersumme": cross sums
-    bool Button5Click();                              // "Ausstehende" / "ausstehend": overdue numbers
-    bool Button2Click();                              // "Paare suchen" / "Paare"
-    bool Button3Click();                              // "Dreier suchen" / "Dreier"
-    bool Button4Click();                              // "Vierer suchen" / "Vierer"
+    bool showNumbers(bool reportErrors = true); // number distribution
+    bool showCrossSums();                         // "Quersumme": cross sums
+    bool showOverdue();                              // "Ausstehende" / "ausstehend": overdue numbers
+    bool showPairs();                              // "Paare suchen" / "Paare"
+    bool showTriples();                              // "Dreier suchen" / "Dreier"
+    bool showQuads();                              // "Vierer suchen" / "Vierer"
 
     // Plus 5 digit distribution at position 1..5 (1 = leftmost digit) or 6 (all digits), counted
     // the way RadioGroup1 says.
-    bool Verteilung(int position, bool reportErrors = true);
-    bool SpeedButton40Click(); // "QS": Plus 5 digit sums
+    bool showPlus5Digits(int position, bool reportErrors = true);
+    bool showPlus5Sums(); // "QS": Plus 5 digit sums
 
-    void Button6Click(); // "Tippverteilung": the numbers of the tip list
+    void showTipDistribution(); // "Tippverteilung": the numbers of the tip list
 
-    int RadioGroup1 = 0; // 0 "wie oft", 1 "ausstehend"
+    int plus5Mode = 0; // RadioGroup1: 0 "wie oft", 1 "ausstehend"
 
 private:
     std::optional<stats::Window> beginWindowed(bool reportErrors);

@@ -42,35 +42,35 @@ std::vector<std::string> printoutLines(const std::vector<std::string>& tips, int
 }
 
 void TipListController::hitCheck() {
-    Komplettcheck(m_, s_.sound);
+    checkAllTips(m_, s_.sound);
     m_.notify(ChangeTips | ChangeHits);
 }
 
-void TipListController::SpeedButton36Click() {
-    const int at = m_.ListBox1Index >= 0 && m_.ListBox1Index < static_cast<int>(m_.ListBox1.size())
-                       ? m_.ListBox1Index + 1
-                       : static_cast<int>(m_.ListBox1.size());
-    m_.ListBox1.insert(m_.ListBox1.begin() + at, std::string());
-    m_.ListBox1Index = at;
+void TipListController::addTip() {
+    const int at = m_.selectedTip >= 0 && m_.selectedTip < static_cast<int>(m_.tipLines.size())
+                       ? m_.selectedTip + 1
+                       : static_cast<int>(m_.tipLines.size());
+    m_.tipLines.insert(m_.tipLines.begin() + at, std::string());
+    m_.selectedTip = at;
     m_.notify(ChangeTips);
-    SpeedEditClick();
+    editTip();
 }
 
-void TipListController::SpeedEditClick() {
-    if (m_.ListBox1.empty()) {
-        m_.ListBox1.emplace_back();
-        m_.ListBox1Index = 0;
+void TipListController::editTip() {
+    if (m_.tipLines.empty()) {
+        m_.tipLines.emplace_back();
+        m_.selectedTip = 0;
     }
-    if (m_.ListBox1Index < 0 || m_.ListBox1Index >= static_cast<int>(m_.ListBox1.size())) {
+    if (m_.selectedTip < 0 || m_.selectedTip >= static_cast<int>(m_.tipLines.size())) {
         s_.prompter.message("Wählen Sie zuerst einen Tipp aus");
         return;
     }
-    NumberChoice& f = m_.TForm6;
-    f.BitBtn4Visible = true;
-    f.BitBtn3Visible = false;
-    f.maxtipp = m_.UpDown[18].pos;
+    NumberChoice& f = m_.numberChoice;
+    f.randomVisible = true;
+    f.computeVisible = false;
+    f.randomMax = m_.num(Num::KenoType).pos;
     f.untickAll(BoxColour::Info);
-    for (const std::string& piece : splitPieces(m_.ListBox1[static_cast<size_t>(m_.ListBox1Index)])) {
+    for (const std::string& piece : splitPieces(m_.tipLines[static_cast<size_t>(m_.selectedTip)])) {
         const std::string_view p = trimView(piece);
         int v = 0;
         bool ok = !p.empty() && p.size() <= 9;
@@ -84,52 +84,52 @@ void TipListController::SpeedEditClick() {
     }
     const ModalResult result = s_.prompter.numberDialog(f);
     f.closed();
-    if (result == ModalResult::Ok && m_.ListBox1Index >= 0 && m_.ListBox1Index < static_cast<int>(m_.ListBox1.size())) {
+    if (result == ModalResult::Ok && m_.selectedTip >= 0 && m_.selectedTip < static_cast<int>(m_.tipLines.size())) {
         std::vector<int> numbers = f.tickedNumbers();
-        if (static_cast<int>(numbers.size()) > m_.UpDown[18].pos) numbers.resize(static_cast<size_t>(m_.UpDown[18].pos));
-        m_.ListBox1[static_cast<size_t>(m_.ListBox1Index)] = formatTipLine(numbers);
+        if (static_cast<int>(numbers.size()) > m_.num(Num::KenoType).pos) numbers.resize(static_cast<size_t>(m_.num(Num::KenoType).pos));
+        m_.tipLines[static_cast<size_t>(m_.selectedTip)] = formatTipLine(numbers);
     }
-    f.BitBtn3Visible = true;
-    f.BitBtn4Visible = false;
+    f.computeVisible = true;
+    f.randomVisible = false;
     for (int k = 1; k <= 70; ++k) f.colour[static_cast<size_t>(k)] = BoxColour::Info;
     f.caption = "Zahlen für Berechnung wählen";
     // The hit check drops an empty line: the selection must not point behind the list.
     hitCheck();
-    if (m_.ListBox1Index >= static_cast<int>(m_.ListBox1.size())) m_.ListBox1Index = -1;
+    if (m_.selectedTip >= static_cast<int>(m_.tipLines.size())) m_.selectedTip = -1;
 }
 
-void TipListController::SpeedButton32Click() {
-    if (m_.ListBox1Index < 0 || m_.ListBox1Index >= static_cast<int>(m_.ListBox1.size())) return;
-    m_.ListBox1.erase(m_.ListBox1.begin() + m_.ListBox1Index);
-    m_.ListBox1Index = -1;
+void TipListController::deleteTip() {
+    if (m_.selectedTip < 0 || m_.selectedTip >= static_cast<int>(m_.tipLines.size())) return;
+    m_.tipLines.erase(m_.tipLines.begin() + m_.selectedTip);
+    m_.selectedTip = -1;
     hitCheck();
 }
 
-void TipListController::SpeedButton11Click() {
+void TipListController::deleteAll() {
     if (!s_.prompter.questionTitled("Tipps löschen?", "Sollen alle Tipps gelöscht werden?")) return;
-    m_.ListBox1.clear();
-    m_.ListBox2.clear();
-    m_.ListBox1Index = -1;
+    m_.tipLines.clear();
+    m_.hits.clear();
+    m_.selectedTip = -1;
     m_.notify(ChangeTips | ChangeHits);
 }
 
 void TipListController::selectLine(int index) {
-    if (index < 0 || index >= static_cast<int>(m_.ListBox1.size())) return;
-    m_.ListBox1Index = index;
-    const auto [ticket, tip] = ticketLabels(index, m_.UpDown[8].pos);
-    m_.Label23 = ticket;
-    m_.Label24 = tip;
+    if (index < 0 || index >= static_cast<int>(m_.tipLines.size())) return;
+    m_.selectedTip = index;
+    const auto [ticket, tip] = ticketLabels(index, m_.num(Num::TipsPerTicket).pos);
+    m_.ticketLabel = ticket;
+    m_.tipLabel = tip;
     m_.notify(ChangeTips);
 }
 
-void TipListController::ComboBox1Change() {
+void TipListController::applyStake() {
     static const int factors[] = {1, 2, 5, 10};
     // The selector offers its four items only; anything else counts as the first.
-    const int factor = m_.ComboBox1 >= 0 && m_.ComboBox1 <= 3 ? factors[m_.ComboBox1] : 1;
-    m_.Preis = static_cast<double>(factor) * m_.UpDown[8].pos * m_.gesamtTipps();
+    const int factor = m_.stakeItem >= 0 && m_.stakeItem <= 3 ? factors[m_.stakeItem] : 1;
+    m_.price = static_cast<double>(factor) * m_.num(Num::TipsPerTicket).pos * m_.totalTips();
 }
 
-std::string gesamtTippsRule(const std::string& typed) {
+std::string totalTipsRule(const std::string& typed) {
     long long v = 0;
     bool ok = !typed.empty() && typed.size() <= 12;
     for (char c : typed) {
@@ -140,19 +140,19 @@ std::string gesamtTippsRule(const std::string& typed) {
     return std::to_string(v);
 }
 
-std::string TipListController::Edit1Change(const std::string& typed) {
-    m_.setGesamtTipps(std::stoi(gesamtTippsRule(typed)));
+std::string TipListController::totalTipsTyped(const std::string& typed) {
+    m_.setTotalTips(std::stoi(totalTipsRule(typed)));
     m_.notify(ChangeOptions);
-    return m_.Edit1;
+    return m_.totalTipsText;
 }
 
-void TipListController::Edit1Exit() {
-    if (m_.sortieren) hitCheck();
+void TipListController::totalTipsLeft() {
+    if (m_.hitCheckOn) hitCheck();
 }
 
 bool TipListController::saveTipFile(const std::string& path) {
     std::string error;
-    if (!writeTextLines(path, m_.ListBox1, &error)) {
+    if (!writeTextLines(path, m_.tipLines, &error)) {
         s_.prompter.message("Die Tippdatei " + path + " konnte nicht geschrieben werden (" + error + ").");
         return false;
     }
@@ -175,40 +175,40 @@ void TipListController::replaceList(std::vector<std::string> lines) {
             if (c == '\0') c = ' ';
     const size_t odd = countOddLines(lines);
     const size_t count = lines.size();
-    m_.ListBox1 = std::move(lines);
-    m_.ListBox1Index = -1;
-    m_.setGesamtTipps(static_cast<int>(std::min<size_t>(count, 500000)));
+    m_.tipLines = std::move(lines);
+    m_.selectedTip = -1;
+    m_.setTotalTips(static_cast<int>(std::min<size_t>(count, 500000)));
     m_.notify(ChangeTips | ChangeOptions);
     if (odd)
         s_.prompter.message(std::to_string(odd) + " von " + std::to_string(count) +
                             " Zeilen der Tippdatei sind keine gültigen Tipps; sie stehen unverändert in der Liste.");
 }
 
-void TipListController::SpeedButton15Click() {
+void TipListController::saveTipFileAs() {
     const auto path = s_.prompter.saveFileName(
-        {"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.DateTimePicker1 + 1) + ".ktf", m_.Home});
+        {"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.browseDate + 1) + ".ktf", m_.home});
     if (path) saveTipFile(*path);
 }
 
-void TipListController::SpeedButton16Click() {
+void TipListController::openTipFile() {
     const auto path = s_.prompter.openFileName(
-        {"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.DateTimePicker1 + 1) + ".ktf", m_.Home});
+        {"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.browseDate + 1) + ".ktf", m_.home});
     if (path) {
         // Read first: a file that cannot be read must not cost the user the list.
         std::vector<std::string> lines;
         if (!readTextLines(*path, lines)) {
             s_.prompter.message("Die Tippdatei " + *path + " kann nicht gelesen werden.");
         } else {
-            SpeedButton11Click(); // asks; the file replaces the list whatever the answer
+            deleteAll(); // asks; the file replaces the list whatever the answer
             replaceList(std::move(lines));
         }
     }
-    browser_.SpeedButton5Click();
+    browser_.seekDate();
 }
 
-void TipListController::BitBtn7Click(bool openWithShell) {
-    const auto lines = printoutLines(m_.ListBox1, m_.gesamtTipps(), m_.UpDown[8].pos, std::floor(s_.clock.now()));
-    const std::string path = m_.Home + "Tipp.txt";
+void TipListController::printTips(bool openWithShell) {
+    const auto lines = printoutLines(m_.tipLines, m_.totalTips(), m_.num(Num::TipsPerTicket).pos, std::floor(s_.clock.now()));
+    const std::string path = m_.home + "Tipp.txt";
     std::string error;
     if (!writeTextLines(path, lines, &error)) {
         s_.prompter.message("Der Ausdruck " + path + " konnte nicht geschrieben werden (" + error + ").");
@@ -217,9 +217,9 @@ void TipListController::BitBtn7Click(bool openWithShell) {
     if (openWithShell) s_.shell.open(path);
 }
 
-void TipListController::auswertungClick() {
-    ComboBox1Change();
-    s_.prompter.message(winningsText(m_.ListBox2, m_.UpDown[18].pos, m_.ComboBox1));
+void TipListController::showWinnings() {
+    applyStake();
+    s_.prompter.message(winningsText(m_.hits, m_.num(Num::KenoType).pos, m_.stakeItem));
 }
 
 } // namespace zf

@@ -13,7 +13,7 @@ class Browser;
 // Ticket labels of a 0-based line index: {"2.Schein", "3.Tipp"}.
 std::pair<std::string, std::string> ticketLabels(int index, int tipsPerTicket);
 // The typing rule of "Gesamt-Tipps": a whole number 1..500000 in plain decimal, anything else "500000".
-std::string gesamtTippsRule(const std::string& typed);
+std::string totalTipsRule(const std::string& typed);
 // The printout "Tipp.txt" as lines (without line ends).
 std::vector<std::string> printoutLines(const std::vector<std::string>& tips, int gesamtTipps, int tipsPerTicket,
                                        double today);
@@ -22,20 +22,20 @@ class TipListController {
 public:
     TipListController(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
 
-    void SpeedButton36Click();  // add a tip behind the selected one
-    void SpeedEditClick();      // edit the selected tip in the number dialog
-    void SpeedButton32Click();  // delete the selected tip
-    void SpeedButton11Click();  // delete all (asks)
+    void addTip();  // add a tip behind the selected one
+    void editTip();      // edit the selected tip in the number dialog
+    void deleteTip();  // delete the selected tip
+    void deleteAll();  // delete all (asks)
     void selectLine(int index); // selection follow-up of both lists
-    void ComboBox1Change();     // stake rule
+    void applyStake();     // stake rule
     // "Gesamt-Tipps" typed: returns the text the field shows afterwards.
-    std::string Edit1Change(const std::string& typed);
-    void Edit1Exit();
+    std::string totalTipsTyped(const std::string& typed);
+    void totalTipsLeft();
 
-    void SpeedButton15Click();  // save the tip list to a tip file
-    void SpeedButton16Click();  // load a tip file
-    void BitBtn7Click(bool openWithShell = true); // printout "Tipp.txt"
-    void auswertungClick();     // "Gewinne"
+    void saveTipFileAs();  // save the tip list to a tip file
+    void openTipFile();  // load a tip file
+    void printTips(bool openWithShell = true); // printout "Tipp.txt"
+    void showWinnings();     // "Gewinne"
 
     // Loads a tip file into the list; false with a German message when it cannot be read.
     bool loadTipFile(const std::string& path);

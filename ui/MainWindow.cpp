@@ -186,7 +186,7 @@ void setText(QLineEdit* e, const std::string& text) {
 
 } // namespace
 
-TForm1::TForm1(Services& services, std::string home, QWidget* parent)
+MainWindow::MainWindow(Services& services, std::string home, QWidget* parent)
     : QMainWindow(parent), services_(services), home_(std::move(home)), app_(model_, services_), tips_(model_, services_, app_.browser()) {
     setObjectName("TForm1");
     setWindowTitle(QString::fromLatin1(kCaption));
@@ -205,7 +205,7 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     http_ = std::make_unique<QtHttpClient>();
     update_ = std::make_unique<UpdateController>(model_, services_, app_.browser(), *http_);
     update_->pumpEvents = [] { QApplication::processEvents(); };
-    app_.updateDraws = [this] { update_->TippwerkClick(); };
+    app_.updateDraws = [this] { update_->runUpdate(); };
     exporter_ = std::make_unique<DrawExport>(model_, services_, app_.browser());
     exporter_->saveDialog = [this](const FileDialogSetup& setup) -> std::optional<ExportChoice> {
         // The file type chosen in the dialog picks the layout, so the dialog is asked here directly.
@@ -242,10 +242,10 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     setStatusBar(bar);
 
     bindOptions();
-    app_.applyStake = [this] { tips_.ComboBox1Change(); };
+    app_.applyStake = [this] { tips_.applyStake(); };
     // The statistics fill the placeholders DiagrammArea and Plus5Area and bind Button2..Button6.
     auto* stats = new ui::StatsUi(this, model_, app_, services_.prompter);
-    connect(this, &TForm1::modelChanged, stats, &ui::StatsUi::modelChanged);
+    connect(this, &MainWindow::modelChanged, stats, &ui::StatsUi::modelChanged);
     ui::scaleTree(PageControl1, scale_);
     applyWindowFont();
     refresh(ChangeAll & ~ChangeWindow);
@@ -253,7 +253,7 @@ TForm1::TForm1(Services& services, std::string home, QWidget* parent)
     resize(kDesignWidth, kDesignHeight);
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     model_.listener = nullptr;
     // The widgets die after the model and the controllers: a widget losing focus on its way out
     // must not call back into them.
@@ -263,7 +263,7 @@ TForm1::~TForm1() {
 // ---------------------------------------------------------------------------------------------
 // Pages
 
-QScrollArea* TForm1::addCanvasPage(const QString& caption, const char* name, QWidget** canvas) {
+QScrollArea* MainWindow::addCanvasPage(const QString& caption, const char* name, QWidget** canvas) {
     // The page contents keep their design positions; a window narrower than the scaled contents
     // scrolls instead of cutting them off, a wider one centres them.
     auto* page = make<QScrollArea>(nullptr, name);
@@ -280,7 +280,7 @@ QScrollArea* TForm1::addCanvasPage(const QString& caption, const char* name, QWi
     return page;
 }
 
-void TForm1::buildKenoTipp() {
+void MainWindow::buildKenoTipp() {
     QWidget* p = nullptr;
     addCanvasPage("Keno-Tipp", "TabSheet1", &p);
 
@@ -291,21 +291,21 @@ void TForm1::buildKenoTipp() {
     sb10->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     sb10->setIconSize({22, 22});
     SpeedButton10 = sb10;
-    connect(sb10, &QToolButton::clicked, this, [this] { update_->TippwerkClick(); });
+    connect(sb10, &QToolButton::clicked, this, [this] { update_->runUpdate(); });
     auto* sb6 = toolButton(drawPanel, "SpeedButton6", {46, 5, 26, 40}, "Vorherige Ziehung");
     sb6->setArrowType(Qt::LeftArrow);
-    connect(sb6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(sb6, &QToolButton::clicked, this, &MainWindow::previous);
     Label35 = infoLabel(drawPanel, "Label35", {76, 5, 414, 40}, Qt::AlignCenter);
     Label35->setContextMenuPolicy(Qt::CustomContextMenu);
     PopupMenu1 = make<QMenu>(this, "PopupMenu1");
     QAction* systemschrift = PopupMenu1->addAction("Systemschrift");
     systemschrift->setObjectName("Systemschrift1");
-    connect(systemschrift, &QAction::triggered, this, &TForm1::Systemschrift1Click);
+    connect(systemschrift, &QAction::triggered, this, &MainWindow::chooseFont);
     connect(Label35, &QLabel::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(Label35->mapToGlobal(pos)); });
     auto* sb7 = toolButton(drawPanel, "SpeedButton7", {494, 5, 26, 40}, "Nächste Ziehung");
     sb7->setArrowType(Qt::RightArrow);
-    connect(sb7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(sb7, &QToolButton::clicked, this, &MainWindow::next);
     Label13 = label(drawPanel, "Label13", "Quersumme", {522, 5, 104, 40}, Qt::AlignCenter);
     Label13->setWordWrap(true);
 
@@ -333,8 +333,8 @@ void TForm1::buildKenoTipp() {
     label(p, "Panel3", "Richtige           ", {304, 58, 92, 24}, Qt::AlignLeft | Qt::AlignVCenter)->setFrameShape(QFrame::StyledPanel);
     ListBox2 = make<QListView>(p, "ListBox2");
     place(ListBox2, 304, 82, 92, 316);
-    tipModel_ = std::make_unique<ui::TipListModel>(model_.ListBox1);
-    hitsModel_ = std::make_unique<ui::HitsListModel>(model_.ListBox2);
+    tipModel_ = std::make_unique<ui::TipListModel>(model_.tipLines);
+    hitsModel_ = std::make_unique<ui::HitsListModel>(model_.hits);
     for (auto [view, model] : {std::pair<QListView*, QAbstractItemModel*>{ListBox1, tipModel_.get()},
                                {ListBox2, hitsModel_.get()}}) {
         view->setModel(model);
@@ -384,16 +384,16 @@ void TForm1::buildKenoTipp() {
         connect(b, &QPushButton::clicked, this, [this, handler] { (tips_.*handler)(); });
     };
     bindTip(button(tipPanel, "auswertung", "Gewinne", {8, 170, 188, 32}, "Auswertung und Ermittlung der Gewinnsumme"),
-            &TipListController::auswertungClick);
+            &TipListController::showWinnings);
     bindTip(button(tipPanel, "SpeedEdit", "Bearbeiten", {8, 208, 188, 32},
                    "Zahlen des gewählten Tipps bearbeiten oder ändern"),
-            &TipListController::SpeedEditClick);
+            &TipListController::editTip);
     bindTip(button(tipPanel, "SpeedButton11", "Löschen", {8, 246, 188, 32}, "Löschen aller Tipps"),
-            &TipListController::SpeedButton11Click);
+            &TipListController::deleteAll);
     bindTip(button(tipPanel, "SpeedButton36", "+", {8, 284, 92, 32}, "Einen neuen Tipp zur Liste hinzufügen"),
-            &TipListController::SpeedButton36Click);
+            &TipListController::addTip);
     bindTip(button(tipPanel, "SpeedButton32", "\u2212", {104, 284, 92, 32}, "Löscht den ausgewählten Tipp"),
-            &TipListController::SpeedButton32Click);
+            &TipListController::deleteTip);
 
     // right banner
     QFrame* panel10 = panel(p, "Panel10", {608, 58, 24, 370});
@@ -409,19 +409,19 @@ void TForm1::buildKenoTipp() {
     // commands
     auto* sb15 = toolButton(p, "SpeedButton15", {2, 434, 34, 34}, "Speichern des berechneten Tipps in einer Datei");
     sb15->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(sb15, &QToolButton::clicked, this, [this] { tips_.SpeedButton15Click(); });
+    connect(sb15, &QToolButton::clicked, this, [this] { tips_.saveTipFileAs(); });
     auto* sb16 = toolButton(p, "SpeedButton16", {40, 434, 34, 34}, "Laden eines Tipps aus einer Datei");
     sb16->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    connect(sb16, &QToolButton::clicked, this, [this] { tips_.SpeedButton16Click(); });
+    connect(sb16, &QToolButton::clicked, this, [this] { tips_.openTipFile(); });
     notYetBuilt(button(p, "SpeedButton4", "Tipps in DB suchen", {78, 434, 160, 34},
                        "Hier können Sie suchen ob dieser Tipp schon einmal gezagen würde"));
     connect(button(p, "SpeedButton13", "Glückszahl", {242, 434, 112, 34},
                    "Hier können Sie den Zufall etwas nachhelfen und wirklich Ihren Tipp generieren"),
-            &QPushButton::clicked, this, [this] { generator_->SpeedButton13Click(); });
+            &QPushButton::clicked, this, [this] { generator_->askLuckyNumber(); });
     connect(button(p, "BitBtn7", "Tipp drucken", {358, 434, 120, 34},
                    "Der Tipp wurd als Textgespeichert und angezeigt. Kann natürlich auch gedrucktwerden und "
                    "zur annahmestelle gebracht werden."),
-            &QPushButton::clicked, this, [this] { tips_.BitBtn7Click(); });
+            &QPushButton::clicked, this, [this] { tips_.printTips(); });
     QPushButton* calc = button(p, "BitBtn4", "Tipps berechnen", {482, 434, 150, 34});
     QFont bold = pageFont(12);
     bold.setBold(true);
@@ -429,7 +429,7 @@ void TForm1::buildKenoTipp() {
     BitBtn4 = calc;
     // During a run the same button says "Stoppen" and asks the run to end.
     connect(calc, &QPushButton::clicked, this, [this] {
-        generator_->BitBtn19Click();
+        generator_->toggleRun();
         refresh(ChangeOptions);
     });
     auto* close = button(p, "BitBtn5", "Schließen", {2, 472, 112, 34});
@@ -443,7 +443,7 @@ void TForm1::buildKenoTipp() {
                        "Hier können Sie den Tipp Online abgeben"));
 }
 
-void TForm1::buildOptionen() {
+void MainWindow::buildOptionen() {
     QWidget* p = nullptr;
     addCanvasPage("Optionen", "TabSheet2", &p);
     PageControl2 = make<QTabWidget>(p, "PageControl2");
@@ -464,7 +464,7 @@ void TForm1::buildOptionen() {
         optionPages_.push_back(new ui::GeneratorOptionsPage(model_, *generator_, PageControl2->widget(i), pages[i]));
 }
 
-void TForm1::buildDiagramm() {
+void MainWindow::buildDiagramm() {
     // The chart fills the whole page whatever the window's size.
     auto* page = make<QWidget>(nullptr, "TabSheet3");
     auto* layout = new QVBoxLayout(page);
@@ -473,46 +473,46 @@ void TForm1::buildDiagramm() {
     PageControl1->addTab(page, "Diagramm");
 }
 
-void TForm1::buildDatenbank() {
+void MainWindow::buildDatenbank() {
     QWidget* p = nullptr;
     addCanvasPage("Datenbank", "TabSheet4", &p);
 
     auto* update = button(p, "BitBtn1", "Datenbank aktualisieren", {8, 8, 220, 32});
     BitBtn1 = update;
-    connect(update, &QPushButton::clicked, this, [this] { update_->TippwerkClick(); });
+    connect(update, &QPushButton::clicked, this, [this] { update_->runUpdate(); });
     auto* stop = toolButton(p, "SpeedButton8", {232, 8, 32, 32}, "Stoppt das Einlesen");
     stop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
     stop->hide();
     SpeedButton8 = stop;
-    connect(stop, &QToolButton::clicked, this, [this] { update_->SpeedButton8Click(); });
+    connect(stop, &QToolButton::clicked, this, [this] { update_->stop(); });
     auto* recreate = button(p, "BitBtn2", "Datenbank neu anlegen", {268, 8, 200, 32},
                             "Beim neu anlegen der Datenbank, wird mit dem Einlesen bei dem Eingestellten Datum "
                             "begonnen. Ein Datum bis 1955 ist möglich.");
     recreate->hide();
-    connect(recreate, &QPushButton::clicked, this, [this] { update_->BitBtn2Click(); });
+    connect(recreate, &QPushButton::clicked, this, [this] { update_->rebuildHistory(); });
 
     DateTimePicker1 = make<QDateEdit>(p, "DateTimePicker1");
     DateTimePicker1->setLocale(QLocale(QLocale::German, QLocale::Germany));
     DateTimePicker1->setDisplayFormat("dd.MM.yyyy");
     DateTimePicker1->setCalendarPopup(true);
-    DateTimePicker1->setMinimumDate(toQDate(Model::DateTimePicker1Min));
+    DateTimePicker1->setMinimumDate(toQDate(Model::browseDateMin));
     DateTimePicker1->setMaximumDate(QDate(9999, 12, 31));
     place(DateTimePicker1, 8, 48, 136, 32);
     connect(DateTimePicker1, &QDateEdit::dateChanged, this,
-            [this](const QDate& d) { model_.setDateTimePicker1(toDateValue(d)); });
+            [this](const QDate& d) { model_.setBrowseDate(toDateValue(d)); });
     auto* seek = button(p, "SpeedButton5", "Suchen", {148, 48, 80, 32},
                         "Ziehungsdaten afür das gewählte Datu aus der Datenbank heraussuchen");
-    connect(seek, &QPushButton::clicked, this, &TForm1::SpeedButton5Click);
+    connect(seek, &QPushButton::clicked, this, &MainWindow::seekDate);
     connect(button(p, "BitBtn3", "Export nach Text", {240, 48, 150, 32}), &QPushButton::clicked, this,
-            [this] { exporter_->BitBtn3Click(); });
+            [this] { exporter_->exportText(); });
     auto* del = button(p, "BitBtn6", "Löschen", {394, 48, 110, 32});
-    connect(del, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
+    connect(del, &QPushButton::clicked, this, &MainWindow::deleteDraw);
     BitBtn8 = button(p, "BitBtn8", "Eingeben", {508, 48, 118, 32});
     connect(BitBtn8, &QPushButton::clicked, this,
-            [this] { ManualEntry(model_, services_, app_.browser()).BitBtn8Click(); });
+            [this] { ManualEntry(model_, services_, app_.browser()).enterDraw(); });
     auto* exportAll = button(p, "ExportAlles", "Export", {508, 8, 118, 32});
     exportAll->hide();
-    connect(exportAll, &QPushButton::clicked, this, [this] { exporter_->ExportAllesClick(); });
+    connect(exportAll, &QPushButton::clicked, this, [this] { exporter_->exportSingleFiles(); });
 
     Label29 = infoLabel(p, "Label29", {8, 86, 618, 50}, Qt::AlignLeft | Qt::AlignVCenter);
 
@@ -535,7 +535,7 @@ void TForm1::buildDatenbank() {
     for (int i = 0; i < 5; ++i) notYetBuilt(button(p, names[i], captions[i], {8, 300 + 32 * i, 618, 30}));
 }
 
-void TForm1::buildPlus5() {
+void MainWindow::buildPlus5() {
     auto* page = make<QWidget>(nullptr, "TabSheet5");
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -546,17 +546,17 @@ void TForm1::buildPlus5() {
     layout->addWidget(panel16);
     auto* sb30 = toolButton(panel16, "SpeedButton30", {6, 5, 26, 40}, "Vorherige Ziehung");
     sb30->setArrowType(Qt::LeftArrow);
-    connect(sb30, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(sb30, &QToolButton::clicked, this, &MainWindow::previous);
     Label30 = infoLabel(panel16, "Label30", {36, 5, 260, 40}, Qt::AlignCenter);
     auto* sb18 = toolButton(panel16, "SpeedButton18", {300, 5, 26, 40}, "Nächste Ziehung");
     sb18->setArrowType(Qt::RightArrow);
-    connect(sb18, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(sb18, &QToolButton::clicked, this, &MainWindow::next);
     Label31 = label(panel16, "Label31", "QS", {334, 5, 100, 40});
     layout->addWidget(make<QWidget>(page, "Plus5Area"), 1);
     PageControl1->addTab(page, "Plus 5");
 }
 
-void TForm1::buildInternetOptionen() {
+void MainWindow::buildInternetOptionen() {
     QWidget* p = nullptr;
     addCanvasPage("Internet-Optionen", "TabSheet6", &p);
 
@@ -600,7 +600,7 @@ void TForm1::buildInternetOptionen() {
     }
 }
 
-void TForm1::buildMitspieler() {
+void MainWindow::buildMitspieler() {
     QWidget* p = nullptr;
     addCanvasPage("Mitspieler", "TabSheet7", &p);
     auto* grid = make<QTableWidget>(p, "StringGrid1");
@@ -636,9 +636,9 @@ void TForm1::buildMitspieler() {
 // ---------------------------------------------------------------------------------------------
 // Binding
 
-void TForm1::bindOptions() {
+void MainWindow::bindOptions() {
     auto bindCheck = [this](QCheckBox* c, int n) {
-        connect(c, &QCheckBox::toggled, this, [this, n](bool on) { model_.CheckBox[static_cast<size_t>(n)] = on; });
+        connect(c, &QCheckBox::toggled, this, [this, n](bool on) { model_.checkBoxes[static_cast<size_t>(n)] = on; });
     };
     bindCheck(CheckBox28, 28);
     bindCheck(CheckBox36, 36);
@@ -646,70 +646,70 @@ void TForm1::bindOptions() {
     bindCheck(CheckBox35, 35);
 
     connect(UpDown18, &QSpinBox::valueChanged, this, [this](int v) {
-        model_.UpDown[18].set(v);
+        model_.num(Num::KenoType).set(v);
         // The Keno type decides how many numbers of each tip count: the hits column must follow.
-        Komplettcheck(model_, services_.sound);
+        checkAllTips(model_, services_.sound);
     });
     connect(UpDown8, &QSpinBox::valueChanged, this, [this](int v) {
-        model_.UpDown[8].set(v);
+        model_.num(Num::TipsPerTicket).set(v);
         updateSelectionLabels();
     });
     // "Gesamt-Tipps": typed text follows the typing rule; the arrows move inside the up-down's range.
-    connect(UpDown9, &QSpinBox::valueChanged, this, [this](int v) { tips_.Edit1Change(std::to_string(v)); });
-    connect(UpDown9, &QSpinBox::editingFinished, this, [this] { tips_.Edit1Exit(); });
+    connect(UpDown9, &QSpinBox::valueChanged, this, [this](int v) { tips_.totalTipsTyped(std::to_string(v)); });
+    connect(UpDown9, &QSpinBox::editingFinished, this, [this] { tips_.totalTipsLeft(); });
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int i) {
-        model_.ComboBox1 = i;
+        model_.stakeItem = i;
         if (app_.applyStake) app_.applyStake();
     });
-    connect(ProxyHostEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.ProxyHostEdit = t.toStdString(); });
-    connect(ProxyPortEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.ProxyPortEdit = t.toStdString(); });
-    connect(Edit3, &QLineEdit::textEdited, this, [this](const QString& t) { model_.Edit3 = t.toStdString(); });
+    connect(ProxyHostEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.proxyHost = t.toStdString(); });
+    connect(ProxyPortEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.proxyPort = t.toStdString(); });
+    connect(Edit3, &QLineEdit::textEdited, this, [this](const QString& t) { model_.feeText = t.toStdString(); });
     connect(DownloadServerEdit, &QLineEdit::textEdited, this,
-            [this](const QString& t) { model_.DownloadServer = t.toStdString(); });
+            [this](const QString& t) { model_.downloadServer = t.toStdString(); });
 
     for (QWidget* w : webPageOpeners_) w->installEventFilter(this);
     for (QLabel* l : linkLabels_) l->installEventFilter(this);
 }
 
-void TForm1::refreshOptions() {
-    setChecked(CheckBox28, model_.CheckBox[28]);
-    setChecked(CheckBox36, model_.CheckBox[36]);
-    setChecked(CheckBox16, model_.CheckBox[16]);
-    setChecked(CheckBox35, model_.CheckBox[35]);
-    setUpDown(UpDown18, model_.UpDown[18]);
-    setUpDown(UpDown8, model_.UpDown[8]);
+void MainWindow::refreshOptions() {
+    setChecked(CheckBox28, model_.on(Opt::ClearBeforeRun));
+    setChecked(CheckBox36, model_.on(Opt::WinSound));
+    setChecked(CheckBox16, model_.on(Opt::WriteProtocol));
+    setChecked(CheckBox35, model_.on(Opt::SendDirectly));
+    setUpDown(UpDown18, model_.num(Num::KenoType));
+    setUpDown(UpDown8, model_.num(Num::TipsPerTicket));
     {
         const QSignalBlocker block(UpDown9);
-        static_cast<ui::GesamtTippsBox*>(UpDown9)->setArrowRange(model_.UpDown[9].min, model_.UpDown[9].max);
-        UpDown9->setValue(model_.gesamtTipps());
+        static_cast<ui::GesamtTippsBox*>(UpDown9)->setArrowRange(model_.num(Num::TotalTips).min, model_.num(Num::TotalTips).max);
+        UpDown9->setValue(model_.totalTips());
     }
     {
         const QSignalBlocker block(ComboBox1);
-        ComboBox1->setCurrentIndex(model_.ComboBox1 >= 0 && model_.ComboBox1 < ComboBox1->count() ? model_.ComboBox1 : -1);
+        ComboBox1->setCurrentIndex(model_.stakeItem >= 0 && model_.stakeItem < ComboBox1->count() ? model_.stakeItem : -1);
     }
-    setText(ProxyHostEdit, model_.ProxyHostEdit);
-    setText(ProxyPortEdit, model_.ProxyPortEdit);
-    setText(Edit3, model_.Edit3);
-    setText(DownloadServerEdit, model_.DownloadServer);
-    SpeedButton10->setEnabled(model_.SpeedButton10Enabled);
-    BitBtn1->setEnabled(model_.BitBtn1Enabled);
-    SpeedButton8->setVisible(model_.SpeedButton8Visible);
-    BitBtn8->setEnabled(model_.BitBtn8Enabled);
-    ErzeugenBtn->setVisible(model_.ErzeugenBtnVisible);
+    setText(ProxyHostEdit, model_.proxyHost);
+    setText(ProxyPortEdit, model_.proxyPort);
+    setText(Edit3, model_.feeText);
+    setText(DownloadServerEdit, model_.downloadServer);
+    SpeedButton10->setEnabled(model_.mainUpdateEnabled);
+    BitBtn1->setEnabled(model_.updateButtonEnabled);
+    SpeedButton8->setVisible(model_.stopUpdateVisible);
+    BitBtn8->setEnabled(model_.entryEnabled);
+    ErzeugenBtn->setVisible(model_.enumerateVisible);
     updateSelectionLabels();
 }
 
-void TForm1::refresh(unsigned what) {
+void MainWindow::refresh(unsigned what) {
     if (what & ChangeDraw) {
-        Label35->setText(QString::fromStdString(model_.Label35));
-        Label29->setText(QString::fromStdString(model_.Label29));
-        Label13->setText(QString::fromStdString(model_.Label13));
-        Label30->setText(QString::fromStdString(model_.Label30));
-        Label31->setText(QString::fromStdString(model_.Label31));
+        Label35->setText(QString::fromStdString(model_.drawTextMain));
+        Label29->setText(QString::fromStdString(model_.drawText));
+        Label13->setText(QString::fromStdString(model_.crossSumText));
+        Label30->setText(QString::fromStdString(model_.plus5Text));
+        Label31->setText(QString::fromStdString(model_.plus5SumText));
     }
     if (what & ChangeTips) {
         // A command that picked a line (a new tip) shows it selected; the reset would forget it.
-        const int want = model_.ListBox1Index;
+        const int want = model_.selectedTip;
         tipModel_->refresh();
         if (want >= 0 && want < tipModel_->rowCount() && ListBox1->currentIndex().row() != want)
             ListBox1->setCurrentIndex(tipModel_->index(want, 0));
@@ -724,11 +724,11 @@ void TForm1::refresh(unsigned what) {
     if (what & ChangeOptions) {
         refreshOptions();
         for (auto* page : optionPages_) page->refresh();
-        if (BitBtn4) BitBtn4->setText(QString::fromStdString(model_.BitBtn4Caption));
+        if (BitBtn4) BitBtn4->setText(QString::fromStdString(model_.runCaption));
     }
     if (what & ChangeDates) {
         const QSignalBlocker block(DateTimePicker1);
-        if (model_.DateTimePicker1 >= Model::DateTimePicker1Min) DateTimePicker1->setDate(toQDate(model_.DateTimePicker1));
+        if (model_.browseDate >= Model::browseDateMin) DateTimePicker1->setDate(toQDate(model_.browseDate));
     }
     if (what & ChangeFont) applyWindowFont();
     if ((what & ChangeWindow) && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
@@ -739,7 +739,7 @@ void TForm1::refresh(unsigned what) {
     emit modelChanged(what);
 }
 
-void TForm1::syncSelection(QListView* from, QListView* to) {
+void MainWindow::syncSelection(QListView* from, QListView* to) {
     if (syncing_) return;
     syncing_ = true;
     const int row = from->currentIndex().row();
@@ -753,10 +753,10 @@ void TForm1::syncSelection(QListView* from, QListView* to) {
     updateSelectionLabels();
 }
 
-void TForm1::updateSelectionLabels() {
+void MainWindow::updateSelectionLabels() {
     const int row = ListBox1->currentIndex().row();
-    model_.ListBox1Index = row;
-    const int n = std::max(1, model_.UpDown[8].pos);
+    model_.selectedTip = row;
+    const int n = std::max(1, model_.num(Num::TipsPerTicket).pos);
     Label23->setText(row < 0 ? QString() : QString("%1.Schein").arg(row / n + 1));
     Label24->setText(row < 0 ? QString() : QString("%1.Tipp").arg(row % n + 1));
 }
@@ -764,37 +764,37 @@ void TForm1::updateSelectionLabels() {
 // ---------------------------------------------------------------------------------------------
 // Life cycle
 
-void TForm1::showEvent(QShowEvent* e) {
+void MainWindow::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     if (shown_) return;
     shown_ = true;
-    app_.FormShow(home_, height());
+    app_.start(home_, height());
     const std::string report = app_.problemReport();
     // After the window is on screen, so that the message has a window to stand over.
     if (!report.empty()) QTimer::singleShot(0, this, [this, report] { services_.prompter.message(report); });
 }
 
-void TForm1::changeEvent(QEvent* e) {
+void MainWindow::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
     if (e->type() != QEvent::ActivationChange || !isActiveWindow() || !shown_ || closed_) return;
     // A message box shown by the activation activates the window again when it closes.
     if (activating_) return;
     activating_ = true;
-    app_.FormActivate();
+    app_.activate();
     activating_ = false;
 }
 
-void TForm1::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
     if (update_ && update_->running()) {
         // The update ends after the day it is on; every draw stored so far stays.
-        update_->SpeedButton8Click();
+        update_->stop();
         e->ignore();
         QTimer::singleShot(50, this, &QWidget::close);
         return;
     }
     if (generator_ && generator_->running()) {
         // Let the run end at its next slice, then close: the tip list is written complete.
-        generator_->BitBtn19Click();
+        generator_->toggleRun();
         e->ignore();
         QTimer::singleShot(50, this, &QWidget::close);
         return;
@@ -806,25 +806,25 @@ void TForm1::closeEvent(QCloseEvent* e) {
             model_.height = height();
             model_.width = width();
         }
-        app_.FormClose();
+        app_.close();
     }
     e->accept();
 }
 
-void TForm1::resizeEvent(QResizeEvent* e) {
+void MainWindow::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
-    FormResize();
+    rescale();
 }
 
-void TForm1::FormResize() {
+void MainWindow::rescale() {
     const int h = height();
     // Only the height scales: a window made just wider keeps its page contents as they are.
-    if (h == model_.Groesse || model_.Groesse <= 0) return;
-    scale_ *= static_cast<double>(h) / model_.Groesse;
+    if (h == model_.scaledHeight || model_.scaledHeight <= 0) return;
+    scale_ *= static_cast<double>(h) / model_.scaledHeight;
     ui::scaleTree(PageControl1, scale_);
     for (const auto& w : scaledWindows_)
         if (w) ui::scaleTree(w, scale_);
-    model_.Groesse = h;
+    model_.scaledHeight = h;
     // Taller pages are wider pages too: widen the window so that they stay in view instead of
     // hiding their right part behind a scroll bar.
     const int needed = static_cast<int>(std::lround(kDesignWidth * scale_));
@@ -833,7 +833,7 @@ void TForm1::FormResize() {
         resize(needed, h);
 }
 
-void TForm1::addScaledWindow(QWidget* window) {
+void MainWindow::addScaledWindow(QWidget* window) {
     scaledWindows_.emplace_back(window);
     ui::scaleTree(window, scale_);
 }
@@ -841,7 +841,7 @@ void TForm1::addScaledWindow(QWidget* window) {
 // ---------------------------------------------------------------------------------------------
 // Font choice
 
-QFont TForm1::windowFontFromModel() const {
+QFont MainWindow::windowFontFromModel() const {
     QFont f(QString::fromStdString(model_.font.name));
     f.setPointSize(model_.font.size);
     f.setBold(model_.font.style & 1);
@@ -851,7 +851,7 @@ QFont TForm1::windowFontFromModel() const {
     return f;
 }
 
-void TForm1::applyWindowFont() {
+void MainWindow::applyWindowFont() {
     setFont(windowFontFromModel());
     // The colour is kept as 0x00BBGGRR.
     const auto c = static_cast<uint32_t>(model_.font.color);
@@ -860,7 +860,7 @@ void TForm1::applyWindowFont() {
     statusBar()->setPalette(pal);
 }
 
-void TForm1::Systemschrift1Click() {
+void MainWindow::chooseFont() {
     auto* FontDialog1 = new QFontDialog(this);
     FontDialog1->setObjectName("FontDialog1");
     FontDialog1->setOption(QFontDialog::DontUseNativeDialog);
@@ -889,16 +889,16 @@ void TForm1::Systemschrift1Click() {
 // ---------------------------------------------------------------------------------------------
 // Commands
 
-void TForm1::SpeedButton5Click() { app_.browser().SpeedButton5Click(); }
-void TForm1::SpeedButton6Click() { app_.browser().SpeedButton6Click(); }
-void TForm1::SpeedButton7Click() { app_.browser().SpeedButton7Click(); }
-void TForm1::BitBtn6Click() { app_.browser().BitBtn4Click(); }
+void MainWindow::seekDate() { app_.browser().seekDate(); }
+void MainWindow::previous() { app_.browser().previous(); }
+void MainWindow::next() { app_.browser().next(); }
+void MainWindow::deleteDraw() { app_.browser().deleteCurrent(); }
 
-void TForm1::Label43Click() { services_.shell.open(kProductAddress); }
+void MainWindow::openProductPage() { services_.shell.open(kProductAddress); }
 
-void TForm1::Label52Click(QLabel* sender) { services_.shell.open(sender->text().toStdString()); }
+void MainWindow::openLink(QLabel* sender) { services_.shell.open(sender->text().toStdString()); }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
     const bool press = e->type() == QEvent::MouseButtonPress;
     if ((press || e->type() == QEvent::MouseButtonRelease) &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
@@ -908,12 +908,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* e) {
         if (w && w->rect().contains(static_cast<QMouseEvent*>(e)->position().toPoint())) {
             for (QLabel* l : linkLabels_)
                 if (l == w) {
-                    Label52Click(l);
+                    openLink(l);
                     return true;
                 }
             for (QWidget* o : webPageOpeners_)
                 if (o == w) {
-                    Label43Click();
+                    openProductPage();
                     return true;
                 }
         }

@@ -39,7 +39,7 @@ namespace ui {
 class GeneratorOptionsPage;
 }
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr int kDesignWidth = 642;   // client area at 96 dpi
@@ -48,8 +48,8 @@ public:
     static constexpr const char* kCaption = "Orvane's Zahlfuchs  Tippen Sie 2-10 aus 70";
     static constexpr const char* kProductAddress = "https://www.zahlfuchs.de";
 
-    TForm1(Services& services, std::string home, QWidget* parent = nullptr);
-    ~TForm1() override;
+    MainWindow(Services& services, std::string home, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     Model& model() { return model_; }
     AppController& app() { return app_; }
@@ -65,13 +65,13 @@ public:
     double scale() const { return scale_; }
 
     // Handlers, named after their controls.
-    void SpeedButton5Click();  // seek the date of DateTimePicker1
-    void SpeedButton6Click();  // previous draw
-    void SpeedButton7Click();  // next draw
-    void BitBtn6Click();       // delete the current draw
-    void Systemschrift1Click();
-    void Label43Click();                 // the program's web page
-    void Label52Click(QLabel* sender);   // a link label opens its own caption
+    void seekDate();  // seek the date of DateTimePicker1
+    void previous();  // previous draw
+    void next();  // next draw
+    void deleteDraw();       // delete the current draw
+    void chooseFont();
+    void openProductPage();                 // the program's web page
+    void openLink(QLabel* sender);   // a link label opens its own caption
 
 signals:
     // Sent after the window has refreshed itself from the model; further widgets (charts) hang in here.
@@ -97,7 +97,7 @@ private:
 
     void refresh(unsigned what);
     void refreshOptions();
-    void FormResize();
+    void rescale();
     void applyWindowFont();
     void syncSelection(QListView* from, QListView* to);
     void updateSelectionLabels();

@@ -27,7 +27,7 @@ QSpinBox::StepEnabled GesamtTippsBox::stepEnabled() const {
 
 // The typing rule rewrites the text as it is typed: what is no number 1..500000 becomes "500000".
 QValidator::State GesamtTippsBox::validate(QString& input, int& pos) const {
-    const QString ruled = QString::fromStdString(gesamtTippsRule(input.toStdString()));
+    const QString ruled = QString::fromStdString(totalTipsRule(input.toStdString()));
     if (ruled != input) {
         input = ruled;
         pos = static_cast<int>(input.size());

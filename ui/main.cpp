@@ -38,10 +38,10 @@ int main(int argc, char** argv) {
 
     const std::string home = parser.isSet(homeOption) ? parser.value(homeOption).toStdString()
                                                       : resolveHome(programDirectory(), userDataDirectory());
-    TForm1 window(services, home);
+    MainWindow window(services, home);
     prompter.setParent(&window);
     prompter.setupNumberDialog(
-        window.model().random, [&clock] { return clock.now(); }, [&window] { return window.model().Home; }, &window);
+        window.model().random, [&clock] { return clock.now(); }, [&window] { return window.model().home; }, &window);
     window.addScaledWindow(prompter.numberDialogWindow());
     window.show();
     return QApplication::exec();

@@ -44,9 +44,9 @@ public:
 class CheckCommand : public Command {
 public:
     int run(Context& ctx, const Args&) override {
-        const int best = Komplettcheck(ctx.model, ctx.sound);
+        const int best = checkAllTips(ctx.model, ctx.sound);
         std::string out;
-        for (uint8_t h : ctx.model.ListBox2) out += std::to_string(h) + "\n";
+        for (uint8_t h : ctx.model.hits) out += std::to_string(h) + "\n";
         std::cout << out << "best;" << best << "\n";
         ctx.printStatus();
         return 0;
@@ -56,7 +56,7 @@ public:
 class DeleteDrawCommand : public Command {
 public:
     int run(Context& ctx, const Args&) override {
-        ctx.app.browser().BitBtn4Click();
+        ctx.app.browser().deleteCurrent();
         ctx.printShow();
         return 0;
     }

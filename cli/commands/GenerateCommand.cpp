@@ -53,7 +53,7 @@ public:
                 std::cerr << "Die Werteliste " << *list << " kann nicht gelesen werden.\n";
                 return 1;
             }
-            if (!ctx.model.CheckBox[20])
+            if (!ctx.model.on(Opt::EditPool))
                 std::cerr << "Warnung: --pool-list wirkt nur mit \"Liste bearbeiten\" (--set Chekcbox20=1)\n";
             prompter.poolList = std::move(lines);
         }
@@ -70,13 +70,13 @@ public:
         GeneratorController generator(ctx.model, services, ctx.app.browser());
         if (seed) {
             ctx.prompter.inputs.push_back(std::to_string(*seed)); // the answer to the lucky-number box
-            generator.SpeedButton13Click();
+            generator.askLuckyNumber();
         }
-        generator.BitBtn19Click();
+        generator.toggleRun();
 
         std::string out;
-        for (const auto& line : ctx.model.ListBox1) out += line + "\n";
-        out += "laufmax;" + std::to_string(ctx.model.LaufMax) + "\n";
+        for (const auto& line : ctx.model.tipLines) out += line + "\n";
+        out += "laufmax;" + std::to_string(ctx.model.attemptLimit) + "\n";
         std::cout << out;
         ctx.printStatus();
         return 0;

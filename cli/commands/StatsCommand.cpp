@@ -51,8 +51,8 @@ public:
         StatsController stats(ctx.model, ctx.prompter);
         if (const auto mode = args.option("mode")) {
             if (!plus5) throw UsageError("--mode gilt nur für die plus5-Arten");
-            if (*mode == "wieoft") stats.RadioGroup1 = 0;
-            else if (*mode == "ausstehend") stats.RadioGroup1 = 1;
+            if (*mode == "wieoft") stats.plus5Mode = 0;
+            else if (*mode == "ausstehend") stats.plus5Mode = 1;
             else throw UsageError("--mode erwartet wieoft oder ausstehend, nicht " + *mode);
         }
 
@@ -72,18 +72,18 @@ public:
         }
 
         bool ok = true;
-        if (kind == "numbers") ok = stats.SpeedButton2Click();
-        else if (kind == "crosssums") ok = stats.SpeedButton9Click();
-        else if (kind == "overdue") ok = stats.Button5Click();
-        else if (kind == "pairs") ok = stats.Button2Click();
-        else if (kind == "triples") ok = stats.Button3Click();
-        else if (kind == "quads") ok = stats.Button4Click();
-        else if (kind == "tipdist") stats.Button6Click();
-        else if (kind == "plus5-sums") ok = stats.SpeedButton40Click();
-        else if (position) ok = stats.Verteilung(position);
+        if (kind == "numbers") ok = stats.showNumbers();
+        else if (kind == "crosssums") ok = stats.showCrossSums();
+        else if (kind == "overdue") ok = stats.showOverdue();
+        else if (kind == "pairs") ok = stats.showPairs();
+        else if (kind == "triples") ok = stats.showTriples();
+        else if (kind == "quads") ok = stats.showQuads();
+        else if (kind == "tipdist") stats.showTipDistribution();
+        else if (kind == "plus5-sums") ok = stats.showPlus5Sums();
+        else if (position) ok = stats.showPlus5Digits(position);
         else throw UsageError("unbekannte Art " + kind + " (" + kinds + ")");
         if (!ok) return 1;
-        print(plus5 ? ctx.model.Series3 : ctx.model.Series2);
+        print(plus5 ? ctx.model.plus5Chart : ctx.model.numberChart);
         return 0;
     }
 };

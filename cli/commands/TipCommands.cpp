@@ -10,7 +10,7 @@ namespace zf::cli {
 class WinningsCommand : public Command {
 public:
     int run(Context& ctx, const Args&) override {
-        ctx.tips.auswertungClick();
+        ctx.tips.showWinnings();
         return 0;
     }
 };
@@ -18,9 +18,9 @@ public:
 class PrintCommand : public Command {
 public:
     int run(Context& ctx, const Args&) override {
-        ctx.tips.BitBtn7Click(false);
+        ctx.tips.printTips(false);
         std::vector<std::string> lines;
-        if (!readTextLines(ctx.model.Home + "Tipp.txt", lines)) return 1;
+        if (!readTextLines(ctx.model.home + "Tipp.txt", lines)) return 1;
         std::string out;
         for (const auto& l : lines) out += l + "\n";
         std::cout << out;

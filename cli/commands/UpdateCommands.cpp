@@ -29,13 +29,13 @@ public:
     int run(Context& ctx, const Args& args) override {
         if (const auto server = args.option("server")) {
             if (!drawRequestUrl(*server, kFirstDrawDay)) throw UsageError("--server erwartet eine http- oder https-Adresse");
-            ctx.model.DownloadServer = *server;
+            ctx.model.downloadServer = *server;
         }
         QtHttpClient http;
         UpdateController update(ctx.model, ctx.services, ctx.app.browser(), http);
         update.pumpEvents = [] { QCoreApplication::processEvents(); };
         update.afterDay = [&](double) { std::cout << ctx.model.status[0] << std::endl; };
-        update.TippwerkClick();
+        update.runUpdate();
         ctx.printShow();
         return 0;
     }
@@ -90,7 +90,7 @@ public:
         }
         Services services{prompter, ctx.shell, ctx.sound, *ctx.clock, *ctx.store};
         ManualEntry entry(ctx.model, services, ctx.app.browser());
-        const bool stored = entry.BitBtn8Click();
+        const bool stored = entry.enterDraw();
         ctx.printShow();
         return stored ? 0 : 1;
     }
@@ -108,14 +108,14 @@ public:
         if (args.option("from")) {
             const double from = dateOption(args, "from");
             // Before the picker's first day means from the first draw on.
-            if (!ctx.model.setDateTimePicker1(from)) ctx.model.setDateTimePicker1(Model::DateTimePicker1Min);
+            if (!ctx.model.setBrowseDate(from)) ctx.model.setBrowseDate(Model::browseDateMin);
         }
         DrawExport exporter(ctx.model, ctx.services, ctx.app.browser());
         const auto out = args.option("out");
         exporter.saveDialog = [&](const FileDialogSetup& setup) {
             return std::optional<ExportChoice>(ExportChoice{out ? *out : setup.proposedName + "." + setup.defaultExt, layout});
         };
-        return exporter.BitBtn3Click() ? 0 : 1;
+        return exporter.exportText() ? 0 : 1;
     }
 };
 
@@ -123,7 +123,7 @@ class ExportSingleCommand : public Command {
 public:
     int run(Context& ctx, const Args&) override {
         DrawExport exporter(ctx.model, ctx.services, ctx.app.browser());
-        return exporter.ExportAllesClick() > 0 ? 0 : 1;
+        return exporter.exportSingleFiles() > 0 ? 0 : 1;
     }
 };
 

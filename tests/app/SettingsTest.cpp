@@ -22,23 +22,23 @@ TEST(Settings, FirstStartShowsTheDesignState) {
     Model m;
     MemorySettingsStore store;
     EXPECT_FALSE(restoreSettings(m, store, kNow));
-    EXPECT_TRUE(m.Plus5);
-    EXPECT_EQ(m.ComboBox3, 2);
-    EXPECT_EQ(m.ComboBox2, -1);
-    EXPECT_EQ(m.Land, 1);
-    EXPECT_EQ(m.TippTop, 39);
-    EXPECT_EQ(m.TippLeft, 47);
-    EXPECT_EQ(m.ProxyPortEdit, "80");
-    EXPECT_EQ(m.Edit3, "0,20");
-    EXPECT_EQ(m.DateTimePicker2, dateValue(1996, 4, 29));
-    EXPECT_EQ(m.DateTimePicker3, kNow + 1);
+    EXPECT_TRUE(m.plus5);
+    EXPECT_EQ(m.recentDrawsItem, 2);
+    EXPECT_EQ(m.weekdayItem, -1);
+    EXPECT_EQ(m.country, 1);
+    EXPECT_EQ(m.tipTop, 39);
+    EXPECT_EQ(m.tipLeft, 47);
+    EXPECT_EQ(m.proxyPort, "80");
+    EXPECT_EQ(m.feeText, "0,20");
+    EXPECT_EQ(m.statsStart, dateValue(1996, 4, 29));
+    EXPECT_EQ(m.yearlyDate, kNow + 1);
     EXPECT_EQ(m.height, 573);
-    EXPECT_TRUE(m.CheckBox[3]);
-    EXPECT_TRUE(m.CheckBox[28]);
-    EXPECT_TRUE(m.CheckBox[36]);
-    EXPECT_FALSE(m.CheckBox[1]);
-    EXPECT_EQ(m.UpDown[18].pos, 10);
-    EXPECT_EQ(m.UpDown[15].pos, 1200);
+    EXPECT_TRUE(m.on(Opt::MaxOverlap));
+    EXPECT_TRUE(m.on(Opt::ClearBeforeRun));
+    EXPECT_TRUE(m.on(Opt::WinSound));
+    EXPECT_FALSE(m.on(Opt::PreferPairs));
+    EXPECT_EQ(m.num(Num::KenoType).pos, 10);
+    EXPECT_EQ(m.num(Num::CrossSumMax).pos, 1200);
 }
 
 TEST(Settings, RestoreAppliesTheCorrections) {
@@ -57,12 +57,12 @@ TEST(Settings, RestoreAppliesTheCorrections) {
     restoreSettings(m, store, kNow);
     EXPECT_EQ(m.height, 573);
     EXPECT_EQ(m.width, 800);
-    EXPECT_EQ(m.UpDown[3].pos, 4);
-    EXPECT_EQ(m.UpDown[18].pos, 10);
-    EXPECT_EQ(m.UpDown[2].pos, 1);
-    EXPECT_TRUE(m.CheckBox[21]);
-    EXPECT_EQ(m.ProxyPortEdit, "3128");
-    EXPECT_EQ(m.DateTimePicker2, Model::DateTimePicker2Min);
+    EXPECT_EQ(m.num(Num::MaxOverlap).pos, 4);
+    EXPECT_EQ(m.num(Num::KenoType).pos, 10);
+    EXPECT_EQ(m.num(Num::CrossSumMin).pos, 1);
+    EXPECT_TRUE(m.on(Opt::LinkPage));
+    EXPECT_EQ(m.proxyPort, "3128");
+    EXPECT_EQ(m.statsStart, Model::statsStartMin);
 }
 
 TEST(Settings, AValueOfTheWrongTypeEndsGroupA) {
@@ -77,14 +77,14 @@ TEST(Settings, AValueOfTheWrongTypeEndsGroupA) {
     const auto stopped = restoreSettings(m, store, kNow);
     ASSERT_TRUE(stopped);
     EXPECT_EQ(*stopped, "Land");
-    EXPECT_TRUE(m.CheckBox[1]);
-    EXPECT_TRUE(m.Plus5);          // restored (absent -> true) before the stop
-    EXPECT_EQ(m.Land, 0);          // fields stay 0 ...
-    EXPECT_EQ(m.TippTop, 0);
-    EXPECT_EQ(m.UpDown[18].pos, 10); // ... controls keep their design state
-    EXPECT_EQ(m.Edit3, "0,20");
-    EXPECT_EQ(m.ProxyHostEdit, "p");
-    EXPECT_EQ(m.DateTimePicker2, dateValue(2020, 1, 1));
+    EXPECT_TRUE(m.on(Opt::PreferPairs));
+    EXPECT_TRUE(m.plus5);          // restored (absent -> true) before the stop
+    EXPECT_EQ(m.country, 0);          // fields stay 0 ...
+    EXPECT_EQ(m.tipTop, 0);
+    EXPECT_EQ(m.num(Num::KenoType).pos, 10); // ... controls keep their design state
+    EXPECT_EQ(m.feeText, "0,20");
+    EXPECT_EQ(m.proxyHost, "p");
+    EXPECT_EQ(m.statsStart, dateValue(2020, 1, 1));
 }
 
 TEST(Settings, CloseResetsARecentStatisticsStartAndSkipsTheSizeWhenMaximised) {
@@ -93,11 +93,11 @@ TEST(Settings, CloseResetsARecentStatisticsStartAndSkipsTheSizeWhenMaximised) {
         double stored;
     };
     const double today = dateValue(2026, 12, 10);
-    for (const Case& c : {Case{today - 1, Model::DateTimePicker2Min}, Case{today - 30, today - 30}}) {
+    for (const Case& c : {Case{today - 1, Model::statsStartMin}, Case{today - 30, today - 30}}) {
         Model m;
         MemorySettingsStore store;
         put(store, "height", RegValue::ofInt(700));
-        m.DateTimePicker2 = c.start;
+        m.statsStart = c.start;
         m.height = 900;
         m.windowNormal = false;
         saveSettings(m, store, today + 0.7);
@@ -106,32 +106,32 @@ TEST(Settings, CloseResetsARecentStatisticsStartAndSkipsTheSizeWhenMaximised) {
         EXPECT_FALSE(store.get(kSettingsKey, "width"));
         Model again;
         restoreSettings(again, store, today);
-        EXPECT_EQ(again.DateTimePicker2, c.stored);
+        EXPECT_EQ(again.statsStart, c.stored);
     }
 }
 
 TEST(Settings, EveryValueSurvivesARoundTrip) {
     Model m;
-    m.Neuerschein = 3;
-    m.CheckBox[1] = true;
-    m.CheckBox[3] = false;
-    m.CheckBox[21] = true;
-    m.Plus5 = false;
-    m.Plus5Los[2] = 7;
+    m.newTicket = 3;
+    m.on(Opt::PreferPairs) = true;
+    m.on(Opt::MaxOverlap) = false;
+    m.on(Opt::LinkPage) = true;
+    m.plus5 = false;
+    m.plus5Ticket[2] = 7;
     m.font = FontState{"DejaVu Serif", 3, 0x0000FF, 12};
-    m.Land = 2;
+    m.country = 2;
     m.height = 650;
     m.width = 700;
-    m.ComboBox1 = 3;
-    m.ComboBox3 = 0;
-    m.UpDown[7].set(2500);
-    m.Edit2 = "Anna \"Ä\"";
-    m.Edit3 = "0,35";
-    m.Preis = 12.5;
-    m.URLEdit = "https://example.org/";
-    m.ProxyHostEdit = "proxy";
-    m.ProxyPortEdit = "8080";
-    m.DateTimePicker2 = dateValue(2024, 5, 1);
+    m.stakeItem = 3;
+    m.recentDrawsItem = 0;
+    m.num(Num::AttemptThousands).set(2500);
+    m.playerName = "Anna \"Ä\"";
+    m.feeText = "0,35";
+    m.price = 12.5;
+    m.webAddress = "https://example.org/";
+    m.proxyHost = "proxy";
+    m.proxyPort = "8080";
+    m.statsStart = dateValue(2024, 5, 1);
     TempDir dir;
     FileSettingsStore file(dir.file("cfg/Keno.reg"));
     saveSettings(m, file, dateValue(2026, 1, 1));
@@ -143,21 +143,21 @@ TEST(Settings, EveryValueSurvivesARoundTrip) {
     EXPECT_TRUE(reread.loadProblems().empty());
     Model r;
     EXPECT_FALSE(restoreSettings(r, reread, dateValue(2026, 1, 1)));
-    EXPECT_EQ(r.Neuerschein, 3);
-    EXPECT_TRUE(r.CheckBox[1]);
-    EXPECT_FALSE(r.CheckBox[3]);
-    EXPECT_TRUE(r.CheckBox[21]);
-    EXPECT_FALSE(r.Plus5);
-    EXPECT_EQ(r.Plus5Los[2], 7);
+    EXPECT_EQ(r.newTicket, 3);
+    EXPECT_TRUE(r.on(Opt::PreferPairs));
+    EXPECT_FALSE(r.on(Opt::MaxOverlap));
+    EXPECT_TRUE(r.on(Opt::LinkPage));
+    EXPECT_FALSE(r.plus5);
+    EXPECT_EQ(r.plus5Ticket[2], 7);
     EXPECT_EQ(r.font, m.font);
-    EXPECT_EQ(r.System, 3);
-    EXPECT_EQ(r.ComboBox3, 0);
-    EXPECT_EQ(r.UpDown[7].pos, 2500);
-    EXPECT_EQ(r.Edit2, m.Edit2);
-    EXPECT_EQ(r.Preis, 12.5);
-    EXPECT_EQ(r.URLEdit, m.URLEdit);
-    EXPECT_EQ(r.ProxyPortEdit, "8080");
-    EXPECT_EQ(r.DateTimePicker2, dateValue(2024, 5, 1));
+    EXPECT_EQ(r.stakeSystem, 3);
+    EXPECT_EQ(r.recentDrawsItem, 0);
+    EXPECT_EQ(r.num(Num::AttemptThousands).pos, 2500);
+    EXPECT_EQ(r.playerName, m.playerName);
+    EXPECT_EQ(r.price, 12.5);
+    EXPECT_EQ(r.webAddress, m.webAddress);
+    EXPECT_EQ(r.proxyPort, "8080");
+    EXPECT_EQ(r.statsStart, dateValue(2024, 5, 1));
     EXPECT_EQ(r.width, 700);
 }
 
@@ -183,19 +183,19 @@ TEST(SettingsFile, ACorruptFileKeepsWhatIsReadableAndIsKeptAside) {
 TEST(Settings, ApplyFromTextFollowsTheRestoreRules) {
     Model m;
     EXPECT_FALSE(applySettingText(m, "UpDown18", "6"));
-    EXPECT_EQ(m.UpDown[18].pos, 6);
+    EXPECT_EQ(m.num(Num::KenoType).pos, 6);
     EXPECT_FALSE(applySettingText(m, "UpDown18", "50"));
-    EXPECT_EQ(m.UpDown[18].pos, 10);
+    EXPECT_EQ(m.num(Num::KenoType).pos, 10);
     EXPECT_FALSE(applySettingText(m, "Chekcbox9", "0"));
-    EXPECT_FALSE(m.CheckBox[9]);
+    EXPECT_FALSE(m.on(Opt::NoHistoryMatch));
     EXPECT_FALSE(applySettingText(m, "ComboBox3", "1"));
-    EXPECT_EQ(m.ComboBox3, 1);
+    EXPECT_EQ(m.recentDrawsItem, 1);
     EXPECT_FALSE(applySettingText(m, "DateTimePicker2", "01.01.2020"));
-    EXPECT_EQ(m.DateTimePicker2, dateValue(2020, 1, 1));
+    EXPECT_EQ(m.statsStart, dateValue(2020, 1, 1));
     EXPECT_FALSE(applySettingText(m, "Preis", "2,5"));
-    EXPECT_EQ(m.Preis, 2.5);
+    EXPECT_EQ(m.price, 2.5);
     EXPECT_FALSE(applySettingText(m, "UpDown1", "7"));
-    EXPECT_EQ(m.UpDown[3].pos, 7);
+    EXPECT_EQ(m.num(Num::MaxOverlap).pos, 7);
     for (auto [name, value] : {std::pair{"UpDown18", "sechs"}, {"Gibtsnicht", "1"}, {"DateTimePicker2", "2020-01-01"}})
         EXPECT_TRUE(applySettingText(m, name, value)) << name;
 }

@@ -22,7 +22,7 @@ struct DialogFixture : ::testing::Test {
     TempDir dir;
     Random random;
     ScriptedPrompter files;
-    ui::TForm6 form{random, files, [] { return dateValue(2026, 12, 10); }, [this] { return dir.path(); }};
+    ui::NumberDialog form{random, files, [] { return dateValue(2026, 12, 10); }, [this] { return dir.path(); }};
     NumberChoice state;
 
     // Runs `steps` while the dialog is open; the last step must close it.
@@ -61,9 +61,9 @@ TEST_F(DialogFixture, RetryAbortAndTheRandomChoice) {
     EXPECT_EQ(runWith([&] { button("BitBtn3")->click(); }), ModalResult::Retry);
     EXPECT_EQ(runWith([&] { form.close(); }), ModalResult::Abort);
 
-    state.BitBtn4Visible = true;
-    state.BitBtn3Visible = false;
-    state.maxtipp = 3;
+    state.randomVisible = true;
+    state.computeVisible = false;
+    state.randomMax = 3;
     random.setState(7);
     const auto r = runWith([&] {
         EXPECT_TRUE(button("BitBtn4")->isVisible());
@@ -114,9 +114,9 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     state.entryDate = dateValue(2026, 1, 2);
     state.entryDigits = {0, 0, 7, 1, 2};
     state.caption = "Zahlen wählen und mit OK bestätigen";
-    state.BitBtn3Visible = state.BitBtn4Visible = false; // as the draw entry sets it up
-    state.SpeedButton1Visible = state.SpeedButton2Visible = false;
-    const int normalHeight = ui::TForm6::kDesignHeight;
+    state.computeVisible = state.randomVisible = false; // as the draw entry sets it up
+    state.saveListVisible = state.loadListVisible = false;
+    const int normalHeight = ui::NumberDialog::kDesignHeight;
     runWith([&] {
         EXPECT_EQ(form.height(), normalHeight + 100);
         EXPECT_EQ(form.windowTitle(), "Zahlen wählen und mit OK bestätigen");
@@ -126,7 +126,7 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     EXPECT_EQ(state.entryDate, dateValue(2026, 1, 2));
     EXPECT_EQ(state.entryDigits[2], 7);
     state.entryVisible = false;
-    state.BitBtn3Visible = state.SpeedButton1Visible = state.SpeedButton2Visible = true;
+    state.computeVisible = state.saveListVisible = state.loadListVisible = true;
     state.caption = "Zahlen für Berechnung wählen";
     for (int k = 1; k <= 70; ++k) state.hint[static_cast<size_t>(k)] = std::to_string(k % 4);
     runWith([&] {

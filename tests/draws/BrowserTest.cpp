@@ -23,14 +23,14 @@ struct BrowserFixture : ::testing::Test {
     Browser browser{m, services};
 
     void SetUp() override {
-        m.Home = dir.path();
-        m.sortieren = true;
+        m.home = dir.path();
+        m.hitCheckOn = true;
         writeDraws(dir.file("Keno.dat"), {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}),
                                           draw(2020, 1, 10, 21)});
     }
     void seek(int y, int mo, int d) {
-        m.DateTimePicker1 = dateValue(y, mo, d);
-        browser.SpeedButton5Click();
+        m.browseDate = dateValue(y, mo, d);
+        browser.seekDate();
     }
 };
 
@@ -38,58 +38,58 @@ struct BrowserFixture : ::testing::Test {
 
 TEST_F(BrowserFixture, SeekFindsTheFirstDrawOnOrAfterTheDate) {
     seek(2020, 1, 7);
-    EXPECT_EQ(m.Position, 1);
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 8));
-    EXPECT_EQ(m.DateTimePicker1, dateValue(2020, 1, 8));
-    EXPECT_EQ(m.aktDatum, dateValue(2020, 1, 7));
-    EXPECT_EQ(m.Label29, "Mi 08.01.20    11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30");
-    EXPECT_EQ(m.Label35, m.Label29);
-    EXPECT_EQ(m.Label13, "Quersumme: 410");
-    EXPECT_EQ(m.Label30, "Mi 08.01.20    0  0  7  1  2");
-    EXPECT_EQ(m.Label31, "QS: 10");
-    EXPECT_EQ(m.Zahl[1], 11);
-    EXPECT_EQ(m.Zahl5[3], 7);
+    EXPECT_EQ(m.drawIndex, 1);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 8));
+    EXPECT_EQ(m.browseDate, dateValue(2020, 1, 8));
+    EXPECT_EQ(m.workDate, dateValue(2020, 1, 7));
+    EXPECT_EQ(m.drawText, "Mi 08.01.20    11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30");
+    EXPECT_EQ(m.drawTextMain, m.drawText);
+    EXPECT_EQ(m.crossSumText, "Quersumme: 410");
+    EXPECT_EQ(m.plus5Text, "Mi 08.01.20    0  0  7  1  2");
+    EXPECT_EQ(m.plus5SumText, "QS: 10");
+    EXPECT_EQ(m.drawNumbers[1], 11);
+    EXPECT_EQ(m.drawPlus5[3], 7);
 
     seek(2021, 1, 1); // after the last draw: the last one
-    EXPECT_EQ(m.Position, 2);
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 10));
+    EXPECT_EQ(m.drawIndex, 2);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 10));
 }
 
 TEST_F(BrowserFixture, SeekOnTheFirstRecordUsesThreeBlanks) {
     seek(2020, 1, 1);
-    EXPECT_EQ(m.Position, 0);
-    EXPECT_EQ(m.Label35.substr(0, 17), "Mo 06.01.20     1");
-    EXPECT_EQ(m.Label30, "Mo 06.01.20    1  2  3  4  5"); // the Plus 5 line keeps two
+    EXPECT_EQ(m.drawIndex, 0);
+    EXPECT_EQ(m.drawTextMain.substr(0, 17), "Mo 06.01.20     1");
+    EXPECT_EQ(m.plus5Text, "Mo 06.01.20    1  2  3  4  5"); // the Plus 5 line keeps two
 }
 
 TEST_F(BrowserFixture, PreviousAndNextStopAtTheEnds) {
     seek(2020, 1, 1);
-    browser.SpeedButton6Click();
-    EXPECT_EQ(m.Position, 0);
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 6));
-    EXPECT_EQ(m.Label35.substr(0, 15), "Mo 06.01.20    "); // two blanks now
-    browser.SpeedButton7Click();
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 8));
-    browser.SpeedButton7Click();
-    browser.SpeedButton7Click();
-    EXPECT_EQ(m.Position, 2);
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 10));
-    EXPECT_EQ(m.aktDatum, m.Datum1);
+    browser.previous();
+    EXPECT_EQ(m.drawIndex, 0);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 6));
+    EXPECT_EQ(m.drawTextMain.substr(0, 15), "Mo 06.01.20    "); // two blanks now
+    browser.next();
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 8));
+    browser.next();
+    browser.next();
+    EXPECT_EQ(m.drawIndex, 2);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 10));
+    EXPECT_EQ(m.workDate, m.drawDate);
 }
 
 TEST_F(BrowserFixture, NextPullsTheStatisticsStartBackBeforeTheDraw) {
     seek(2020, 1, 6);
-    m.DateTimePicker2 = dateValue(2020, 5, 1);
-    browser.SpeedButton7Click();
-    EXPECT_EQ(m.DateTimePicker2, dateValue(2020, 1, 6) - 365);
+    m.statsStart = dateValue(2020, 5, 1);
+    browser.next();
+    EXPECT_EQ(m.statsStart, dateValue(2020, 1, 6) - 365);
 }
 
 TEST_F(BrowserFixture, EveryStepEndsWithTheHitCheck) {
-    m.ListBox1 = {"21,22,40", "01,02"};
+    m.tipLines = {"21,22,40", "01,02"};
     seek(2020, 1, 8);
-    EXPECT_EQ(m.ListBox2, (std::vector<uint8_t>{2, 0}));
-    browser.SpeedButton6Click();
-    EXPECT_EQ(m.ListBox2, (std::vector<uint8_t>{0, 2}));
+    EXPECT_EQ(m.hits, (std::vector<uint8_t>{2, 0}));
+    browser.previous();
+    EXPECT_EQ(m.hits, (std::vector<uint8_t>{0, 2}));
     EXPECT_EQ(m.status[0], "Max-Gewinn 2er");
 }
 
@@ -98,25 +98,25 @@ TEST_F(BrowserFixture, MissingFileAndEmptyFile) {
     seek(2020, 1, 8);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0], "Lesen Sie zuerst die Daten der Ziehungen ein");
-    browser.SpeedButton7Click(); // no crash, a German message instead of a run-time error
+    browser.next(); // no crash, a German message instead of a run-time error
     EXPECT_EQ(prompter.messages.size(), 2u);
 
     writeDraws(dir.file("Keno.dat"), {});
-    m.Datum1 = 0;
+    m.drawDate = 0;
     seek(2020, 1, 8);
-    EXPECT_EQ(m.Position, 0);
-    EXPECT_EQ(m.Datum1, 0);
-    browser.SpeedButton6Click();
-    browser.SpeedButton7Click();
-    EXPECT_EQ(m.Datum1, 0);
+    EXPECT_EQ(m.drawIndex, 0);
+    EXPECT_EQ(m.drawDate, 0);
+    browser.previous();
+    browser.next();
+    EXPECT_EQ(m.drawDate, 0);
 }
 
 TEST_F(BrowserFixture, DeleteShowsTheNextLaterDraw) {
     seek(2020, 1, 8);
-    browser.BitBtn4Click();
+    browser.deleteCurrent();
     EXPECT_EQ(readDraws(dir.file("Keno.dat")).size(), 2u);
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 10));
-    EXPECT_EQ(m.Position, 1);
-    browser.BitBtn4Click(); // the last one: the new last draw becomes current
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 6));
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 10));
+    EXPECT_EQ(m.drawIndex, 1);
+    browser.deleteCurrent(); // the last one: the new last draw becomes current
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 6));
 }

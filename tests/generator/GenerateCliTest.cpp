@@ -38,13 +38,13 @@ TEST_F(CliGenerate, PrintsTheTipsOfTheSameRunAsTheWindow) {
 
     // The same run in the desktop program's controller: design options, same seed.
     m.resetToDesign();
-    m.setGesamtTipps(4);
-    m.UpDown[18].set(7);
+    m.setTotalTips(4);
+    m.num(Num::KenoType).set(7);
     chooseDay(2021, 2, 10);
     generate(2021);
-    ASSERT_EQ(m.ListBox1.size(), 4u);
+    ASSERT_EQ(m.tipLines.size(), 4u);
     std::string expected;
-    for (const auto& line : m.ListBox1) expected += line + "\n";
+    for (const auto& line : m.tipLines) expected += line + "\n";
     expected += "laufmax;100000\nstatus0;" + m.status[0] + "\nstatus1;Tipps wurden neu berechnet\n";
     EXPECT_EQ(r.out, expected);
 }

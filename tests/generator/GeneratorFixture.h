@@ -41,9 +41,9 @@ inline std::vector<int> range(int from, int to) {
 // Every option that favours numbers or rejects tips switched off, the cross-sum range wide open.
 inline void neutralOptions(Model& m) {
     for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 18, 19, 20, 22, 23, 24, 25, 26, 29, 30, 31, 32})
-        m.CheckBox[static_cast<size_t>(n)] = false;
-    m.UpDown[2].set(1);
-    m.UpDown[15].set(1400);
+        m.checkBoxes[static_cast<size_t>(n)] = false;
+    m.num(Num::CrossSumMin).set(1);
+    m.num(Num::CrossSumMax).set(1400);
 }
 
 struct GenFixture : ::testing::Test {
@@ -60,10 +60,10 @@ struct GenFixture : ::testing::Test {
     std::vector<std::string> statusLog; // every text status bar panel 1 was given
 
     void SetUp() override {
-        m.Home = dir.path();
-        m.sortieren = true;
-        m.DateTimePicker2 = Model::DateTimePicker2Min;
-        m.DateTimePicker3 = dateValue(2021, 3, 2);
+        m.home = dir.path();
+        m.hitCheckOn = true;
+        m.statsStart = Model::statsStartMin;
+        m.yearlyDate = dateValue(2021, 3, 2);
         m.listener = [this](unsigned what) {
             if ((what & ChangeStatus) && (statusLog.empty() || statusLog.back() != m.status[1]))
                 statusLog.push_back(m.status[1]);
@@ -74,14 +74,14 @@ struct GenFixture : ::testing::Test {
         std::string error;
         ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), &error)) << error;
     }
-    void chooseDay(int y, int mo, int d) { ASSERT_TRUE(m.setDateTimePicker1(dateValue(y, mo, d))); }
+    void chooseDay(int y, int mo, int d) { ASSERT_TRUE(m.setBrowseDate(dateValue(y, mo, d))); }
     // "Tipps berechnen" with this random state, to the end.
     const std::vector<std::string>& generate(uint32_t seed) {
         m.random.setState(seed);
-        gen.BitBtn19Click();
-        return m.ListBox1;
+        gen.toggleRun();
+        return m.tipLines;
     }
-    int weight(int k) const { return gen.pool().ZahlImPool(k); }
+    int weight(int k) const { return gen.pool().count(k); }
 };
 
 inline std::vector<int> numbersOf(const std::string& line) {
@@ -104,8 +104,8 @@ inline int common(const std::vector<int>& a, const std::vector<int>& b) {
 // Checks the tips of the list from position `first` on against the options in `m` (as they are after
 // the run) and the draws of the history, with plain loops over the records.
 inline void expectTipsObeyOptions(const Model& m, const std::vector<DrawRecord>& recs, size_t first = 1) {
-    const int n = m.UpDown[18].pos;
-    const double day = std::floor(m.DateTimePicker1);
+    const int n = m.num(Num::KenoType).pos;
+    const double day = std::floor(m.browseDate);
     size_t cur = recs.size() - 1;
     for (size_t i = 0; i < recs.size(); ++i)
         if (recs[i].datum >= day) {
@@ -116,9 +116,9 @@ inline void expectTipsObeyOptions(const Model& m, const std::vector<DrawRecord>&
     for (size_t back = 0; back < 3; ++back)
         recent.push_back(cur >= back ? std::vector<int>(recs[cur - back].zahl.begin(), recs[cur - back].zahl.end())
                                      : std::vector<int>{});
-    const double start = m.DateTimePicker2; // as the run left it
-    const int M = m.UpDown[20].pos;
-    const double recentStart = m.DateTimePicker1 - roundEven(M / 6.0) * 7;
+    const double start = m.statsStart; // as the run left it
+    const int M = m.num(Num::RecentDraws).pos;
+    const double recentStart = m.browseDate - roundEven(M / 6.0) * 7;
     const auto isPrime = [](int x) {
         if (x == 1) return true;
         for (int d = 2; d * d <= x; ++d)
@@ -127,21 +127,21 @@ inline void expectTipsObeyOptions(const Model& m, const std::vector<DrawRecord>&
     };
 
     std::vector<std::vector<int>> tips;
-    for (const auto& line : m.ListBox1) tips.push_back(numbersOf(line));
+    for (const auto& line : m.tipLines) tips.push_back(numbersOf(line));
     for (size_t t = first - 1; t < tips.size(); ++t) {
         const auto& tip = tips[t];
-        SCOPED_TRACE("Tipp " + std::to_string(t + 1) + ": " + m.ListBox1[t]);
+        SCOPED_TRACE("Tipp " + std::to_string(t + 1) + ": " + m.tipLines[t]);
         ASSERT_EQ(static_cast<int>(tip.size()), n);
         EXPECT_TRUE(std::is_sorted(tip.begin(), tip.end()));
         EXPECT_EQ(std::set<int>(tip.begin(), tip.end()).size(), tip.size());
         for (int x : tip) EXPECT_TRUE(x >= 1 && x <= 70);
-        EXPECT_EQ(formatTipLine(tip), m.ListBox1[t]);
+        EXPECT_EQ(formatTipLine(tip), m.tipLines[t]);
 
         int sum = 0;
         for (int x : tip) sum += x;
         const int qs = roundEven(static_cast<double>(sum) / n * 20);
-        EXPECT_GE(qs, m.UpDown[2].pos);
-        EXPECT_LE(qs, m.UpDown[15].pos);
+        EXPECT_GE(qs, m.num(Num::CrossSumMin).pos);
+        EXPECT_LE(qs, m.num(Num::CrossSumMax).pos);
 
         if (t > 0) {
             int maxOv = 0, minOv = n;
@@ -150,37 +150,37 @@ inline void expectTipsObeyOptions(const Model& m, const std::vector<DrawRecord>&
                 maxOv = std::max(maxOv, common(tip, other));
                 minOv = std::min(minOv, common(tip, other));
             }
-            if (m.CheckBox[3]) { EXPECT_LE(maxOv, m.UpDown[3].pos); }
-            if (m.CheckBox[24]) { EXPECT_GE(minOv, m.UpDown[1].pos); }
-            if (m.CheckBox[32]) {
+            if (m.on(Opt::MaxOverlap)) { EXPECT_LE(maxOv, m.num(Num::MaxOverlap).pos); }
+            if (m.on(Opt::MinOverlap)) { EXPECT_GE(minOv, m.num(Num::MinOverlap).pos); }
+            if (m.on(Opt::MaxOccurrence)) {
                 for (int x = 1; x <= 70; ++x) {
                     int c = 0;
                     for (size_t e = 0; e <= t; ++e) c += static_cast<int>(std::count(tips[e].begin(), tips[e].end(), x));
-                    EXPECT_LE(c, m.UpDown[24].pos) << "Zahl " << x;
+                    EXPECT_LE(c, m.num(Num::MaxOccurrence).pos) << "Zahl " << x;
                 }
             }
         }
         bool pair = false, triple = false;
         for (size_t i = 0; i + 1 < tip.size(); ++i) pair = pair || tip[i] + 1 == tip[i + 1];
         for (size_t i = 0; i + 2 < tip.size(); ++i) triple = triple || (tip[i] + 1 == tip[i + 1] && tip[i] + 2 == tip[i + 2]);
-        if (m.CheckBox[8]) { EXPECT_TRUE(pair); }
-        if (m.CheckBox[18]) { EXPECT_FALSE(triple); }
+        if (m.on(Opt::ForcePair)) { EXPECT_TRUE(pair); }
+        if (m.on(Opt::NoTriples)) { EXPECT_FALSE(triple); }
 
         const int boxes[3] = {4, 5, 23}, maxima[3] = {4, 5, 11}, minima[3] = {21, 22, 23};
         for (size_t d = 0; d < 3; ++d) {
-            if (!m.CheckBox[static_cast<size_t>(boxes[d])]) continue;
+            if (!m.checkBoxes[static_cast<size_t>(boxes[d])]) continue;
             const int h = common(tip, recent[d]);
-            EXPECT_LE(h, m.UpDown[static_cast<size_t>(maxima[d])].pos) << "Ziehung " << d;
-            EXPECT_GE(h, m.UpDown[static_cast<size_t>(minima[d])].pos) << "Ziehung " << d;
+            EXPECT_LE(h, m.upDowns[static_cast<size_t>(maxima[d])].pos) << "Ziehung " << d;
+            EXPECT_GE(h, m.upDowns[static_cast<size_t>(minima[d])].pos) << "Ziehung " << d;
         }
         for (const auto& r : recs) {
             const std::vector<int> drawn(r.zahl.begin(), r.zahl.end());
             const int h = common(tip, drawn);
-            if (m.CheckBox[9] && r.datum > start && r.datum <= m.DateTimePicker1) {
-                EXPECT_LT(h, m.UpDown[6].pos) << formatDate(r.datum);
+            if (m.on(Opt::NoHistoryMatch) && r.datum > start && r.datum <= m.browseDate) {
+                EXPECT_LT(h, m.num(Num::HistoryMatch).pos) << formatDate(r.datum);
             }
-            if (m.CheckBox[17] && r.datum > recentStart && r.datum <= m.DateTimePicker1) {
-                EXPECT_LT(h, m.UpDown[19].pos) << formatDate(r.datum);
+            if (m.on(Opt::NoRecentMatch) && r.datum > recentStart && r.datum <= m.browseDate) {
+                EXPECT_LT(h, m.num(Num::RecentMatch).pos) << formatDate(r.datum);
             }
         }
         int even = 0, primes = 0;
@@ -188,10 +188,10 @@ inline void expectTipsObeyOptions(const Model& m, const std::vector<DrawRecord>&
             even += x % 2 == 0;
             primes += isPrime(x);
         }
-        if (m.CheckBox[25]) { EXPECT_GE(even, m.UpDown[16].pos); }
-        if (m.CheckBox[26]) { EXPECT_GE(n - even, m.UpDown[17].pos); }
-        if (m.CheckBox[22]) { EXPECT_GE(primes, m.UpDown[10].pos); }
-        if (m.CheckBox[29]) {
+        if (m.on(Opt::MinEven)) { EXPECT_GE(even, m.num(Num::MinEven).pos); }
+        if (m.on(Opt::MinOdd)) { EXPECT_GE(n - even, m.num(Num::MinOdd).pos); }
+        if (m.on(Opt::MinPrimes)) { EXPECT_GE(primes, m.num(Num::MinPrimes).pos); }
+        if (m.on(Opt::OnePerTen)) {
             for (size_t i = 0; i + 1 < tip.size(); ++i) EXPECT_NE(tip[i] / 10, tip[i + 1] / 10);
         }
     }

@@ -70,37 +70,37 @@ TEST(NumberChoice, RandomChoiceFixesOneNumberPerClick) {
     NumberChoice f;
     Random r;
     r.setState(42);
-    f.maxtipp = 6;
-    f.zufallClick(); // start
+    f.randomMax = 6;
+    f.randomClick(); // start
     ASSERT_TRUE(f.timerRunning);
     for (int click = 1; click <= 6; ++click) {
         f.timerTick(r);
         EXPECT_EQ(f.tickedNumbers().size(), 6u);
-        const auto before = f.Tippreihe;
-        f.zufallClick();
+        const auto before = f.randomPicks;
+        f.randomClick();
         if (click < 6) {
-            EXPECT_EQ(f.Losgeht, click + 1);
+            EXPECT_EQ(f.nextFixed, click + 1);
             f.timerTick(r);
-            for (int i = 1; i <= click; ++i) EXPECT_EQ(f.Tippreihe[static_cast<size_t>(i)], before[static_cast<size_t>(i)]);
+            for (int i = 1; i <= click; ++i) EXPECT_EQ(f.randomPicks[static_cast<size_t>(i)], before[static_cast<size_t>(i)]);
         }
     }
     EXPECT_FALSE(f.timerRunning);
     EXPECT_EQ(f.tickedNumbers().size(), 6u);
-    EXPECT_EQ(f.BitBtn4Caption, "&Zufall");
+    EXPECT_EQ(f.randomCaption, "&Zufall");
 
     // The same state draws the same numbers.
     NumberChoice g;
     Random r2;
     r2.setState(42);
-    g.maxtipp = 6;
-    g.zufallClick();
+    g.randomMax = 6;
+    g.randomClick();
     g.timerTick(r2);
     NumberChoice h;
     Random r3;
     r3.setState(42);
-    h.maxtipp = 6;
-    h.zufallClick();
+    h.randomMax = 6;
+    h.randomClick();
     h.timerTick(r3);
     EXPECT_EQ(g.tickedNumbers(), h.tickedNumbers());
-    EXPECT_EQ(g.BitBtn4Caption, "1 Stopp");
+    EXPECT_EQ(g.randomCaption, "1 Stopp");
 }

@@ -49,11 +49,11 @@ struct OptionsWindow : ::testing::Test {
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
     Services services{prompter, shell, sound, clock, store};
-    std::unique_ptr<TForm1> w;
+    std::unique_ptr<MainWindow> w;
     std::vector<GeneratorOptionsPage*> pages;
 
     void SetUp() override {
-        w = std::make_unique<TForm1>(services, dir.path().toStdString());
+        w = std::make_unique<MainWindow>(services, dir.path().toStdString());
         // The main window builds one options page per tab page and refreshes them with the options.
         for (auto [name, which] : kPages) {
             auto* page = w->findChild<QWidget*>(name);
@@ -201,26 +201,26 @@ TEST_F(OptionsWindow, PagesAreTidyAtTheDesignSizeAndLarger) {
 TEST_F(OptionsWindow, ControlsAreBoundToTheModel) {
     show(0);
     find<QCheckBox>("CheckBox2")->click();
-    EXPECT_TRUE(m().CheckBox[2]);
+    EXPECT_TRUE(m().on(Opt::PreferFrequent));
     find<QSpinBox>("UpDown6")->setValue(7);
-    EXPECT_EQ(m().UpDown[6].pos, 7);
+    EXPECT_EQ(m().num(Num::HistoryMatch).pos, 7);
     find<QComboBox>("ComboBox3")->setCurrentIndex(0);
-    EXPECT_EQ(m().ComboBox3, 0);
-    m().DateTimePicker3 = dateValue(2026, 3, 2) + 0.25;
+    EXPECT_EQ(m().recentDrawsItem, 0);
+    m().yearlyDate = dateValue(2026, 3, 2) + 0.25;
     find<QDateEdit>("DateTimePicker3")->setDate(QDate(2010, 6, 18));
-    EXPECT_DOUBLE_EQ(m().DateTimePicker3, dateValue(2010, 6, 18) + 0.25);
+    EXPECT_DOUBLE_EQ(m().yearlyDate, dateValue(2010, 6, 18) + 0.25);
 
     // A click on the words of a sentence toggles its switch.
     QLabel* words = find<QLabel>("CheckBox9Text1");
     EXPECT_EQ(words->text(), "er aus der Datenbank entsprechen");
-    const bool before = m().CheckBox[9];
+    const bool before = m().on(Opt::NoHistoryMatch);
     QTest::mouseClick(words, Qt::LeftButton);
-    EXPECT_EQ(m().CheckBox[9], !before);
+    EXPECT_EQ(m().on(Opt::NoHistoryMatch), !before);
 
     // The model changed elsewhere (a restore, a run): refresh shows it.
-    m().CheckBox[10] = false;
-    m().UpDown[13].set(55);
-    m().ComboBox3 = -1;
+    m().on(Opt::PreferOverdue) = false;
+    m().num(Num::OverdueBand).set(55);
+    m().recentDrawsItem = -1;
     m().notify(ChangeOptions);
     EXPECT_FALSE(find<QCheckBox>("CheckBox10")->isChecked());
     EXPECT_EQ(find<QSpinBox>("UpDown13")->value(), 55);
@@ -235,20 +235,20 @@ TEST_F(OptionsWindow, ArrowsCoupleTheControlsTypingDoesNot) {
     ASSERT_EQ(maximum->value(), 3);
     minimum->setFocus();
     for (int i = 0; i < 5; ++i) QTest::keyClick(minimum, Qt::Key_Up); // the arrows: 5 drags the maximum to 5
-    EXPECT_EQ(m().UpDown[21].pos, 5);
-    EXPECT_EQ(m().UpDown[4].pos, 5);
+    EXPECT_EQ(m().num(Num::LastDrawMin).pos, 5);
+    EXPECT_EQ(m().num(Num::LastDrawMax).pos, 5);
     EXPECT_EQ(maximum->value(), 5);
     QTest::keyClick(maximum, Qt::Key_Down); // lowering the maximum below the minimum drags it down
-    EXPECT_EQ(m().UpDown[4].pos, 4);
-    EXPECT_EQ(m().UpDown[21].pos, 4);
+    EXPECT_EQ(m().num(Num::LastDrawMax).pos, 4);
+    EXPECT_EQ(m().num(Num::LastDrawMin).pos, 4);
 
     // Typed numbers bypass the coupling: a minimum above the maximum can be entered.
     QLineEdit* edit = find<QLineEdit>("Edit7");
     edit->selectAll();
     QTest::keyClicks(edit, "9");
     QTest::keyClick(edit, Qt::Key_Return);
-    EXPECT_EQ(m().UpDown[21].pos, 9);
-    EXPECT_EQ(m().UpDown[4].pos, 4);
+    EXPECT_EQ(m().num(Num::LastDrawMin).pos, 9);
+    EXPECT_EQ(m().num(Num::LastDrawMax).pos, 4);
 
     // Mouse on the arrows of the overlap controls: UpDown3 caps UpDown1, UpDown1 floors UpDown3.
     show(1);
@@ -257,15 +257,15 @@ TEST_F(OptionsWindow, ArrowsCoupleTheControlsTypingDoesNot) {
     const QPoint down(overlapMax->width() - 4, overlapMax->height() - 4); // the lower arrow
     QTest::mousePress(overlapMax, Qt::LeftButton, {}, down);
     QTest::mouseRelease(overlapMax, Qt::LeftButton, {}, down);
-    EXPECT_EQ(m().UpDown[1].max, 5); // the position when the button went down
-    EXPECT_EQ(m().UpDown[3].pos, 4);
+    EXPECT_EQ(m().num(Num::MinOverlap).max, 5); // the position when the button went down
+    EXPECT_EQ(m().num(Num::MaxOverlap).pos, 4);
     EXPECT_EQ(overlapMin->maximum(), 5);
     overlapMin->setValue(4);
     const QPoint up(overlapMin->width() - 4, 4);
     QTest::mousePress(overlapMin, Qt::LeftButton, {}, up);
     QTest::mouseRelease(overlapMin, Qt::LeftButton, {}, up);
-    EXPECT_EQ(m().UpDown[1].pos, 5);
-    EXPECT_EQ(m().UpDown[3].min, 5);
+    EXPECT_EQ(m().num(Num::MinOverlap).pos, 5);
+    EXPECT_EQ(m().num(Num::MaxOverlap).min, 5);
     EXPECT_EQ(overlapMax->value(), 5);
 
     // UpDown7's arrows set the attempt limit from the position before the change.
@@ -273,8 +273,8 @@ TEST_F(OptionsWindow, ArrowsCoupleTheControlsTypingDoesNot) {
     auto* runs = find<QSpinBox>("UpDown7");
     runs->setFocus();
     QTest::keyClick(runs, Qt::Key_Up);
-    EXPECT_EQ(m().UpDown[7].pos, 101);
-    EXPECT_EQ(m().LaufMax, 100000);
+    EXPECT_EQ(m().num(Num::AttemptThousands).pos, 101);
+    EXPECT_EQ(m().attemptLimit, 100000);
 }
 
 TEST_F(OptionsWindow, AllgemeinKeepsClearOfTheSoundSwitch) {

@@ -45,18 +45,18 @@ TEST(TipFilters, ShapeTests) {
         const auto t = tipp(c.tip);
         const int n = static_cast<int>(c.tip.size());
         SCOPED_TRACE(::testing::PrintToString(c.tip));
-        EXPECT_EQ(HatPaar(t.data(), n), c.paar);
-        EXPECT_EQ(HatDreier(t.data(), n), c.dreier);
-        EXPECT_EQ(GleicherZehner(t.data(), n), c.zehner);
-        EXPECT_EQ(GeradeZahlen(t.data(), n), c.gerade);
-        EXPECT_EQ(UngeradeZahlen(t.data(), n), c.ungerade);
+        EXPECT_EQ(hasPair(t.data(), n), c.paar);
+        EXPECT_EQ(hasTriple(t.data(), n), c.dreier);
+        EXPECT_EQ(sameTen(t.data(), n), c.zehner);
+        EXPECT_EQ(countEven(t.data(), n), c.gerade);
+        EXPECT_EQ(countOdd(t.data(), n), c.ungerade);
     }
     // The prime set holds 1 and the primes up to 70; the count stops at the Keno type.
     const auto t = tipp({1, 4, 9, 15, 21});
-    EXPECT_EQ(primzahlen(t.data(), 5), 1);
+    EXPECT_EQ(countPrimes(t.data(), 5), 1);
     const auto p = tipp({2, 3, 5, 7, 67, 69});
-    EXPECT_EQ(primzahlen(p.data(), 6), 5);
-    EXPECT_EQ(primzahlen(p.data(), 2), 2);
+    EXPECT_EQ(countPrimes(p.data(), 6), 5);
+    EXPECT_EQ(countPrimes(p.data(), 2), 2);
 }
 
 TEST(TipFilters, ScaledCrossSumRoundsHalvesToEven) {

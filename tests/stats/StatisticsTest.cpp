@@ -386,20 +386,20 @@ TEST(StatisticsRealHistory, RunsAgreeWithTheTipCheckOfGroupLines) {
     const auto& h = realHistory();
     const Window w = settleWindow(dateValue(2023, 6, 30), dateValue(2025, 12, 29));
     Model m;
-    m.UpDown[18].set(10);
+    m.num(Num::KenoType).set(10);
     for (int length : {2, 3, 4}) {
         std::array<int, 71> r{};
         int draws = 0, found = 0;
         for (const DrawRecord& d : h) {
             if (!inWindow(w, d.datum, StartDay::Excluded)) continue;
             ++draws;
-            for (size_t k = 0; k < 20; ++k) m.Zahl[k + 1] = d.zahl[k];
+            for (size_t k = 0; k < 20; ++k) m.drawNumbers[k + 1] = d.zahl[k];
             for (int x = 1; x <= 71 - length; ++x) {
                 std::string line;
                 for (int k = 0; k < length; ++k) line += (k ? "," : "") + std::to_string(x + k);
                 for (int k = length; k < 6; ++k) line += ",0";
-                Zettelcheck(m, line);
-                if (m.Gewinn == length) ++r[size_t(x)], ++found;
+                checkTip(m, line);
+                if (m.tipHits == length) ++r[size_t(x)], ++found;
             }
         }
         const ChartData c = runs(h, w, length);

@@ -82,7 +82,7 @@ struct Widgets : ::testing::Test {
     StatsController stats{m, prompter};
 
     void SetUp() override {
-        m.Home = dir.path();
+        m.home = dir.path();
         // The real history, with made-up Plus 5 numbers so that the Plus 5 charts have something to show.
         std::vector<DrawRecord> history = realHistory();
         uint32_t state = 7;
@@ -94,8 +94,8 @@ struct Widgets : ::testing::Test {
             }
         }
         writeDraws(m.kenoPath(), history);
-        m.setDateTimePicker1(history.back().datum);
-        m.setDateTimePicker2(history.back().datum - 365);
+        m.setBrowseDate(history.back().datum);
+        m.setStatsStart(history.back().datum - 365);
     }
 };
 
@@ -119,20 +119,20 @@ TEST_F(Widgets, DiagrammPageRunsEachStatisticAndDrawsIt) {
         b->click();
         QApplication::processEvents();
         if (c.bars) {
-            EXPECT_EQ(m.Series2.points.size(), c.bars);
+            EXPECT_EQ(m.numberChart.points.size(), c.bars);
         }
-        expectDrawn(*page.chart(), m.Series2);
+        expectDrawn(*page.chart(), m.numberChart);
         if (c.bars == 70) {
             EXPECT_EQ(page.chart()->labelStep(), 1) << "70 bars all labelled";
         }
         EXPECT_EQ(page.chart()->categoryAxis()->titleText().contains(QStringLiteral("Ziehungen")),
-                  m.Series2.caption.find("Ziehungen") != std::string::npos);
+                  m.numberChart.caption.find("Ziehungen") != std::string::npos);
         shoot(page, c.shot);
     }
-    m.ListBox1 = {"03,17,22,45,61", "03,04,05"};
-    stats.Button6Click();
+    m.tipLines = {"03,17,22,45,61", "03,04,05"};
+    stats.showTipDistribution();
     page.modelChanged(ChangeChart1);
-    expectDrawn(*page.chart(), m.Series2);
+    expectDrawn(*page.chart(), m.numberChart);
     shoot(page, "chart-tipdist");
 }
 
@@ -142,10 +142,10 @@ TEST_F(Widgets, StartPickerWritesTheModelAndRefusesTooEarlyDates) {
     ASSERT_TRUE(picker);
     EXPECT_EQ(picker->displayFormat(), "dd.MM.yyyy");
     EXPECT_EQ(picker->minimumDate(), QDate(1996, 4, 29));
-    EXPECT_EQ(picker->date(), QDate(1899, 12, 30).addDays(qint64(m.DateTimePicker2)));
+    EXPECT_EQ(picker->date(), QDate(1899, 12, 30).addDays(qint64(m.statsStart)));
     picker->setDate(QDate(2020, 3, 1));
-    EXPECT_EQ(m.DateTimePicker2, dateValue(2020, 3, 1));
-    m.setDateTimePicker2(dateValue(2021, 5, 6));
+    EXPECT_EQ(m.statsStart, dateValue(2020, 3, 1));
+    m.setStatsStart(dateValue(2021, 5, 6));
     page.modelChanged(ChangeDates);
     EXPECT_EQ(picker->date(), QDate(2021, 5, 6));
 }
@@ -161,21 +161,21 @@ TEST_F(Widgets, Plus5PanelCountsInTheChosenMode) {
     EXPECT_EQ(radios[0]->text(), "wie oft");
     EXPECT_TRUE(radios[0]->isChecked());
     radios[1]->click();
-    EXPECT_EQ(stats.RadioGroup1, 1);
+    EXPECT_EQ(stats.plus5Mode, 1);
     panel.findChild<QPushButton*>("BitBtn35")->click();
-    const stats::Window w = stats::settleWindow(m.DateTimePicker2, m.DateTimePicker1);
-    EXPECT_EQ(m.Series3, stats::plus5Digits(m.draws.records(), w, 6, stats::Plus5Mode::Ausstehend));
-    expectDrawn(*panel.chart(), m.Series3);
+    const stats::Window w = stats::settleWindow(m.statsStart, m.browseDate);
+    EXPECT_EQ(m.plus5Chart, stats::plus5Digits(m.draws.records(), w, 6, stats::Plus5Mode::Ausstehend));
+    expectDrawn(*panel.chart(), m.plus5Chart);
     shoot(panel, "chart-plus5-ausstehend");
 
     radios[0]->click();
     panel.findChild<QPushButton*>("BitBtn30")->click();
-    EXPECT_NE(m.Series3.caption.find("Einer-Position"), std::string::npos);
-    expectDrawn(*panel.chart(), m.Series3);
+    EXPECT_NE(m.plus5Chart.caption.find("Einer-Position"), std::string::npos);
+    expectDrawn(*panel.chart(), m.plus5Chart);
     shoot(panel, "chart-plus5-einer");
 
     panel.findChild<QToolButton*>("SpeedButton40")->click();
-    expectDrawn(*panel.chart(), m.Series3);
+    expectDrawn(*panel.chart(), m.plus5Chart);
     shoot(panel, "chart-plus5-sums");
     for (const char* name : {"BitBtn33", "BitBtn34", "BitBtn32", "BitBtn31"})
         EXPECT_TRUE(panel.findChild<QPushButton*>(name)) << name;
@@ -198,7 +198,7 @@ public:
 TEST(StatsUi, FillsThePlaceholdersBindsTheButtonsAndDrawsAtStartUp) {
     TempDir dir;
     Model m;
-    m.Home = dir.path();
+    m.home = dir.path();
     SilentPrompter prompter;
     NoShell shell;
     NoSound sound;
@@ -220,13 +220,13 @@ TEST(StatsUi, FillsThePlaceholdersBindsTheButtonsAndDrawsAtStartUp) {
     // First start: the Plus 5 chart comes before Keno.dat exists, quietly.
     ASSERT_TRUE(app.plus5Chart && app.numberChart);
     app.plus5Chart();
-    EXPECT_TRUE(m.Series3.points.empty());
+    EXPECT_TRUE(m.plus5Chart.points.empty());
     writeDraws(m.kenoPath(), {keno(10, 1, 2020, {1, 2, 3}, {1, 2, 3, 4, 5}), keno(11, 1, 2020, {4, 5, 6}, {6, 7, 8, 9, 0})});
-    m.setDateTimePicker1(dateValue(2020, 1, 11));
-    m.setDateTimePicker2(dateValue(2020, 1, 1));
+    m.setBrowseDate(dateValue(2020, 1, 11));
+    m.setStatsStart(dateValue(2020, 1, 1));
     app.numberChart();
-    EXPECT_EQ(m.Series2.caption, "Zahlenverteilung     Ziehungen: 2    Quersumme: 1014");
-    EXPECT_EQ(m.Series3.caption, "Zahlenverteilung Über alle Position   Ziehungen: 2    Quersumme: 22");
+    EXPECT_EQ(m.numberChart.caption, "Zahlenverteilung     Ziehungen: 2    Quersumme: 1014");
+    EXPECT_EQ(m.plus5Chart.caption, "Zahlenverteilung Über alle Position   Ziehungen: 2    Quersumme: 22");
     EXPECT_TRUE(prompter.messages.empty());
 
     struct Click {
@@ -237,11 +237,11 @@ TEST(StatsUi, FillsThePlaceholdersBindsTheButtonsAndDrawsAtStartUp) {
     for (const auto& c : clicks) {
         m.pageRequest.clear();
         window.findChild<QPushButton*>(c.button)->click();
-        const std::string& caption = m.Series2.caption;
+        const std::string& caption = m.numberChart.caption;
         EXPECT_EQ(caption.substr(caption.size() - strlen(c.captionEnd)), c.captionEnd) << c.button;
         EXPECT_EQ(m.pageRequest, "Diagramm") << c.button;
         statsUi.modelChanged(ChangeChart1);
-        EXPECT_EQ(statsUi.diagrammPage()->chart()->shown(), m.Series2) << c.button;
+        EXPECT_EQ(statsUi.diagrammPage()->chart()->shown(), m.numberChart) << c.button;
     }
 }
 

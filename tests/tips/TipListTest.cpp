@@ -27,9 +27,9 @@ struct TipFixture : ::testing::Test {
     TipListController tips{m, services, browser};
 
     void SetUp() override {
-        m.Home = dir.path();
-        m.sortieren = true;
-        for (int i = 1; i <= 20; ++i) m.Zahl[static_cast<size_t>(i)] = i; // the draw holds 1..20
+        m.home = dir.path();
+        m.hitCheckOn = true;
+        for (int i = 1; i <= 20; ++i) m.drawNumbers[static_cast<size_t>(i)] = i; // the draw holds 1..20
         writeDraws(dir.file("Keno.dat"), {draw(2021, 3, 5, 1)});
     }
     // The dialog answers OK after ticking exactly these numbers.
@@ -54,96 +54,96 @@ TEST(TipLine, FormatAndSplit) {
 
 TEST_F(TipFixture, AddInsertsBehindTheSelectionAndEditsIt) {
     answerWith({5, 9});
-    tips.SpeedButton36Click(); // nothing selected: at the end
-    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"05,09"}));
-    m.ListBox1 = {"01,02", "03,04"};
+    tips.addTip(); // nothing selected: at the end
+    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"05,09"}));
+    m.tipLines = {"01,02", "03,04"};
     tips.selectLine(0);
     answerWith({44, 7});
-    tips.SpeedButton36Click();
-    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"01,02", "07,44", "03,04"}));
-    EXPECT_EQ(m.ListBox2, (std::vector<uint8_t>{2, 1, 2}));
+    tips.addTip();
+    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"01,02", "07,44", "03,04"}));
+    EXPECT_EQ(m.hits, (std::vector<uint8_t>{2, 1, 2}));
     // Cancelled: the empty line disappears at the hit check.
     prompter.onNumberDialog = nullptr;
     tips.selectLine(2);
-    tips.SpeedButton36Click();
-    EXPECT_EQ(m.ListBox1.size(), 3u);
-    EXPECT_EQ(m.ListBox1Index, -1);
+    tips.addTip();
+    EXPECT_EQ(m.tipLines.size(), 3u);
+    EXPECT_EQ(m.selectedTip, -1);
 }
 
 TEST_F(TipFixture, EditPreparesTheDialogAndKeepsTheKenoType) {
-    m.ListBox1 = {"3,17,22"};
-    m.UpDown[18].pos = 2;
+    m.tipLines = {"3,17,22"};
+    m.num(Num::KenoType).pos = 2;
     tips.selectLine(0);
     NumberChoice seen;
     prompter.onNumberDialog = [&](NumberChoice& f) {
         seen = f;
         return ModalResult::Ok;
     };
-    tips.SpeedEditClick();
-    EXPECT_EQ(m.ListBox1[0], "03,17"); // the third number is dropped
+    tips.editTip();
+    EXPECT_EQ(m.tipLines[0], "03,17"); // the third number is dropped
     EXPECT_EQ(seen.tickedNumbers(), (std::vector<int>{3, 17, 22}));
-    EXPECT_TRUE(seen.BitBtn4Visible);
-    EXPECT_FALSE(seen.BitBtn3Visible);
-    EXPECT_EQ(seen.maxtipp, 2);
+    EXPECT_TRUE(seen.randomVisible);
+    EXPECT_FALSE(seen.computeVisible);
+    EXPECT_EQ(seen.randomMax, 2);
     EXPECT_EQ(seen.colour[3], BoxColour::Yellow);
-    EXPECT_TRUE(m.TForm6.BitBtn3Visible);
-    EXPECT_FALSE(m.TForm6.BitBtn4Visible);
-    EXPECT_EQ(m.TForm6.caption, "Zahlen für Berechnung wählen");
+    EXPECT_TRUE(m.numberChoice.computeVisible);
+    EXPECT_FALSE(m.numberChoice.randomVisible);
+    EXPECT_EQ(m.numberChoice.caption, "Zahlen für Berechnung wählen");
 
-    m.ListBox1 = {"05,x,07,99"}; // stops at the piece that is no number
+    m.tipLines = {"05,x,07,99"}; // stops at the piece that is no number
     prompter.onNumberDialog = [&](NumberChoice& f) {
         seen = f;
         return ModalResult::Abort;
     };
     tips.selectLine(0);
-    tips.SpeedEditClick();
+    tips.editTip();
     EXPECT_EQ(seen.tickedNumbers(), std::vector<int>{5});
-    EXPECT_EQ(m.ListBox1[0], "05,x,07,99");
+    EXPECT_EQ(m.tipLines[0], "05,x,07,99");
 }
 
 TEST_F(TipFixture, EditOnAnEmptyListOrWithoutSelection) {
     answerWith({1, 2, 3});
-    tips.SpeedEditClick();
-    EXPECT_EQ(m.ListBox1, std::vector<std::string>{"01,02,03"});
-    m.ListBox1Index = -1;
-    tips.SpeedEditClick();
+    tips.editTip();
+    EXPECT_EQ(m.tipLines, std::vector<std::string>{"01,02,03"});
+    m.selectedTip = -1;
+    tips.editTip();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0], "Wählen Sie zuerst einen Tipp aus");
 }
 
 TEST_F(TipFixture, DeleteOneAndDeleteAll) {
-    m.ListBox1 = {"01", "02", "03"};
-    tips.SpeedButton32Click(); // no selection: nothing
-    EXPECT_EQ(m.ListBox1.size(), 3u);
+    m.tipLines = {"01", "02", "03"};
+    tips.deleteTip(); // no selection: nothing
+    EXPECT_EQ(m.tipLines.size(), 3u);
     tips.selectLine(1);
-    tips.SpeedButton32Click();
-    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"01", "03"}));
-    EXPECT_EQ(m.ListBox2.size(), 2u);
+    tips.deleteTip();
+    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"01", "03"}));
+    EXPECT_EQ(m.hits.size(), 2u);
     prompter.answers = {false, true};
-    tips.SpeedButton11Click();
-    EXPECT_EQ(m.ListBox1.size(), 2u);
-    tips.SpeedButton11Click();
-    EXPECT_TRUE(m.ListBox1.empty());
-    EXPECT_TRUE(m.ListBox2.empty());
+    tips.deleteAll();
+    EXPECT_EQ(m.tipLines.size(), 2u);
+    tips.deleteAll();
+    EXPECT_TRUE(m.tipLines.empty());
+    EXPECT_TRUE(m.hits.empty());
     EXPECT_EQ(prompter.questions.back(), "Tipps löschen?");
     EXPECT_EQ(prompter.titles.back(), "Sollen alle Tipps gelöscht werden?");
 }
 
 TEST_F(TipFixture, TicketsStakeAndGesamtTipps) {
-    m.ListBox1.assign(10, "01");
-    m.UpDown[8].pos = 5;
+    m.tipLines.assign(10, "01");
+    m.num(Num::TipsPerTicket).pos = 5;
     tips.selectLine(7);
-    EXPECT_EQ(m.Label23, "2.Schein");
-    EXPECT_EQ(m.Label24, "3.Tipp");
+    EXPECT_EQ(m.ticketLabel, "2.Schein");
+    EXPECT_EQ(m.tipLabel, "3.Tipp");
 
     for (auto [typed, shown, upDown] : {std::tuple{"0", "500000", 120}, {"", "500000", 120}, {"0042", "42", 42},
                                         {"abc", "500000", 120}, {"500001", "500000", 120}, {"7", "7", 7}}) {
-        EXPECT_EQ(tips.Edit1Change(typed), shown) << typed;
-        EXPECT_EQ(m.UpDown[9].pos, upDown) << typed;
+        EXPECT_EQ(tips.totalTipsTyped(typed), shown) << typed;
+        EXPECT_EQ(m.num(Num::TotalTips).pos, upDown) << typed;
     }
-    m.ComboBox1 = 3;
-    tips.ComboBox1Change();
-    EXPECT_EQ(m.Preis, 10 * 5 * 7);
+    m.stakeItem = 3;
+    tips.applyStake();
+    EXPECT_EQ(m.price, 10 * 5 * 7);
 }
 
 TEST(Printout, GroupsTheListIntoTickets) {
@@ -168,9 +168,9 @@ TEST(Printout, GroupsTheListIntoTickets) {
 }
 
 TEST_F(TipFixture, PrintWritesTippTxtAndOpensIt) {
-    m.ListBox1 = {"01,02"};
-    m.setGesamtTipps(1);
-    tips.BitBtn7Click();
+    m.tipLines = {"01,02"};
+    m.setTotalTips(1);
+    tips.printTips();
     std::string text;
     ASSERT_TRUE(readFile(dir.file("Tipp.txt"), text));
     EXPECT_EQ(text, "Zahlfuchs Tipp vom Donnerstag 10.12.26\r\n" + std::string(39, '~') + "\r\n\r\n 1. Tipp:  01,02\r\n \r\n");
@@ -178,10 +178,10 @@ TEST_F(TipFixture, PrintWritesTippTxtAndOpensIt) {
 }
 
 TEST_F(TipFixture, TipFilesSaveAndLoad) {
-    m.ListBox1 = {"01,02", "03,04"};
-    m.DateTimePicker1 = dateValue(2021, 3, 5);
+    m.tipLines = {"01,02", "03,04"};
+    m.browseDate = dateValue(2021, 3, 5);
     prompter.nextPath = dir.file("a.ktf");
-    tips.SpeedButton15Click();
+    tips.saveTipFileAs();
     EXPECT_EQ(prompter.dialogs.back().proposedName, "20210306.ktf");
     EXPECT_EQ(prompter.dialogs.back().filter, "Tippdatei|*.ktf");
     std::string text;
@@ -192,18 +192,18 @@ TEST_F(TipFixture, TipFilesSaveAndLoad) {
     ASSERT_TRUE(writeFileAtomic(dir.file("b.ktf"), "05,06\r07,08\n\n xx \r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27\r\n09"));
     prompter.nextPath = dir.file("b.ktf");
     prompter.answers = {false};
-    tips.SpeedButton16Click();
-    EXPECT_EQ(m.ListBox1, (std::vector<std::string>{"05,06", "07,08", " xx ",
+    tips.openTipFile();
+    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"05,06", "07,08", " xx ",
                                                     "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27",
                                                     "09"}));
-    EXPECT_EQ(m.gesamtTipps(), 6); // lines loaded, before the hit check drops the blank one
-    EXPECT_EQ(m.ListBox2.size(), 5u);
+    EXPECT_EQ(m.totalTips(), 6); // lines loaded, before the hit check drops the blank one
+    EXPECT_EQ(m.hits.size(), 5u);
     ASSERT_FALSE(prompter.messages.empty());
     EXPECT_EQ(prompter.messages.back().rfind("2 von 6 Zeilen", 0), 0u);
 
     prompter.nextPath = dir.file("fehlt.ktf");
-    tips.SpeedButton16Click();
-    EXPECT_EQ(m.ListBox1.size(), 5u); // a failed load keeps the list
+    tips.openTipFile();
+    EXPECT_EQ(m.tipLines.size(), 5u); // a failed load keeps the list
     EXPECT_NE(prompter.messages.back().find("kann nicht gelesen werden"), std::string::npos);
 }
 

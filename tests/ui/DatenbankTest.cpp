@@ -29,7 +29,7 @@ struct DatenbankFixture : ::testing::Test {
     MemorySettingsStore store;
     FixedClock clock{dateValue(2025, 12, 30)};
     Services services{prompter, shell, sound, clock, store};
-    std::unique_ptr<TForm1> w;
+    std::unique_ptr<MainWindow> w;
 
     template <class T> T* find(const char* name) { return w->findChild<T*>(name); }
     void showTab(const char* caption) {
@@ -52,7 +52,7 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
     tools::DrawServerProcess server(ZF_DRAWSERVER, {});
     store.set(kSettingsKey, "DownloadServer", RegValue::ofString(server.url()));
 
-    w = std::make_unique<TForm1>(services, dir.path());
+    w = std::make_unique<MainWindow>(services, dir.path());
     bool sawStop = false;
     w->update().afterDay = [&](double) {
         if (sawStop) return;
@@ -64,7 +64,7 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
     QApplication::processEvents();
     EXPECT_TRUE(sawStop);
     EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7666 * kRecordSize);
-    EXPECT_EQ(w->model().Datum1, dateValue(2025, 12, 29));
+    EXPECT_EQ(w->model().drawDate, dateValue(2025, 12, 29));
     EXPECT_TRUE(find<QPushButton>("BitBtn1")->isEnabled());
     EXPECT_FALSE(find<QToolButton>("SpeedButton8")->isVisibleTo(w.get()));
     EXPECT_EQ(find<QLabel>("Label35")->text().left(11), "Mo 29.12.25");
@@ -75,7 +75,7 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
 TEST_F(DatenbankFixture, EingebenStoresADrawTypedIntoTheNumberDialog) {
     ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
     store.set(kSettingsKey, "DownloadServer", RegValue::ofString("http://127.0.0.1:9/"));
-    w = std::make_unique<TForm1>(services, dir.path());
+    w = std::make_unique<MainWindow>(services, dir.path());
     w->show();
     QApplication::processEvents();
     prompter.onNumberDialog = [](NumberChoice& f) {
@@ -90,9 +90,9 @@ TEST_F(DatenbankFixture, EingebenStoresADrawTypedIntoTheNumberDialog) {
     ASSERT_TRUE(find<QPushButton>("BitBtn8")->isEnabled());
     find<QPushButton>("BitBtn8")->click();
     EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7667 * kRecordSize);
-    EXPECT_EQ(w->model().Datum1, dateValue(2025, 12, 30));
+    EXPECT_EQ(w->model().drawDate, dateValue(2025, 12, 30));
     EXPECT_EQ(find<QLabel>("Label31")->text(), "QS: 10");
-    EXPECT_FALSE(w->model().TForm6.entryVisible); // the dialog is put back
+    EXPECT_FALSE(w->model().numberChoice.entryVisible); // the dialog is put back
 }
 
 int main(int argc, char** argv) {

@@ -77,7 +77,7 @@ struct Session {
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
     Services services{prompter, shell, sound, clock, store};
-    std::unique_ptr<TForm1> w;
+    std::unique_ptr<MainWindow> w;
 
     std::string home() const { return dir.path().toStdString() + "/"; }
     void writeHomeFile(const char* name, const QByteArray& content) {
@@ -86,7 +86,7 @@ struct Session {
         f.write(content);
     }
     void start() {
-        w = std::make_unique<TForm1>(services, dir.path().toStdString());
+        w = std::make_unique<MainWindow>(services, dir.path().toStdString());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QApplication::processEvents();
@@ -262,14 +262,14 @@ void MainWindowTest::kenoTypeRerunsTheHitCheck() {
     QVERIFY(!s.sound.played.empty());
 
     s.find<QSpinBox>("UpDown18")->setValue(6);
-    QCOMPARE(s.w->model().UpDown[18].pos, 6);
+    QCOMPARE(s.w->model().num(Num::KenoType).pos, 6);
     QCOMPARE(hits->model()->index(0, 0).data().toString(), QString("6"));
     QCOMPARE(s.find<QLabel>("StatusBar1Panel0")->text(), QString("Max-Gewinn 6er"));
 
     // Without the win sound switch the same check stays silent.
     s.sound.played.clear();
     QTest::mouseClick(s.find<QCheckBox>("CheckBox36"), Qt::LeftButton);
-    QVERIFY(!s.w->model().CheckBox[36]);
+    QVERIFY(!s.w->model().on(Opt::WinSound));
     s.find<QSpinBox>("UpDown18")->setValue(7);
     QCOMPARE(hits->model()->index(0, 0).data().toString(), QString("7"));
     QVERIFY(s.sound.played.empty());
@@ -312,7 +312,7 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
     s.start();
     const char* names[] = {"ListBox1", "BitBtn6", "Label35", "CheckBox36", "UpDown18"};
     s.resizeTo(760, 600);
-    QCOMPARE(s.w->model().Groesse, 600);
+    QCOMPARE(s.w->model().scaledHeight, 600);
     std::vector<QRect> before;
     std::vector<double> fontBefore;
     for (const char* n : names) {
@@ -322,7 +322,7 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
     const double tabFont = s.find<QWidget>("PageControl1")->font().pointSizeF();
 
     s.resizeTo(760, 660); // 10 % taller
-    QCOMPARE(s.w->model().Groesse, 660);
+    QCOMPARE(s.w->model().scaledHeight, 660);
     for (size_t i = 0; i < std::size(names); ++i) {
         const QRect g = s.find<QWidget>(names[i])->geometry();
         const QRect b = before[i];
@@ -337,7 +337,7 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
     std::vector<QRect> scaled;
     for (const char* n : names) scaled.push_back(s.find<QWidget>(n)->geometry());
     s.resizeTo(900, 660);
-    QCOMPARE(s.w->model().Groesse, 660);
+    QCOMPARE(s.w->model().scaledHeight, 660);
     for (size_t i = 0; i < std::size(names); ++i) QCOMPARE(s.find<QWidget>(names[i])->geometry(), scaled[i]);
 
     // Taller without room for the wider pages: the window widens to keep them in view.
@@ -442,7 +442,7 @@ void MainWindowTest::linksOpenThroughTheShell() {
     s.find<QTabWidget>("PageControl1")->setCurrentIndex(0);
     s.shell.opened.clear();
     for (const char* name : {"Label43", "Label44", "Panel9", "Panel10"}) QTest::mouseClick(s.find<QWidget>(name), Qt::LeftButton);
-    QCOMPARE(s.shell.opened, std::vector<std::string>(4, TForm1::kProductAddress));
+    QCOMPARE(s.shell.opened, std::vector<std::string>(4, MainWindow::kProductAddress));
 }
 
 void MainWindowTest::prompterAnswersInGerman() {

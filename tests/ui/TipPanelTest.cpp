@@ -29,11 +29,11 @@ struct TipPanelFixture : ::testing::Test {
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
     Services services{prompter, shell, sound, clock, store};
-    std::unique_ptr<TForm1> w;
+    std::unique_ptr<MainWindow> w;
 
     void start(const std::string& tips) {
         ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), tips));
-        w = std::make_unique<TForm1>(services, dir.path());
+        w = std::make_unique<MainWindow>(services, dir.path());
         w->show();
         QApplication::processEvents();
     }
@@ -53,17 +53,17 @@ TEST_F(TipPanelFixture, AddEditAndDeleteThroughTheButtons) {
         return ModalResult::Ok;
     };
     find<QPushButton>("SpeedButton36")->click();
-    EXPECT_EQ(w->model().ListBox1, (std::vector<std::string>{"01,02,03", "09,19,29", "04,05,06"}));
+    EXPECT_EQ(w->model().tipLines, (std::vector<std::string>{"01,02,03", "09,19,29", "04,05,06"}));
     EXPECT_EQ(list->currentIndex().row(), 1);
     EXPECT_EQ(label("Label24"), "2.Tipp");
     EXPECT_EQ(list->model()->rowCount(), 3);
     EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 3);
 
     find<QPushButton>("SpeedButton32")->click();
-    EXPECT_EQ(w->model().ListBox1.size(), 2u);
+    EXPECT_EQ(w->model().tipLines.size(), 2u);
     prompter.answers = {true};
     find<QPushButton>("SpeedButton11")->click();
-    EXPECT_TRUE(w->model().ListBox1.empty());
+    EXPECT_TRUE(w->model().tipLines.empty());
     EXPECT_EQ(list->model()->rowCount(), 0);
 }
 
@@ -76,20 +76,20 @@ TEST_F(TipPanelFixture, GesamtTippsFollowsTheTypingRule) {
     edit->selectAll();
     QTest::keyClicks(edit, "0");
     EXPECT_EQ(edit->text(), "500000");
-    EXPECT_EQ(w->model().gesamtTipps(), 500000);
-    EXPECT_EQ(w->model().UpDown[9].pos, 120);
+    EXPECT_EQ(w->model().totalTips(), 500000);
+    EXPECT_EQ(w->model().num(Num::TotalTips).pos, 120);
     box->stepBy(-1); // the arrows stay inside 1..120
     EXPECT_EQ(box->value(), 120);
     edit->selectAll();
     QTest::keyClicks(edit, "42");
-    EXPECT_EQ(w->model().gesamtTipps(), 42);
+    EXPECT_EQ(w->model().totalTips(), 42);
 }
 
 TEST_F(TipPanelFixture, WinningsAndPrintout) {
     start("");
     // The latest bundled draw (29.12.2025) holds 6, 28, 4, 17, ...
-    w->model().ListBox1 = {"04,06,17,28", "01,02,03,07"};
-    w->model().UpDown[18].pos = 4;
+    w->model().tipLines = {"04,06,17,28", "01,02,03,07"};
+    w->model().num(Num::KenoType).pos = 4;
     find<QSpinBox>("UpDown18")->setValue(4);
     find<QPushButton>("auswertung")->click();
     ASSERT_FALSE(prompter.messages.empty());
@@ -100,8 +100,8 @@ TEST_F(TipPanelFixture, WinningsAndPrintout) {
     if (const char* shots = std::getenv("ZF_SCREENSHOTS")) {
         std::vector<std::string> tips;
         for (int i = 0; i < 40; ++i) tips.push_back(formatTipLine({i % 60 + 1, i % 60 + 4, i % 60 + 9, 66, 70}));
-        w->model().ListBox1 = tips;
-        Komplettcheck(w->model(), sound);
+        w->model().tipLines = tips;
+        checkAllTips(w->model(), sound);
         w->model().notify(ChangeAll & ~ChangeWindow);
         QApplication::processEvents();
         w->grab().save(QString(shots) + "/main-tiplist.png");
@@ -121,15 +121,15 @@ TEST_F(TipPanelFixture, TippsBerechnenRunsTheGeneratorAndShowsItsProgress) {
     };
     w->generator().slice = std::chrono::microseconds(200); // several slices even on a fast machine
     find<QSpinBox>("UpDown18")->setValue(6);
-    w->model().setGesamtTipps(20);
+    w->model().setTotalTips(20);
     find<QPushButton>("BitBtn4")->click();
     EXPECT_TRUE(grabbed);
     EXPECT_EQ(captionDuringRun, "Stoppen");
     EXPECT_EQ(find<QPushButton>("BitBtn4")->text(), "Tipps berechnen");
-    EXPECT_EQ(w->model().ListBox1.size(), 20u);
+    EXPECT_EQ(w->model().tipLines.size(), 20u);
     EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 20);
     EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 20);
-    for (const auto& line : w->model().ListBox1) EXPECT_EQ(line.size(), 17u) << line; // six "%.2d" numbers
+    for (const auto& line : w->model().tipLines) EXPECT_EQ(line.size(), 17u) << line; // six "%.2d" numbers
 }
 
 int main(int argc, char** argv) {

@@ -30,8 +30,8 @@ struct ExportFixture : ::testing::Test {
     std::vector<DrawRecord> records;
 
     void SetUp() override {
-        m.Home = dir.path();
-        m.sortieren = true;
+        m.home = dir.path();
+        m.hitCheckOn = true;
         DrawRecord noPlus5 = draw(2020, 1, 10, 51);
         noPlus5.zahl5 = {};
         noPlus5.flags = kFlagNoPlus5; // as in the bundled history
@@ -42,8 +42,8 @@ struct ExportFixture : ::testing::Test {
         writeDraws(dir.file("Keno.dat"), records);
     }
     void seek(double date) {
-        m.DateTimePicker1 = date;
-        browser.SpeedButton5Click();
+        m.browseDate = date;
+        browser.seekDate();
     }
     std::string read(const std::string& path) const {
         std::string text;
@@ -88,12 +88,12 @@ TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {
     const std::vector<std::pair<double, size_t>> fromAndLines = {
         {records[0].datum, 3}, {records[1].datum, 2}, {records[2].datum, 1}};
     for (const auto& [from, lines] : fromAndLines) {
-        m.DateTimePicker1 = from;
-        ASSERT_TRUE(exporter.BitBtn3Click());
+        m.browseDate = from;
+        ASSERT_TRUE(exporter.exportText());
         const std::string text = read(dir.file("out.csv"));
         EXPECT_EQ(splitLines(text).size(), lines);
         EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-        EXPECT_EQ(m.aktDatum, from);
+        EXPECT_EQ(m.workDate, from);
     }
     EXPECT_EQ(read(dir.file("out.csv")), exportLine(records[2], 4) + "\r\n");
     ASSERT_FALSE(asked.empty());
@@ -102,20 +102,20 @@ TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {
     EXPECT_EQ(asked[0].proposedName, dir.path() + "KenoZahlen");
 
     choice.reset(); // cancelled
-    EXPECT_FALSE(exporter.BitBtn3Click());
+    EXPECT_FALSE(exporter.exportText());
 
     // Without a dialog that tells the file type, the first type applies.
     exporter.saveDialog = nullptr;
     prompter.nextPath = dir.file("plain.txt");
-    m.DateTimePicker1 = records[1].datum;
-    ASSERT_TRUE(exporter.BitBtn3Click());
+    m.browseDate = records[1].datum;
+    ASSERT_TRUE(exporter.exportText());
     EXPECT_EQ(read(dir.file("plain.txt")), exportLine(records[1], 1) + "\r\n" + exportLine(records[2], 1) + "\r\n");
 }
 
 TEST_F(ExportFixture, SingleDrawFilesFromTheCurrentDrawToTheLast) {
     InFolder folder(dir.path() + "single");
     seek(records[1].datum);
-    EXPECT_EQ(exporter.ExportAllesClick(), 2);
+    EXPECT_EQ(exporter.exportSingleFiles(), 2);
     EXPECT_FALSE(fileExists("20200106.txt"));
     const std::string second = read("20200108.txt");
     EXPECT_EQ(second, "08.01.2020,5,17,3,70,44,12,9,1,55,23,31,68,40,16,29,50,61,6,36,48,00712");
@@ -125,7 +125,7 @@ TEST_F(ExportFixture, SingleDrawFilesFromTheCurrentDrawToTheLast) {
     EXPECT_EQ(back.record, records[1]);
     // An unknown Plus 5 number is left out rather than written as 00000.
     EXPECT_EQ(read("20200110.txt"), exportLine(records[2], 3) + ",");
-    EXPECT_EQ(m.Datum1, records[2].datum);
+    EXPECT_EQ(m.drawDate, records[2].datum);
 
-    EXPECT_EQ(exporter.ExportAllesClick(), 1); // started on the last draw
+    EXPECT_EQ(exporter.exportSingleFiles(), 1); // started on the last draw
 }

@@ -31,11 +31,11 @@ struct EntryFixture : ::testing::Test {
     std::vector<DrawRecord> before = {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11), draw(2020, 1, 10, 21)};
 
     void SetUp() override {
-        m.Home = dir.path();
-        m.sortieren = true;
+        m.home = dir.path();
+        m.hitCheckOn = true;
         writeDraws(dir.file("Keno.dat"), before);
-        m.DateTimePicker1 = dateValue(2020, 1, 1);
-        browser.SpeedButton5Click(); // the first draw is current
+        m.browseDate = dateValue(2020, 1, 1);
+        browser.seekDate(); // the first draw is current
     }
     // An answer of the dialog: these numbers ticked on this date, then OK.
     static std::function<ModalResult(NumberChoice&)> tick(std::vector<int> numbers, double date,
@@ -49,12 +49,12 @@ struct EntryFixture : ::testing::Test {
         };
     }
     void expectDialogPutBack() {
-        const NumberChoice& f = m.TForm6;
+        const NumberChoice& f = m.numberChoice;
         EXPECT_FALSE(f.entryVisible);
-        EXPECT_TRUE(f.BitBtn3Visible);
-        EXPECT_TRUE(f.SpeedButton1Visible);
-        EXPECT_TRUE(f.SpeedButton2Visible);
-        EXPECT_FALSE(f.BitBtn4Visible);
+        EXPECT_TRUE(f.computeVisible);
+        EXPECT_TRUE(f.saveListVisible);
+        EXPECT_TRUE(f.loadListVisible);
+        EXPECT_FALSE(f.randomVisible);
         EXPECT_EQ(f.caption, "Zahlen für Berechnung wählen");
         for (int k = 1; k <= 70; ++k) EXPECT_EQ(f.colour[static_cast<size_t>(k)], BoxColour::Info);
     }
@@ -68,17 +68,17 @@ TEST_F(EntryFixture, AppendsAfterTheLastDrawInAscendingOrder) {
         // the dialog as the entry shows it
         EXPECT_TRUE(f.entryVisible);
         EXPECT_EQ(f.caption, "Zahlen wählen und mit OK bestätigen");
-        EXPECT_FALSE(f.BitBtn3Visible);
-        EXPECT_FALSE(f.BitBtn4Visible);
-        EXPECT_FALSE(f.SpeedButton1Visible);
-        EXPECT_FALSE(f.SpeedButton2Visible);
-        EXPECT_EQ(f.maxtipp, 20);
+        EXPECT_FALSE(f.computeVisible);
+        EXPECT_FALSE(f.randomVisible);
+        EXPECT_FALSE(f.saveListVisible);
+        EXPECT_FALSE(f.loadListVisible);
+        EXPECT_EQ(f.randomMax, 20);
         EXPECT_EQ(f.entryDate, dateValue(2020, 1, 11)); // the day after the last draw
         EXPECT_TRUE(f.tickedNumbers().empty());
         EXPECT_EQ(f.colour[33], BoxColour::Info);
         return answer(f);
     };
-    EXPECT_TRUE(entry.BitBtn8Click());
+    EXPECT_TRUE(entry.enterDraw());
 
     const auto after = readDraws(dir.file("Keno.dat"));
     ASSERT_EQ(after.size(), 4u);
@@ -91,14 +91,14 @@ TEST_F(EntryFixture, AppendsAfterTheLastDrawInAscendingOrder) {
     EXPECT_EQ(r.plus5Number(), 712);
     expectDialogPutBack();
     // next ran from the first draw
-    EXPECT_EQ(m.Position, 1);
-    EXPECT_EQ(m.Datum1, dateValue(2020, 1, 8));
+    EXPECT_EQ(m.drawIndex, 1);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 8));
     EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(EntryFixture, ADateAlreadyCoveredReplacesOrIsInsertedInOrder) {
     prompter.onNumberDialog = tick(kTwenty, dateValue(2020, 1, 8));
-    EXPECT_TRUE(entry.BitBtn8Click());
+    EXPECT_TRUE(entry.enterDraw());
     auto after = readDraws(dir.file("Keno.dat"));
     ASSERT_EQ(after.size(), 3u);
     EXPECT_EQ(after[1].datum, dateValue(2020, 1, 8));
@@ -106,7 +106,7 @@ TEST_F(EntryFixture, ADateAlreadyCoveredReplacesOrIsInsertedInOrder) {
     EXPECT_EQ(after[2], before[2]);
 
     prompter.onNumberDialog = tick(kTwenty, dateValue(2020, 1, 7));
-    EXPECT_TRUE(entry.BitBtn8Click());
+    EXPECT_TRUE(entry.enterDraw());
     after = readDraws(dir.file("Keno.dat"));
     ASSERT_EQ(after.size(), 4u);
     for (size_t i = 1; i < after.size(); ++i) EXPECT_LT(after[i - 1].datum, after[i].datum);
@@ -126,7 +126,7 @@ TEST_F(EntryFixture, OtherThanTwentyNumbersAreRefusedAndTheDialogComesBack) {
         EXPECT_TRUE(f.entryVisible);
         return answers[static_cast<size_t>(prompter.numberDialogs - 1)](f);
     };
-    EXPECT_TRUE(entry.BitBtn8Click());
+    EXPECT_TRUE(entry.enterDraw());
     EXPECT_EQ(prompter.numberDialogs, 3);
     EXPECT_EQ(tickedWhenShown, (std::vector<size_t>{0, 19, 21})); // the choice stays for correcting it
     EXPECT_EQ(prompter.messages,
@@ -147,7 +147,7 @@ TEST_F(EntryFixture, DatesOutsideTheHistoryAreRefused) {
         if (prompter.numberDialogs == 1) proposed = f.entryDate;
         return answers[static_cast<size_t>(prompter.numberDialogs - 1)](f);
     };
-    EXPECT_FALSE(entry.BitBtn8Click());
+    EXPECT_FALSE(entry.enterDraw());
     EXPECT_EQ(proposed, dateValue(2020, 2, 1)); // an empty history proposes today
     EXPECT_EQ(prompter.messages, (std::vector<std::string>{"Das Datum 02.02.2020 liegt in der Zukunft.",
                                                            "Das Datum 31.01.2004 liegt vor der ersten Ziehung am 01.02.2004."}));
@@ -160,9 +160,9 @@ TEST_F(EntryFixture, CancelStoresNothingAndStillRunsNext) {
         f.ticked.fill(true);
         return ModalResult::Abort;
     };
-    EXPECT_FALSE(entry.BitBtn8Click());
+    EXPECT_FALSE(entry.enterDraw());
     EXPECT_EQ(readDraws(dir.file("Keno.dat")), before);
     expectDialogPutBack();
-    EXPECT_EQ(m.Position, 1);
+    EXPECT_EQ(m.drawIndex, 1);
     EXPECT_TRUE(prompter.messages.empty());
 }

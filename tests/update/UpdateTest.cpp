@@ -46,16 +46,16 @@ struct UpdateFixture : ::testing::Test {
     std::vector<Day> days;
 
     void SetUp() override {
-        m.Home = dir.path();
-        m.sortieren = true;
-        m.ProxyPortEdit = "80";
-        m.DateTimePicker1 = kMar1;
+        m.home = dir.path();
+        m.hitCheckOn = true;
+        m.proxyPort = "80";
+        m.browseDate = kMar1;
         writeDraws(dir.file("server.dat"), history);
         keep(3);
         update.timeoutMs = 5000;
         update.afterDay = [this](double) {
-            days.push_back({m.status[0], m.Label29, m.Label30,
-                            !m.BitBtn1Enabled && !m.SpeedButton10Enabled && m.SpeedButton8Visible});
+            days.push_back({m.status[0], m.drawText, m.plus5Text,
+                            !m.updateButtonEnabled && !m.mainUpdateEnabled && m.stopUpdateVisible});
         };
     }
     // The local history holds the first n draws of the server's.
@@ -64,7 +64,7 @@ struct UpdateFixture : ::testing::Test {
         server.reset();
         std::remove(dir.file("requests.log").c_str());
         server = startDrawServer(data.empty() ? dir.file("server.dat") : data, dir.file("requests.log"), extra);
-        m.DownloadServer = server->url();
+        m.downloadServer = server->url();
     }
     std::vector<std::string> requests() const { return requestedDays(dir.file("requests.log")); }
     std::vector<DrawRecord> stored() const { return readDraws(dir.file("Keno.dat")); }
@@ -74,9 +74,9 @@ struct UpdateFixture : ::testing::Test {
         return out;
     }
     void expectIdle() {
-        EXPECT_TRUE(m.BitBtn1Enabled);
-        EXPECT_TRUE(m.SpeedButton10Enabled);
-        EXPECT_FALSE(m.SpeedButton8Visible);
+        EXPECT_TRUE(m.updateButtonEnabled);
+        EXPECT_TRUE(m.mainUpdateEnabled);
+        EXPECT_FALSE(m.stopUpdateVisible);
         EXPECT_FALSE(update.running());
     }
 };
@@ -146,19 +146,19 @@ TEST(DrawAnswer, RequestAddressFromTheServerSetting) {
 TEST(DrawAnswer, DownloadServerIsAPersistedSetting) {
     Model m;
     MemorySettingsStore store;
-    m.DownloadServer = "http://elsewhere/";
+    m.downloadServer = "http://elsewhere/";
     restoreSettings(m, store, dateValue(2026, 1, 1));
-    EXPECT_EQ(m.DownloadServer, Model::kDefaultDownloadServer);
-    m.DownloadServer = "https://keno.example/";
+    EXPECT_EQ(m.downloadServer, Model::kDefaultDownloadServer);
+    m.downloadServer = "https://keno.example/";
     saveSettings(m, store, dateValue(2026, 1, 1));
     Model back;
     restoreSettings(back, store, dateValue(2026, 1, 1));
-    EXPECT_EQ(back.DownloadServer, "https://keno.example/");
+    EXPECT_EQ(back.downloadServer, "https://keno.example/");
 }
 
 TEST_F(UpdateFixture, CatchesUpEveryDayUpToToday) {
     serve();
-    update.TippwerkClick();
+    update.runUpdate();
 
     EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308",
                                                     "20250309", "20250310"}));
@@ -175,18 +175,18 @@ TEST_F(UpdateFixture, CatchesUpEveryDayUpToToday) {
     EXPECT_TRUE(prompter.messages.empty());
     expectIdle();
     // The latest draw is current, as the seek leaves it.
-    EXPECT_EQ(m.Datum1, history.back().datum);
-    EXPECT_EQ(m.Position, 9);
-    EXPECT_EQ(m.Label35, drawLine(history.back(), 2));
-    EXPECT_EQ(m.Zahl5[1], history.back().zahl5[0]);
-    EXPECT_EQ(m.DateTimePicker1, history.back().datum);
+    EXPECT_EQ(m.drawDate, history.back().datum);
+    EXPECT_EQ(m.drawIndex, 9);
+    EXPECT_EQ(m.drawTextMain, drawLine(history.back(), 2));
+    EXPECT_EQ(m.drawPlus5[1], history.back().zahl5[0]);
+    EXPECT_EQ(m.browseDate, history.back().datum);
 }
 
 TEST_F(UpdateFixture, TodaysDrawNotYetAvailable) {
     keep(10);
     clock.set(kMar1 + 10 + 0.5);
     serve();
-    update.TippwerkClick();
+    update.runUpdate();
     EXPECT_EQ(requests(), std::vector<std::string>{"20250311"});
     EXPECT_EQ(statuses(), std::vector<std::string>{"11.03.2025 noch nicht verfügbar!"});
     EXPECT_EQ(stored(), history);
@@ -197,13 +197,13 @@ TEST_F(UpdateFixture, StopButtonEndsTheLoopAfterTheCurrentDay) {
     serve();
     int pumps = 0;
     update.pumpEvents = [&] {
-        update.TippwerkClick(); // the start buttons are disabled: a second start does nothing
-        if (++pumps == 2) update.SpeedButton8Click();
+        update.runUpdate(); // the start buttons are disabled: a second start does nothing
+        if (++pumps == 2) update.stop();
     };
-    update.TippwerkClick();
+    update.runUpdate();
     EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305"}));
     EXPECT_EQ(stored(), std::vector<DrawRecord>(history.begin(), history.begin() + 5));
-    EXPECT_EQ(m.Datum1, history[4].datum);
+    EXPECT_EQ(m.drawDate, history[4].datum);
     expectIdle();
 }
 
@@ -225,14 +225,14 @@ TEST_F(UpdateFixture, BadAnswerStoresNothingAndEndsTheUpdate) {
         keep(3);
         days.clear();
         serve({"--fault", "20250305=" + kind});
-        update.TippwerkClick();
+        update.runUpdate();
         EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305"}));
         EXPECT_EQ(stored(), std::vector<DrawRecord>(history.begin(), history.begin() + 4));
         ASSERT_EQ(days.size(), 2u);
         EXPECT_EQ(days[1].status0, text);
         EXPECT_NE(m.status[1].find("beendet"), std::string::npos) << m.status[1];
         EXPECT_FALSE(m.draws.issues().any());
-        EXPECT_EQ(m.Datum1, history[3].datum);
+        EXPECT_EQ(m.drawDate, history[3].datum);
         expectIdle();
     }
 }
@@ -240,7 +240,7 @@ TEST_F(UpdateFixture, BadAnswerStoresNothingAndEndsTheUpdate) {
 TEST_F(UpdateFixture, DayFailuresAreReportedAndTheUpdateGoesOn) {
     serve({"--fault", "20250305=stale", "--fault", "20250306=status:404", "--fault", "20250307=empty", "--fault",
            "20250308=zero", "--fault", "20250309=redirect", "--fault", "20250310=status:500"});
-    update.TippwerkClick();
+    update.runUpdate();
     // Qt network may send the request behind a redirect more than once; each day counts once.
     auto asked = requests();
     asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
@@ -282,22 +282,22 @@ TEST_F(UpdateFixture, NoAnswerAtAllEndsTheUpdate) {
         if (c.fault.empty()) server->stop(); // nothing listens on the port any more
         update.timeoutMs = c.timeoutMs;
         const int before = update.requestsSent();
-        update.TippwerkClick();
+        update.runUpdate();
         EXPECT_EQ(update.requestsSent() - before, 1);
         EXPECT_EQ(statuses(), std::vector<std::string>{c.status});
         EXPECT_EQ(m.status[1], "Keine verwertbare Antwort vom Server, Aktualisierung beendet.");
         EXPECT_EQ(stored().size(), 3u);
-        EXPECT_EQ(m.Datum1, history[2].datum);
+        EXPECT_EQ(m.drawDate, history[2].datum);
         expectIdle();
     }
 }
 
 TEST_F(UpdateFixture, GoesThroughTheProxyTheUserSet) {
     serve();
-    m.ProxyHostEdit = "127.0.0.1";
-    m.ProxyPortEdit = std::to_string(server->port());
-    m.DownloadServer = "http://keno-download.invalid/"; // only the proxy can reach it
-    update.TippwerkClick();
+    m.proxyHost = "127.0.0.1";
+    m.proxyPort = std::to_string(server->port());
+    m.downloadServer = "http://keno-download.invalid/"; // only the proxy can reach it
+    update.runUpdate();
     EXPECT_EQ(stored(), history);
 }
 
@@ -305,13 +305,13 @@ TEST_F(UpdateFixture, RefusesToStartWithAProxyPortOrAddressThatIsNoUse) {
     serve();
     const std::vector<std::pair<std::string, std::string>> settings = {
         {"abc", ""}, {"80a", ""}, {"", ""}, {"70000", ""}, {"-1", ""}, {"80", "ftp://127.0.0.1/"}};
-    m.ProxyHostEdit = "proxy.example";
+    m.proxyHost = "proxy.example";
     for (const auto& [port, address] : settings) {
         SCOPED_TRACE(port + " " + address);
         prompter.messages.clear();
-        m.ProxyPortEdit = port;
-        m.DownloadServer = address.empty() ? server->url() : address;
-        update.TippwerkClick();
+        m.proxyPort = port;
+        m.downloadServer = address.empty() ? server->url() : address;
+        update.runUpdate();
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_NE(prompter.messages[0].find(address.empty() ? "Der Proxy-Port \"" + port + "\"" : "Download-Servers"),
                   std::string::npos)
@@ -319,7 +319,7 @@ TEST_F(UpdateFixture, RefusesToStartWithAProxyPortOrAddressThatIsNoUse) {
         EXPECT_EQ(update.requestsSent(), 0);
         EXPECT_TRUE(requests().empty());
         EXPECT_EQ(stored().size(), 3u);
-        EXPECT_EQ(m.Datum1, history[2].datum); // the seek still ran
+        EXPECT_EQ(m.drawDate, history[2].datum); // the seek still ran
         expectIdle();
     }
 }
@@ -327,7 +327,7 @@ TEST_F(UpdateFixture, RefusesToStartWithAProxyPortOrAddressThatIsNoUse) {
 TEST_F(UpdateFixture, RecreatingTheDatabaseKeepsTheOldHistoryAside) {
     clock.set(dateValue(2004, 2, 3) + 0.5);
     serve({}, csvHistory());
-    update.BitBtn2Click();
+    update.rebuildHistory();
     EXPECT_EQ(requests(), (std::vector<std::string>{"20040201", "20040202", "20040203"}));
     EXPECT_EQ(statuses().front(), "01.02.2004 noch nicht verfügbar!");
     const auto now = stored();

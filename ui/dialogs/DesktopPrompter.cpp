@@ -60,7 +60,7 @@ std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSetup& 
 void DesktopPrompter::setupNumberDialog(Random& random, std::function<double()> today,
                                         std::function<std::string()> home, QWidget* parent) {
     delete form6_.data();
-    form6_ = new TForm6(random, *this, std::move(today), std::move(home), parent);
+    form6_ = new NumberDialog(random, *this, std::move(today), std::move(home), parent);
 }
 
 ModalResult DesktopPrompter::numberDialog(NumberChoice& form) {

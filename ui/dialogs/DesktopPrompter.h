@@ -12,7 +12,7 @@ class Random;
 
 namespace zf::ui {
 
-class TForm6;
+class NumberDialog;
 
 class DesktopPrompter : public QtPrompter {
 public:
@@ -27,10 +27,10 @@ public:
     // The number dialog needs the program's random generator and a date; it is made once.
     void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home,
                            QWidget* parent);
-    TForm6* numberDialogWindow() const { return form6_; }
+    NumberDialog* numberDialogWindow() const { return form6_; }
 
 private:
-    QPointer<TForm6> form6_; // owned by its parent window, or by this prompter when it has none
+    QPointer<NumberDialog> form6_; // owned by its parent window, or by this prompter when it has none
 };
 
 } // namespace zf::ui

@@ -40,7 +40,7 @@ QColor colourOf(BoxColour c, const QPalette& pal) {
 
 } // namespace
 
-TForm6::TForm6(Random& random, Prompter& files, std::function<double()> today, std::function<std::string()> home,
+NumberDialog::NumberDialog(Random& random, Prompter& files, std::function<double()> today, std::function<std::string()> home,
                QWidget* parent)
     : QDialog(parent), random_(random), files_(files), today_(std::move(today)), home_(std::move(home)) {
     setObjectName("TForm6");
@@ -112,14 +112,14 @@ TForm6::TForm6(Random& random, Prompter& files, std::function<double()> today, s
     connect(BitBtn1_, &QPushButton::clicked, this, [this] { finish(ModalResult::Ok); });
     connect(BitBtn3_, &QPushButton::clicked, this, [this] { finish(ModalResult::Retry); });
     connect(BitBtn2_, &QPushButton::clicked, this, [this] { finish(ModalResult::Abort); });
-    connect(BitBtn4_, &QPushButton::clicked, this, &TForm6::BitBtn4Click);
-    connect(SpeedButton1_, &QToolButton::clicked, this, &TForm6::SpeedButton1Click);
-    connect(SpeedButton2_, &QToolButton::clicked, this, &TForm6::SpeedButton2Click);
-    connect(Timer1_, &QTimer::timeout, this, &TForm6::Timer1Timer);
+    connect(BitBtn4_, &QPushButton::clicked, this, &NumberDialog::randomClicked);
+    connect(SpeedButton1_, &QToolButton::clicked, this, &NumberDialog::saveWeightListFile);
+    connect(SpeedButton2_, &QToolButton::clicked, this, &NumberDialog::loadWeightListFile);
+    connect(Timer1_, &QTimer::timeout, this, &NumberDialog::Timer1Timer);
     placeSize(this, kDesignWidth, kDesignHeight);
 }
 
-ModalResult TForm6::run(NumberChoice& state) {
+ModalResult NumberDialog::run(NumberChoice& state) {
     state_ = &state;
     result_ = ModalResult::Abort;
     const int extra = state.entryVisible ? kEntryExtra : 0;
@@ -153,7 +153,7 @@ ModalResult TForm6::run(NumberChoice& state) {
     return result_;
 }
 
-void TForm6::finish(ModalResult r) {
+void NumberDialog::finish(ModalResult r) {
     result_ = r;
     Timer1_->stop();
     if (state_) state_->closed();
@@ -161,14 +161,14 @@ void TForm6::finish(ModalResult r) {
     else done(r == ModalResult::Retry ? 2 : QDialog::Rejected);
 }
 
-void TForm6::closeEvent(QCloseEvent* e) {
+void NumberDialog::closeEvent(QCloseEvent* e) {
     result_ = ModalResult::Abort;
     Timer1_->stop();
     if (state_) state_->closed();
     QDialog::closeEvent(e);
 }
 
-void TForm6::render() {
+void NumberDialog::render() {
     if (!state_) return;
     const NumberChoice& s = *state_;
     setWindowTitle(QString::fromStdString(s.caption));
@@ -181,36 +181,36 @@ void TForm6::render() {
         pal.setColor(QPalette::Window, colourOf(s.colour[static_cast<size_t>(k)], palette()));
         cb->setPalette(pal);
     }
-    BitBtn3_->setVisible(s.BitBtn3Visible);
-    BitBtn4_->setVisible(s.BitBtn4Visible);
-    BitBtn4_->setText(QString::fromStdString(s.BitBtn4Caption));
-    SpeedButton1_->setVisible(s.SpeedButton1Visible);
-    SpeedButton2_->setVisible(s.SpeedButton2Visible);
+    BitBtn3_->setVisible(s.computeVisible);
+    BitBtn4_->setVisible(s.randomVisible);
+    BitBtn4_->setText(QString::fromStdString(s.randomCaption));
+    SpeedButton1_->setVisible(s.saveListVisible);
+    SpeedButton2_->setVisible(s.loadListVisible);
     entry_->setVisible(s.entryVisible);
     StatusBar1_->showMessage(QString::fromStdString(s.status));
 }
 
-void TForm6::CheckBox1MouseDown(int k, bool right) {
+void NumberDialog::boxPressed(int k, bool right) {
     if (!state_) return;
     state_->mouseDown(k, right);
     render();
 }
 
-void TForm6::BitBtn4Click() {
+void NumberDialog::randomClicked() {
     if (!state_) return;
-    state_->zufallClick();
+    state_->randomClick();
     if (state_->timerRunning) Timer1_->start();
     else Timer1_->stop();
     render();
 }
 
-void TForm6::Timer1Timer() {
+void NumberDialog::Timer1Timer() {
     if (!state_) return;
     state_->timerTick(random_);
     render();
 }
 
-void TForm6::SpeedButton1Click() {
+void NumberDialog::saveWeightListFile() {
     if (!state_) return;
     const auto path =
         files_.saveFileName({"kwl", "Werteliste|*.kwl", NumberChoice::proposedListName(today_()), home_()});
@@ -221,7 +221,7 @@ void TForm6::SpeedButton1Click() {
     render();
 }
 
-void TForm6::SpeedButton2Click() {
+void NumberDialog::loadWeightListFile() {
     if (!state_) return;
     const auto path =
         files_.openFileName({"kwl", "Werteliste|*.kwl", NumberChoice::proposedListName(today_()), home_()});
@@ -239,7 +239,7 @@ void TForm6::SpeedButton2Click() {
         StatusBar1_->showMessage(QString("Die Werteliste hat %1 statt 70 Zeilen.").arg(lines.size()));
 }
 
-bool TForm6::eventFilter(QObject* watched, QEvent* e) {
+bool NumberDialog::eventFilter(QObject* watched, QEvent* e) {
     auto* cb = qobject_cast<QCheckBox*>(watched);
     if (!cb || !state_) return QDialog::eventFilter(watched, e);
     const int k = cb->text().toInt();
@@ -247,7 +247,7 @@ bool TForm6::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto* me = static_cast<QMouseEvent*>(e);
-        CheckBox1MouseDown(k, me->button() == Qt::RightButton);
+        boxPressed(k, me->button() == Qt::RightButton);
         return true; // the model decides the ticked state; the box only shows it
     }
     case QEvent::MouseButtonRelease:

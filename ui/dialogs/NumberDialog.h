@@ -24,7 +24,7 @@ class Random;
 
 namespace zf::ui {
 
-class TForm6 : public QDialog {
+class NumberDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kDesignWidth = 392;
@@ -32,18 +32,18 @@ public:
     static constexpr int kEntryExtra = 100; // the draw entry makes the dialog this much taller
 
     // `today` gives the date for the proposed weight list name; `home` the folder the file dialogs open.
-    TForm6(Random& random, Prompter& files, std::function<double()> today, std::function<std::string()> home,
+    NumberDialog(Random& random, Prompter& files, std::function<double()> today, std::function<std::string()> home,
            QWidget* parent = nullptr);
 
     // Shows the dialog modally on `state` and returns how it was closed.
     ModalResult run(NumberChoice& state);
 
     // Handlers, named after their controls.
-    void CheckBox1MouseDown(int k, bool right);
-    void BitBtn4Click();      // "&Zufall"
+    void boxPressed(int k, bool right);
+    void randomClicked();      // "&Zufall"
     void Timer1Timer();
-    void SpeedButton1Click(); // save the weight list
-    void SpeedButton2Click(); // load a weight list
+    void saveWeightListFile(); // save the weight list
+    void loadWeightListFile(); // load a weight list
 
     QCheckBox* box(int k) const { return boxes_[static_cast<size_t>(k)]; }
 

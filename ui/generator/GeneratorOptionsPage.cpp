@@ -151,7 +151,7 @@ QCheckBox* GeneratorOptionsPage::switchOf(const OptionDef& def, const std::strin
     box->setObjectName(QString("CheckBox%1").arg(def.checkBox));
     box->setToolTip(q(def.hint));
     checkBoxes_[def.checkBox] = box;
-    connect(box, &QCheckBox::toggled, this, [this, n = def.checkBox](bool on) { m_.CheckBox[static_cast<size_t>(n)] = on; });
+    connect(box, &QCheckBox::toggled, this, [this, n = def.checkBox](bool on) { m_.checkBoxes[static_cast<size_t>(n)] = on; });
     return box;
 }
 
@@ -194,7 +194,7 @@ std::vector<QWidget*> GeneratorOptionsPage::sentence(const OptionDef& def) {
             comboBox3_->addItems({"1", "2", "3"});
             comboBox3_->setToolTip(hint);
             comboBox3_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-            connect(comboBox3_, &QComboBox::currentIndexChanged, this, [this](int i) { m_.ComboBox3 = i; });
+            connect(comboBox3_, &QComboBox::currentIndexChanged, this, [this](int i) { m_.recentDrawsItem = i; });
             out.push_back(comboBox3_);
             break;
         case OptionPiece::Kind::DateTimePicker3:
@@ -205,8 +205,8 @@ std::vector<QWidget*> GeneratorOptionsPage::sentence(const OptionDef& def) {
             dateTimePicker3_->setToolTip(hint);
             connect(dateTimePicker3_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
                 // the picker keeps its time of day; only the day changes
-                const double time = m_.DateTimePicker3 - std::floor(m_.DateTimePicker3);
-                m_.DateTimePicker3 = static_cast<double>(kDateBase.daysTo(d)) + time;
+                const double time = m_.yearlyDate - std::floor(m_.yearlyDate);
+                m_.yearlyDate = static_cast<double>(kDateBase.daysTo(d)) + time;
             });
             out.push_back(dateTimePicker3_);
             break;
@@ -227,7 +227,7 @@ UpDownBox* GeneratorOptionsPage::addUpDown(int number, const QString& hint) {
     if (number == 12 || number == 13 || number == 14) box->setSuffix(" %");
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     upDowns_[number] = box;
-    connect(box, &QSpinBox::valueChanged, this, [this, number](int v) { m_.UpDown[static_cast<size_t>(number)].set(v); });
+    connect(box, &QSpinBox::valueChanged, this, [this, number](int v) { m_.upDowns[static_cast<size_t>(number)].set(v); });
     couple(number, box);
     return box;
 }
@@ -237,20 +237,20 @@ void GeneratorOptionsPage::couple(int number, UpDownBox* box) {
     auto after = [this] { afterCoupling(); };
     switch (number) {
     case 3:
-    case 24: box->pressed = [&g, after] { g.UpDown3MouseDown(); after(); }; break;
-    case 1: box->released = [&g, after] { g.UpDown1MouseUp(); after(); }; break;
-    case 16: box->released = [&g, after] { g.UpDown16MouseUp(); after(); }; break;
+    case 24: box->pressed = [&g, after] { g.fitMinOverlapToMax(); after(); }; break;
+    case 1: box->released = [&g, after] { g.fitMaxOverlapToMin(); after(); }; break;
+    case 16: box->released = [&g, after] { g.fitEvenToOdd(); after(); }; break;
     case 17:
-        box->pressed = [&g, after] { g.UpDown17MouseDown(); after(); };
-        box->released = [&g, after] { g.UpDown17MouseUp(); after(); };
+        box->pressed = [&g, after] { g.fitEvenToOddPressed(); after(); };
+        box->released = [&g, after] { g.fitOddToEven(); after(); };
         break;
-    case 21: box->changing = [&g, after](int v) { g.UpDown21ChangingEx(v); after(); }; break;
-    case 22: box->changing = [&g, after](int v) { g.UpDown22ChangingEx(v); after(); }; break;
-    case 23: box->changing = [&g, after](int v) { g.UpDown23ChangingEx(v); after(); }; break;
-    case 4: box->changing = [&g, after](int v) { g.UpDown4ChangingEx(v); after(); }; break;
-    case 5: box->changing = [&g, after](int v) { g.UpDown5ChangingEx(v); after(); }; break;
-    case 11: box->changing = [&g, after](int v) { g.UpDown11ChangingEx(v); after(); }; break;
-    case 7: box->changing = [&g](int) { g.UpDown7Changing(); }; break;
+    case 21: box->changing = [&g, after](int v) { g.lastDrawMinChanging(v); after(); }; break;
+    case 22: box->changing = [&g, after](int v) { g.secondDrawMinChanging(v); after(); }; break;
+    case 23: box->changing = [&g, after](int v) { g.thirdDrawMinChanging(v); after(); }; break;
+    case 4: box->changing = [&g, after](int v) { g.lastDrawMaxChanging(v); after(); }; break;
+    case 5: box->changing = [&g, after](int v) { g.secondDrawMaxChanging(v); after(); }; break;
+    case 11: box->changing = [&g, after](int v) { g.thirdDrawMaxChanging(v); after(); }; break;
+    case 7: box->changing = [&g](int) { g.attemptLimitChanging(); }; break;
     default: break;
     }
 }
@@ -264,21 +264,21 @@ void GeneratorOptionsPage::afterCoupling() {
 void GeneratorOptionsPage::refresh() {
     for (auto& [n, box] : checkBoxes_) {
         const QSignalBlocker block(box);
-        box->setChecked(m_.CheckBox[static_cast<size_t>(n)]);
+        box->setChecked(m_.checkBoxes[static_cast<size_t>(n)]);
     }
     for (auto& [n, box] : upDowns_) {
-        const UpDownState& u = m_.UpDown[static_cast<size_t>(n)];
+        const UpDownState& u = m_.upDowns[static_cast<size_t>(n)];
         const QSignalBlocker block(box);
         box->setRange(u.min, u.max);
         box->setValue(u.pos);
     }
     if (comboBox3_) {
         const QSignalBlocker block(comboBox3_);
-        comboBox3_->setCurrentIndex(m_.ComboBox3 >= 0 && m_.ComboBox3 <= 2 ? m_.ComboBox3 : -1);
+        comboBox3_->setCurrentIndex(m_.recentDrawsItem >= 0 && m_.recentDrawsItem <= 2 ? m_.recentDrawsItem : -1);
     }
     if (dateTimePicker3_) {
         const QSignalBlocker block(dateTimePicker3_);
-        dateTimePicker3_->setDate(toQDate(m_.DateTimePicker3));
+        dateTimePicker3_->setDate(toQDate(m_.yearlyDate));
     }
 }
 

@@ -68,7 +68,7 @@ DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent)
     picker_->setToolTip("With the chosen date starts the evaluation");
     picker_->setDisplayFormat("dd.MM.yyyy");
     picker_->setCalendarPopup(true);
-    picker_->setMinimumDate(qdateOf(Model::DateTimePicker2Min));
+    picker_->setMinimumDate(qdateOf(Model::statsStartMin));
     picker_->setMinimumHeight(26);
 
     for (QWidget* w : {static_cast<QWidget*>(numbers), static_cast<QWidget*>(sums), static_cast<QWidget*>(pairs),
@@ -88,16 +88,16 @@ DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent)
 
     connect(numbers, &QToolButton::clicked, this, [this] {
         BusyCursor busy;
-        stats_.SpeedButton2Click();
+        stats_.showNumbers();
         refresh();
     });
-    connect(sums, &QToolButton::clicked, this, [this] { run(&StatsController::SpeedButton9Click); });
-    connect(pairs, &QToolButton::clicked, this, [this] { run(&StatsController::Button2Click); });
-    connect(triples, &QToolButton::clicked, this, [this] { run(&StatsController::Button3Click); });
-    connect(quads, &QToolButton::clicked, this, [this] { run(&StatsController::Button4Click); });
-    connect(waiting, &QToolButton::clicked, this, [this] { run(&StatsController::Button5Click); });
+    connect(sums, &QToolButton::clicked, this, [this] { run(&StatsController::showCrossSums); });
+    connect(pairs, &QToolButton::clicked, this, [this] { run(&StatsController::showPairs); });
+    connect(triples, &QToolButton::clicked, this, [this] { run(&StatsController::showTriples); });
+    connect(quads, &QToolButton::clicked, this, [this] { run(&StatsController::showQuads); });
+    connect(waiting, &QToolButton::clicked, this, [this] { run(&StatsController::showOverdue); });
     connect(picker_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
-        if (m_.setDateTimePicker2(dateValueOf(d))) m_.notify(ChangeDates);
+        if (m_.setStatsStart(dateValueOf(d))) m_.notify(ChangeDates);
         else refreshDate();
     });
     refresh();
@@ -112,17 +112,17 @@ void DiagrammPage::run(bool (StatsController::*command)()) {
 
 void DiagrammPage::refreshDate() {
     const QSignalBlocker block(picker_);
-    picker_->setDate(qdateOf(m_.DateTimePicker2));
+    picker_->setDate(qdateOf(m_.statsStart));
 }
 
 void DiagrammPage::refresh() {
     refreshDate();
-    if (!(chart_->shown() == m_.Series2)) chart_->draw(m_.Series2);
+    if (!(chart_->shown() == m_.numberChart)) chart_->draw(m_.numberChart);
 }
 
 void DiagrammPage::modelChanged(unsigned what) {
     if (what & ChangeDates) refreshDate();
-    if (what & ChangeChart1 && !(chart_->shown() == m_.Series2)) chart_->draw(m_.Series2);
+    if (what & ChangeChart1 && !(chart_->shown() == m_.numberChart)) chart_->draw(m_.numberChart);
 }
 
 } // namespace zf::ui

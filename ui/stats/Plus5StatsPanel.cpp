@@ -32,7 +32,7 @@ Plus5StatsPanel::Plus5StatsPanel(Model& m, StatsController& stats, QWidget* pare
     row->addWidget(sums);
     connect(sums, &QToolButton::clicked, this, [this] {
         BusyCursor busy;
-        stats_.SpeedButton40Click();
+        stats_.showPlus5Sums();
         refresh();
     });
 
@@ -53,7 +53,7 @@ Plus5StatsPanel::Plus5StatsPanel(Model& m, StatsController& stats, QWidget* pare
         const int position = b.position;
         connect(button, &QPushButton::clicked, this, [this, position] {
             BusyCursor busy;
-            stats_.Verteilung(position);
+            stats_.showPlus5Digits(position);
             refresh();
         });
     }
@@ -69,10 +69,10 @@ Plus5StatsPanel::Plus5StatsPanel(Model& m, StatsController& stats, QWidget* pare
     row->addWidget(group);
     row->addStretch(1);
     connect(wieOft_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) stats_.RadioGroup1 = 0;
+        if (on) stats_.plus5Mode = 0;
     });
     connect(ausstehend_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) stats_.RadioGroup1 = 1;
+        if (on) stats_.plus5Mode = 1;
     });
 
     chart_ = new BarChartView("Series3", QColor(52, 101, 164), this);
@@ -95,13 +95,13 @@ Plus5StatsPanel::Plus5StatsPanel(Model& m, StatsController& stats, QWidget* pare
 void Plus5StatsPanel::refresh() {
     {
         const QSignalBlocker a(wieOft_), b(ausstehend_);
-        (stats_.RadioGroup1 == 1 ? ausstehend_ : wieOft_)->setChecked(true);
+        (stats_.plus5Mode == 1 ? ausstehend_ : wieOft_)->setChecked(true);
     }
-    if (!(chart_->shown() == m_.Series3)) chart_->draw(m_.Series3);
+    if (!(chart_->shown() == m_.plus5Chart)) chart_->draw(m_.plus5Chart);
 }
 
 void Plus5StatsPanel::modelChanged(unsigned what) {
-    if (what & ChangeChart2 && !(chart_->shown() == m_.Series3)) chart_->draw(m_.Series3);
+    if (what & ChangeChart2 && !(chart_->shown() == m_.plus5Chart)) chart_->draw(m_.plus5Chart);
 }
 
 } // namespace zf::ui

@@ -39,10 +39,10 @@ StatsUi::StatsUi(QWidget* window, Model& m, AppController& app, Prompter& prompt
         const char* button;
         bool (StatsController::*command)();
     };
-    static const Binding bindings[] = {{"Button2", &StatsController::Button2Click},
-                                       {"Button3", &StatsController::Button3Click},
-                                       {"Button4", &StatsController::Button4Click},
-                                       {"Button5", &StatsController::Button5Click}};
+    static const Binding bindings[] = {{"Button2", &StatsController::showPairs},
+                                       {"Button3", &StatsController::showTriples},
+                                       {"Button4", &StatsController::showQuads},
+                                       {"Button5", &StatsController::showOverdue}};
     for (const auto& b : bindings)
         if (auto* button = window->findChild<QAbstractButton*>(b.button)) {
             const auto command = b.command;
@@ -54,15 +54,15 @@ StatsUi::StatsUi(QWidget* window, Model& m, AppController& app, Prompter& prompt
     if (auto* button = window->findChild<QAbstractButton*>("Button6"))
         connect(button, &QAbstractButton::clicked, this, [this] {
             BusyCursor busy;
-            stats_.Button6Click();
+            stats_.showTipDistribution();
         });
 
     // Start-up and activation draw quietly: a missing Keno.dat is reported by the draw browser.
-    app.plus5Chart = [this] { stats_.Verteilung(6, false); };
+    app.plus5Chart = [this] { stats_.showPlus5Digits(6, false); };
     app.numberChart = [this, &m] {
-        stats_.SpeedButton2Click(false);
+        stats_.showNumbers(false);
         // At the first start the Plus 5 chart comes before Keno.dat exists; draw it once the draws are there.
-        if (m.Series3 == ChartData{}) stats_.Verteilung(6, false);
+        if (m.plus5Chart == ChartData{}) stats_.showPlus5Digits(6, false);
     };
 }
 
