@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/BundledHistory.h"
 #include "evaluation/TipCheck.h"
 #include "tips/TipLine.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Random.h"
+#include "base/Random.h"
 #include "draws/DrawStore.h"
 #include "generator/NumberChoice.h"
 #include "stats/ChartData.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 
 namespace zf {

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "app/AppController.h"
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "draws/DrawStore.h"
 #include "platform/Seams.h"

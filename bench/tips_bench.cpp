@@ -7,7 +7,7 @@
 
 #include "app/Model.h"
 #include "app/Services.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"
 #include "platform/SystemClock.h"

@@ -9,10 +9,10 @@
 #include <optional>
 
 #include "app/AppController.h"
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "app/Services.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/BundledHistory.h"
 #include "draws/Browser.h"
 #include "draws/DrawRecord.h"

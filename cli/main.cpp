@@ -5,7 +5,7 @@
 #include <cmath>
 #include <iostream>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/SettingsTable.h"
 #include "cli/Command.h"
 #include "platform/qt/Paths.h"

@@ -1,6 +1,6 @@
 #include "draws/Browser.h"
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "evaluation/TipCheck.h"
 

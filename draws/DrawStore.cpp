@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace zf {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/Update.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "draws/Browser.h"
 #include "generator/NumberChoice.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Model.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "platform/Seams.h"
 
 namespace zf {

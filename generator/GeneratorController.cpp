@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"

@@ -1,6 +1,6 @@
 #include "generator/NumberChoice.h"
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 
 namespace zf {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Random.h"
+#include "base/Random.h"
 #include "platform/Seams.h"
 
 namespace zf {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace zf {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 
 namespace zf {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/Text.h"
+#include "base/Text.h"
 
 namespace zf {
 

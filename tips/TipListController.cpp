@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"
 #include "evaluation/Winnings.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "draws/DrawRecord.h"
 
 namespace {

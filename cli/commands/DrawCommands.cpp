@@ -1,7 +1,7 @@
 // draws, show, check, delete-draw
 #include <iostream>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "cli/Command.h"
 #include "evaluation/TipCheck.h"
 

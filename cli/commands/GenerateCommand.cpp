@@ -1,7 +1,7 @@
 // generate [--seed N] [--enumerate] [--pool-list FILE.kwl]: "Tipps berechnen", run to its end.
 #include <iostream>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "cli/Command.h"
 #include "generator/GeneratorController.h"
 #include "generator/NumberChoice.h"

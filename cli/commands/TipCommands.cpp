@@ -1,7 +1,7 @@
 // winnings, print
 #include <iostream>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "cli/Command.h"
 #include "tips/TipListController.h"
 

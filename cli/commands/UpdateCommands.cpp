@@ -3,7 +3,7 @@
 
 #include <iostream>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "cli/Command.h"
 #include "draws/Export.h"
 #include "draws/ManualEntry.h"

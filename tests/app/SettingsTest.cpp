@@ -3,7 +3,7 @@
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "platform/SettingsStore.h"
 #include "support/TestSupport.h"
 

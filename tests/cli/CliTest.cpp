@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <sys/wait.h>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

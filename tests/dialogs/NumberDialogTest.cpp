@@ -7,9 +7,9 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "app/GermanFormat.h"
-#include "app/Random.h"
-#include "app/Text.h"
+#include "base/GermanFormat.h"
+#include "base/Random.h"
+#include "base/Text.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/NumberDialog.h"
 

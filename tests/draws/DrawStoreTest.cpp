@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/DrawStore.h"
 #include "support/TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include <sys/wait.h>
 
 #include "GeneratorFixture.h"
-#include "app/Text.h"
+#include "base/Text.h"
 
 using namespace zf;
 using namespace zf::gentest;

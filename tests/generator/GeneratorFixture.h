@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/AppController.h"
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "draws/Browser.h"
 #include "generator/GeneratorController.h"

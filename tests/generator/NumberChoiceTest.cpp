@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "generator/NumberChoice.h"
 
 using namespace zf;

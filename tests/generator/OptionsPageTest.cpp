@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
 #include "generator/GeneratorController.h"

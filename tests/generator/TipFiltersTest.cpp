@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "generator/TipFilters.h"
 #include "support/TestSupport.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/AppController.h"
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "draws/DrawRecord.h"
 #include "draws/DrawStore.h"
 #include "stats/ChartData.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "draws/DrawRecord.h"
 #include "platform/Seams.h"
 

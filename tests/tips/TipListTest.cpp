@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Model.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/Winnings.h"
 #include "platform/SystemClock.h"

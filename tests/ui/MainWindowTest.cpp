@@ -23,7 +23,7 @@
 #include <deque>
 #include <memory>
 
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 #include "app/SettingsTable.h"
 #include "draws/Browser.h"
 #include "draws/DrawStore.h"

@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "platform/SystemClock.h"
 #include "evaluation/TipCheck.h"
 #include "support/TestSupport.h"

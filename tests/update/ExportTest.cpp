@@ -4,7 +4,7 @@
 
 #include "app/Model.h"
 #include "app/Services.h"
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/Export.h"
 #include "draws/Update.h"

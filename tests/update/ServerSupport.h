@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/DrawRecord.h"
 #include "support/TestSupport.h"
 #include "tools/drawserver/DrawServerProcess.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <sys/wait.h>
 
-#include "app/Text.h"
+#include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/Export.h"
 #include "draws/Update.h"

@@ -13,9 +13,9 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "app/GermanFormat.h"
-#include "app/Random.h"
-#include "app/Text.h"
+#include "base/GermanFormat.h"
+#include "base/Random.h"
+#include "base/Text.h"
 #include "platform/Seams.h"
 #include "ui/DesignScale.h"
 

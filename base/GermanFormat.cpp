@@ -1,4 +1,4 @@
-#include "app/GermanFormat.h"
+#include "base/GermanFormat.h"
 
 #include <cmath>
 #include <cstdio>

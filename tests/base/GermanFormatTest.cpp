@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/GermanFormat.h"
-#include "app/Random.h"
+#include "base/GermanFormat.h"
+#include "base/Random.h"
 
 using namespace zf;
 
