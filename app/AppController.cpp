@@ -5,6 +5,9 @@
 #include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
+#include "draws/Update.h"
+#include "stats/StatsController.h"
+#include "tips/TipListController.h"
 #include "base/Text.h"
 #include "draws/BundledHistory.h"
 #include "evaluation/TipCheck.h"
@@ -32,7 +35,17 @@ bool writeBundledHistory(const std::string& path, std::string* error) {
     return true;
 }
 
-AppController::AppController(Model& m, Services& s) : m_(m), s_(s), browser_(m, s) {}
+AppController::AppController(Model& m, Services& s, Browser& browser, TipListController& tips, StatsController& stats,
+                             UpdateController* update)
+    : m_(m), s_(s), browser_(browser), tips_(tips), stats_(stats), update_(update) {}
+
+void AppController::drawCharts() {
+    if (!chartsAtStart) return;
+    // Quietly: a missing Keno.dat is reported by the draw browser.
+    stats_.showNumbers(false);
+    // At the first start the Plus 5 chart comes before Keno.dat exists; draw it once the draws are there.
+    if (m_.plus5Chart == ChartData{}) stats_.showPlus5Digits(6, false);
+}
 
 void AppController::loadTipList() {
     const std::string path = m_.home + "tipps.txt";
@@ -62,7 +75,8 @@ void AppController::seedDrawHistory() {
     if (!writeBundledHistory(m_.kenoPath(), &error)) problems_.push_back(error);
 }
 
-void AppController::start(const std::string& home, int windowHeight, std::optional<double> startDate) {
+std::optional<std::string> AppController::start(const std::string& home, int windowHeight,
+                                                std::optional<double> startDate, const StartOverrides& overrides) {
     problems_.clear();
     m_.random.setState(s_.clock.ticks());
     m_.scaledHeight = windowHeight;
@@ -82,7 +96,10 @@ void AppController::start(const std::string& home, int windowHeight, std::option
         problems_.push_back("Die Einstellung \"" + *stopped +
                             "\" hat einen falschen Typ; sie und die folgenden Einstellungen wurden nicht geladen.");
 
-    if (afterRestore) afterRestore();
+    std::optional<std::string> overrideError;
+    for (const auto& [name, value] : overrides.settings)
+        if (auto e = applySettingText(m_, name, value); e && !overrideError) overrideError = e;
+    if (overrides.statsStart) m_.setStatsStart(*overrides.statsStart);
     m_.hitCheckOn = true;
     m_.attemptLimit = m_.num(Num::AttemptThousands).pos * 1000;
     if (m_.proxyHost.empty()) m_.proxyPort = "80";
@@ -98,15 +115,16 @@ void AppController::start(const std::string& home, int windowHeight, std::option
     if (m_.statsStart > m_.browseDate) m_.setStatsStart(today - 365);
     m_.workDate = m_.statsStart;
 
-    if (plus5Chart) plus5Chart();
+    if (chartsAtStart) stats_.showPlus5Digits(6, false);
     seedDrawHistory();
     if (m_.draws.refresh())
         for (const auto& t : m_.draws.issueTexts()) problems_.push_back(t);
-    if (updateDraws) updateDraws();
+    if (updateAtStart && update_) update_->runUpdate();
     else browser_.seekDate();
     missingReported_ = !m_.draws.fileExists();
-    if (numberChart) numberChart();
+    drawCharts();
     m_.notify(ChangeAll);
+    return overrideError;
 }
 
 void AppController::activate() {
@@ -115,13 +133,13 @@ void AppController::activate() {
     const bool missing = !m_.draws.fileExists();
     if (!(missing && missingReported_)) browser_.seekDate();
     missingReported_ = missing;
-    if (numberChart) numberChart();
+    drawCharts();
     applyStoredStake();
 }
 
 void AppController::applyStoredStake() {
     m_.stakeItem = m_.stakeSystem >= 0 && m_.stakeSystem <= 3 ? m_.stakeSystem : -1;
-    if (applyStake) applyStake();
+    tips_.applyStake();
     m_.notify(ChangeOptions);
 }
 

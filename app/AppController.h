@@ -5,12 +5,21 @@
 #include <string>
 #include <vector>
 
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "draws/Browser.h"
 
 namespace zf {
 
 class Model;
+class StatsController;
+class TipListController;
+class UpdateController;
+
+// What the batch program changes right after the settings are restored (its --set and --stats-start).
+struct StartOverrides {
+    std::vector<std::pair<std::string, std::string>> settings; // value name, text as typed
+    std::optional<double> statsStart;
+};
 
 // The program folder: the program file's folder when it is writable, otherwise the user's data folder.
 std::string resolveHome(const std::string& programDir, const std::string& userDataDir);
@@ -18,19 +27,22 @@ std::string withSlash(std::string dir);
 
 class AppController {
 public:
-    AppController(Model& m, Services& s);
+    // `update` may be null: then the start-up walks to the chosen draw without asking the server.
+    AppController(Model& m, Services& s, Browser& browser, TipListController& tips, StatsController& stats,
+                  UpdateController* update);
 
-    // Steps that later parts of the program hang in; empty ones are skipped.
-    std::function<void()> plus5Chart;   // the Plus 5 distribution at start
-    std::function<void()> updateDraws;  // the internet update at start
-    std::function<void()> numberChart;  // the number distribution at start and activation
-    std::function<void()> applyStake;   // the stake rule at activation
-    std::function<void()> afterRestore; // right after the settings are restored (batch --set)
+    // The desktop program draws the number and Plus 5 charts at start and activation and brings the
+    // history up to date at start; the batch program does neither unless a command asks.
+    bool chartsAtStart = false;
+    bool updateAtStart = false;
 
     // Start-up. `home` is the program folder; `windowHeight` the window's height now.
     // Problems found on the way (unreadable files, an unwritable folder) are collected in problems().
     // `startDate` replaces today as the date picker's first date (the batch program's --date).
-    void start(const std::string& home, int windowHeight, std::optional<double> startDate = std::nullopt);
+    // `overrides` apply right after the restore; the first one that cannot be applied is returned.
+    std::optional<std::string> start(const std::string& home, int windowHeight,
+                                     std::optional<double> startDate = std::nullopt,
+                                     const StartOverrides& overrides = {});
     void activate();
     // The stored stake item goes into the selector and the stake rule runs (part of every activation).
     void applyStoredStake();
@@ -46,10 +58,14 @@ public:
 private:
     void seedDrawHistory();
     void loadTipList();
+    void drawCharts();
 
     Model& m_;
     Services& s_;
-    Browser browser_;
+    Browser& browser_;
+    TipListController& tips_;
+    StatsController& stats_;
+    UpdateController* update_;
     std::vector<std::string> problems_;
     bool missingReported_ = false;
 };

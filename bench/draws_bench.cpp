@@ -6,7 +6,7 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "draws/DrawStore.h"
 #include "evaluation/TipCheck.h"
 #include "platform/SystemClock.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"

@@ -11,7 +11,7 @@
 #include "app/AppController.h"
 #include "base/GermanFormat.h"
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "base/Text.h"
 #include "draws/BundledHistory.h"
 #include "draws/Browser.h"

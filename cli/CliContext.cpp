@@ -27,11 +27,17 @@ std::optional<std::string> CliPrompter::input(const std::string&, const std::str
     return proposal;
 }
 
-Context::Context(std::unique_ptr<SettingsStore> s, std::unique_ptr<Clock> c)
-    : store(std::move(s)), clock(std::move(c)), services{prompter, shell, sound, *clock, *store},
-      app(model, services), tips(model, services, app.browser()) {
-    app.applyStake = [this] { tips.applyStake(); };
+ModalResult CliPrompter::numberDialog(NumberChoice& form) {
+    return onNumberDialog ? onNumberDialog(form) : ModalResult::Abort;
 }
+
+std::optional<FileChoice> CliPrompter::saveFileChoice(const FileDialogSetup& setup) {
+    if (nextSave) return nextSave;
+    return FileChoice{setup.proposedName + "." + setup.defaultExt, 1};
+}
+
+Context::Context(std::unique_ptr<SettingsStore> s, std::unique_ptr<Clock> c, HttpClient* http)
+    : store(std::move(s)), clock(std::move(c)), session(prompter, shell, sound, *clock, *store, http) {}
 
 void Context::printShow() {
     std::cout << model.drawTextMain << "\n" << model.crossSumText << "\n" << model.plus5Text << "\n" << model.plus5SumText << "\n"

@@ -1,16 +1,16 @@
 #pragma once
 // What every batch command works with: the model, the controllers, the seams and the output.
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/AppController.h"
-#include "app/Model.h"
+#include "app/Session.h"
+#include "platform/NullSeams.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
-#include "tips/TipListController.h"
 
 namespace zf::cli {
 
@@ -21,18 +21,15 @@ public:
     bool question(const std::string& text) override;
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                      const std::string& proposal) override;
+    ModalResult numberDialog(NumberChoice& form) override;
+    std::optional<FileChoice> saveFileChoice(const FileDialogSetup& setup) override;
+
     std::optional<bool> nextAnswer;
     std::vector<std::string> inputs;
-};
-
-class NullShell : public Shell {
-public:
-    bool open(const std::string&, const std::string&) override { return true; }
-};
-
-class NullSound : public SoundPlayer {
-public:
-    void play(const std::string&) override {}
+    // How a command answers the number dialog (the pool list, a draw typed in); Abort when unset.
+    std::function<ModalResult(NumberChoice&)> onNumberDialog;
+    // What a command answers the save dialog with; the proposed name when unset.
+    std::optional<FileChoice> nextSave;
 };
 
 // Command-line words after the command name: positional words and --name value pairs.
@@ -53,16 +50,17 @@ public:
 
 class Context {
 public:
-    Context(std::unique_ptr<SettingsStore> store, std::unique_ptr<Clock> clock);
-    Model model;
+    Context(std::unique_ptr<SettingsStore> store, std::unique_ptr<Clock> clock, HttpClient* http);
     CliPrompter prompter;
     NullShell shell;
     NullSound sound;
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<Clock> clock;
-    Services services;
-    AppController app;
-    TipListController tips;
+    Session session;
+    Model& model = session.model;
+    Services& services = session.services;
+    AppController& app = session.app;
+    TipListController& tips = session.tips;
 
     void printShow();
     void printStatus();

@@ -9,6 +9,7 @@
 #include "app/SettingsTable.h"
 #include "cli/Command.h"
 #include "platform/qt/Paths.h"
+#include "platform/qt/QtHttpClient.h"
 
 using namespace zf;
 using namespace zf::cli;
@@ -89,17 +90,16 @@ int main(int argc, char** argv) {
 
     auto store = std::make_unique<FileSettingsStore>(settingsFile ? *settingsFile : defaultSettingsPath());
     store->load();
-    Context ctx(std::move(store), std::make_unique<SystemClock>());
+    QtHttpClient http;
+    Context ctx(std::move(store), std::make_unique<SystemClock>(), &http);
+    ctx.session.setEventPump([] { QCoreApplication::processEvents(); });
     if (!startDate) startDate = std::floor(ctx.clock->now());
 
-    std::optional<std::string> setError;
-    ctx.app.afterRestore = [&] {
-        for (const auto& [n, v] : sets)
-            if (auto e = applySettingText(ctx.model, n, v); e && !setError) setError = e;
-        if (statsDate) ctx.model.setStatsStart(*statsDate);
-    };
+    StartOverrides overrides;
+    overrides.statsStart = statsDate;
+    for (const auto& [n, v] : sets) overrides.settings.emplace_back(n, v);
     const std::string homeDir = home ? *home : resolveHome(programDirectory(), userDataDirectory());
-    ctx.app.start(homeDir, ctx.model.height, startDate);
+    const auto setError = ctx.app.start(homeDir, ctx.model.height, startDate, overrides);
     if (setError) return usage(*setError);
     ctx.app.applyStoredStake(); // as the window's first activation does
     for (const auto& p : ctx.app.problems()) std::cerr << "Warnung: " << p << "\n";

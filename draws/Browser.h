@@ -3,7 +3,7 @@
 // Every step ends with the hit check, so the hits column refers to the draw on display.
 #include <string>
 
-#include "app/Services.h"
+#include "platform/Services.h"
 
 namespace zf {
 

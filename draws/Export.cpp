@@ -54,13 +54,9 @@ std::string exportLine(const DrawRecord& r, int layout) {
 }
 
 bool DrawExport::exportText() {
-    const FileDialogSetup setup{"txt", kExportFilter, m_.home + "KenoZahlen", m_.home};
-    std::optional<ExportChoice> choice;
-    if (saveDialog) {
-        choice = saveDialog(setup);
-    } else if (auto path = s_.prompter.saveFileName(setup)) {
-        choice = ExportChoice{*path, 1};
-    }
+    const FileDialogSetup setup{"txt", kExportFilter, m_.home + "KenoZahlen", m_.home, "Export nach Text"};
+    // The file type chosen in the dialog picks the layout.
+    const std::optional<FileChoice> choice = s_.prompter.saveFileChoice(setup);
     if (!choice || choice->path.empty()) return false;
     const int layout = choice->filterIndex >= 1 && choice->filterIndex <= 5 ? choice->filterIndex : 1;
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Services.h"
+#include "platform/Services.h"
 
 namespace zf {
 
@@ -20,19 +20,9 @@ inline const std::string kExportFilter =
 // One export line (without its line end) in layout 1..5, the file type chosen in the save dialog.
 std::string exportLine(const DrawRecord& r, int layout);
 
-// What the save dialog returns: the file and the file type (1..5) chosen.
-struct ExportChoice {
-    std::string path;
-    int filterIndex = 1;
-};
-
 class DrawExport {
 public:
     DrawExport(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
-
-    // The save dialog that also tells the chosen file type. When unset, the prompter's save dialog
-    // is asked and the first file type applies.
-    std::function<std::optional<ExportChoice>(const FileDialogSetup&)> saveDialog;
 
     // "Export nach Text": every draw from the date of DateTimePicker1 on. True when a file was written.
     bool exportText();

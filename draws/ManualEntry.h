@@ -1,7 +1,7 @@
 #pragma once
 // "Eingeben": a draw typed in by hand in the number dialog, which shows its date picker and the
 // five Plus 5 digit fields for this. Stored after the last draw or in its place by date.
-#include "app/Services.h"
+#include "platform/Services.h"
 
 namespace zf {
 

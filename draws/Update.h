@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "draws/DrawRecord.h"
 #include "platform/HttpClient.h"
 

@@ -18,7 +18,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "generator/Pool.h"
 #include "generator/TipFilters.h"
 

@@ -18,6 +18,13 @@ struct FileDialogSetup {
     std::string filter;
     std::string proposedName;
     std::string folder;
+    std::string title; // the dialog's caption; empty for the usual one
+};
+
+// What a save dialog with several file types returns: the file and the type chosen (1-based).
+struct FileChoice {
+    std::string path;
+    int filterIndex = 1;
 };
 
 // Message boxes, questions, input boxes, file dialogs and the program's modal dialogs.
@@ -37,6 +44,12 @@ public:
     virtual std::optional<std::string> saveFileName(const FileDialogSetup& setup) {
         (void)setup;
         return std::nullopt;
+    }
+    // A save dialog whose file type matters to the caller; without its own dialog the first type.
+    virtual std::optional<FileChoice> saveFileChoice(const FileDialogSetup& setup) {
+        const auto path = saveFileName(setup);
+        if (!path) return std::nullopt;
+        return FileChoice{*path, 1};
     }
     virtual std::optional<std::string> openFileName(const FileDialogSetup& setup) {
         (void)setup;

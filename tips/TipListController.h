@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Services.h"
+#include "platform/Services.h"
 
 namespace zf {
 

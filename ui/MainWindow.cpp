@@ -186,8 +186,8 @@ void setText(QLineEdit* e, const std::string& text) {
 
 } // namespace
 
-MainWindow::MainWindow(Services& services, std::string home, QWidget* parent)
-    : QMainWindow(parent), services_(services), home_(std::move(home)), app_(model_, services_), tips_(model_, services_, app_.browser()) {
+MainWindow::MainWindow(Session& session, std::string home, QWidget* parent)
+    : QMainWindow(parent), session_(session), home_(std::move(home)) {
     setObjectName("TForm1");
     setWindowTitle(QString::fromLatin1(kCaption));
     model_.listener = [this](unsigned what) { refresh(what); };
@@ -200,28 +200,9 @@ MainWindow::MainWindow(Services& services, std::string home, QWidget* parent)
     setCentralWidget(PageControl1);
 
     buildKenoTipp();
-    generator_ = std::make_unique<GeneratorController>(model_, services_, app_.browser());
-    generator_->eventPump = [] { QApplication::processEvents(); };
-    http_ = std::make_unique<QtHttpClient>();
-    update_ = std::make_unique<UpdateController>(model_, services_, app_.browser(), *http_);
-    update_->pumpEvents = [] { QApplication::processEvents(); };
-    app_.updateDraws = [this] { update_->runUpdate(); };
-    exporter_ = std::make_unique<DrawExport>(model_, services_, app_.browser());
-    exporter_->saveDialog = [this](const FileDialogSetup& setup) -> std::optional<ExportChoice> {
-        // The file type chosen in the dialog picks the layout, so the dialog is asked here directly.
-        const QStringList parts = QString::fromStdString(setup.filter).split('|');
-        QStringList filters;
-        for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
-        QFileDialog dialog(this, "Export nach Text");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilters(filters);
-        dialog.setDefaultSuffix(QString::fromStdString(setup.defaultExt));
-        dialog.setDirectory(QString::fromStdString(setup.folder));
-        dialog.selectFile(QString::fromStdString(setup.proposedName));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-        return ExportChoice{dialog.selectedFiles().front().toStdString(),
-                            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
-    };
+    session_.setEventPump([] { QApplication::processEvents(); });
+    app_.chartsAtStart = true;
+    app_.updateAtStart = update_ != nullptr;
     buildOptionen();
     buildDiagramm();
     buildDatenbank();
@@ -242,9 +223,8 @@ MainWindow::MainWindow(Services& services, std::string home, QWidget* parent)
     setStatusBar(bar);
 
     bindOptions();
-    app_.applyStake = [this] { tips_.applyStake(); };
     // The statistics fill the placeholders DiagrammArea and Plus5Area and bind Button2..Button6.
-    auto* stats = new ui::StatsUi(this, model_, app_, services_.prompter);
+    auto* stats = new ui::StatsUi(this, model_, session_.stats);
     connect(this, &MainWindow::modelChanged, stats, &ui::StatsUi::modelChanged);
     ui::scaleTree(PageControl1, scale_);
     applyWindowFont();
@@ -659,7 +639,7 @@ void MainWindow::bindOptions() {
     connect(UpDown9, &QSpinBox::editingFinished, this, [this] { tips_.totalTipsLeft(); });
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int i) {
         model_.stakeItem = i;
-        if (app_.applyStake) app_.applyStake();
+        tips_.applyStake();
     });
     connect(ProxyHostEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.proxyHost = t.toStdString(); });
     connect(ProxyPortEdit, &QLineEdit::textEdited, this, [this](const QString& t) { model_.proxyPort = t.toStdString(); });

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "app/AppController.h"
+#include "app/Session.h"
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "draws/Export.h"
 #include "draws/Update.h"
 #include "generator/GeneratorController.h"
@@ -48,9 +49,10 @@ public:
     static constexpr const char* kCaption = "Orvane's Zahlfuchs  Tippen Sie 2-10 aus 70";
     static constexpr const char* kProductAddress = "https://www.zahlfuchs.de";
 
-    MainWindow(Services& services, std::string home, QWidget* parent = nullptr);
+    MainWindow(Session& session, std::string home, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    Session& session() { return session_; }
     Model& model() { return model_; }
     AppController& app() { return app_; }
     TipListController& tips() { return tips_; }
@@ -103,15 +105,15 @@ private:
     void updateSelectionLabels();
     QFont windowFontFromModel() const;
 
-    Services& services_;
+    Session& session_;
+    Services& services_ = session_.services;
     std::string home_;
-    Model model_;
-    AppController app_;
-    TipListController tips_;
-    std::unique_ptr<GeneratorController> generator_;
-    std::unique_ptr<HttpClient> http_;
-    std::unique_ptr<UpdateController> update_;
-    std::unique_ptr<DrawExport> exporter_;
+    Model& model_ = session_.model;
+    AppController& app_ = session_.app;
+    TipListController& tips_ = session_.tips;
+    GeneratorController* generator_ = &session_.generator;
+    UpdateController* update_ = session_.update.get();
+    DrawExport* exporter_ = &session_.exporter;
     QWidget* SpeedButton10 = nullptr;
     QWidget* BitBtn1 = nullptr;
     QWidget* SpeedButton8 = nullptr;

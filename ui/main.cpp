@@ -7,6 +7,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/Paths.h"
+#include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSoundPlayer.h"
@@ -34,11 +35,12 @@ int main(int argc, char** argv) {
     QtShell shell;
     QtSoundPlayer sound;
     SystemClock clock;
-    Services services{prompter, shell, sound, clock, settings};
+    QtHttpClient http;
+    Session session(prompter, shell, sound, clock, settings, &http);
 
     const std::string home = parser.isSet(homeOption) ? parser.value(homeOption).toStdString()
                                                       : resolveHome(programDirectory(), userDataDirectory());
-    MainWindow window(services, home);
+    MainWindow window(session, home);
     prompter.setParent(&window);
     prompter.setupNumberDialog(
         window.model().random, [&clock] { return clock.now(); }, [&window] { return window.model().home; }, &window);

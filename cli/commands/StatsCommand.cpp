@@ -48,7 +48,7 @@ public:
         const std::string& kind = args.words[0];
         const bool plus5 = kind.rfind("plus5-", 0) == 0;
 
-        StatsController stats(ctx.model, ctx.prompter);
+        StatsController& stats = ctx.session.stats;
         if (const auto mode = args.option("mode")) {
             if (!plus5) throw UsageError("--mode gilt nur für die plus5-Arten");
             if (*mode == "wieoft") stats.plus5Mode = 0;

@@ -1,15 +1,14 @@
 // update, add-draw, export, export-single
-#include <QCoreApplication>
-
+#include <functional>
 #include <iostream>
 
 #include "base/GermanFormat.h"
+#include "base/Parse.h"
 #include "cli/Command.h"
 #include "draws/Export.h"
 #include "draws/ManualEntry.h"
 #include "draws/Update.h"
 #include "generator/NumberChoice.h"
-#include "platform/qt/QtHttpClient.h"
 
 namespace zf::cli {
 namespace {
@@ -31,9 +30,7 @@ public:
             if (!drawRequestUrl(*server, kFirstDrawDay)) throw UsageError("--server erwartet eine http- oder https-Adresse");
             ctx.model.downloadServer = *server;
         }
-        QtHttpClient http;
-        UpdateController update(ctx.model, ctx.services, ctx.app.browser(), http);
-        update.pumpEvents = [] { QCoreApplication::processEvents(); };
+        UpdateController& update = *ctx.session.update;
         update.afterDay = [&](double) { std::cout << ctx.model.status[0] << std::endl; };
         update.runUpdate();
         ctx.printShow();
@@ -42,13 +39,12 @@ public:
 };
 
 // The number dialog answered once from the options, as a user would tick and confirm it.
-class EntryPrompter : public CliPrompter {
-public:
+struct EntryAnswer {
     std::vector<int> numbers;
     std::optional<double> date;
     std::optional<std::array<int, 5>> digits;
     int shown = 0;
-    ModalResult numberDialog(NumberChoice& f) override {
+    ModalResult operator()(NumberChoice& f) {
         if (++shown > 1) return ModalResult::Abort; // a refused entry is not corrected here
         for (int n : numbers) f.ticked[static_cast<size_t>(n)] = true;
         if (date) f.entryDate = *date;
@@ -61,20 +57,17 @@ class AddDrawCommand : public Command {
 public:
     std::vector<std::string> valueOptions() const override { return {"draw-date", "numbers", "plus5"}; }
     int run(Context& ctx, const Args& args) override {
-        EntryPrompter prompter;
-        if (args.option("draw-date")) prompter.date = dateOption(args, "draw-date");
+        EntryAnswer answer;
+        if (args.option("draw-date")) answer.date = dateOption(args, "draw-date");
         const auto numbers = args.option("numbers");
         if (!numbers) throw UsageError("--numbers N1,...,N20 fehlt");
         size_t start = 0;
         for (;;) {
             const size_t comma = numbers->find(',', start);
             const std::string piece = numbers->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-            int n = 0;
-            bool ok = !piece.empty() && piece.size() <= 2;
-            for (char c : piece) ok = ok && c >= '0' && c <= '9';
-            if (ok) n = std::stoi(piece);
-            if (!ok || n < 1 || n > 70) throw UsageError("--numbers: \"" + piece + "\" ist keine Zahl von 1 bis 70");
-            prompter.numbers.push_back(n);
+            const auto n = parseDigits(piece, 99);
+            if (!n || *n < 1 || *n > 70) throw UsageError("--numbers: \"" + piece + "\" ist keine Zahl von 1 bis 70");
+            answer.numbers.push_back(static_cast<int>(*n));
             if (comma == std::string::npos) break;
             start = comma + 1;
         }
@@ -86,11 +79,10 @@ public:
                 d[i] = (*plus5)[i] - '0';
             }
             if (!ok) throw UsageError("--plus5 erwartet fünf Ziffern");
-            prompter.digits = d;
+            answer.digits = d;
         }
-        Services services{prompter, ctx.shell, ctx.sound, *ctx.clock, *ctx.store};
-        ManualEntry entry(ctx.model, services, ctx.app.browser());
-        const bool stored = entry.enterDraw();
+        ctx.prompter.onNumberDialog = std::ref(answer);
+        const bool stored = ctx.session.entry.enterDraw();
         ctx.printShow();
         return stored ? 0 : 1;
     }
@@ -110,20 +102,16 @@ public:
             // Before the picker's first day means from the first draw on.
             if (!ctx.model.setBrowseDate(from)) ctx.model.setBrowseDate(Model::browseDateMin);
         }
-        DrawExport exporter(ctx.model, ctx.services, ctx.app.browser());
-        const auto out = args.option("out");
-        exporter.saveDialog = [&](const FileDialogSetup& setup) {
-            return std::optional<ExportChoice>(ExportChoice{out ? *out : setup.proposedName + "." + setup.defaultExt, layout});
-        };
-        return exporter.exportText() ? 0 : 1;
+        const std::string proposed = ctx.model.home + "KenoZahlen.txt";
+        ctx.prompter.nextSave = FileChoice{args.option("out").value_or(proposed), layout};
+        return ctx.session.exporter.exportText() ? 0 : 1;
     }
 };
 
 class ExportSingleCommand : public Command {
 public:
     int run(Context& ctx, const Args&) override {
-        DrawExport exporter(ctx.model, ctx.services, ctx.app.browser());
-        return exporter.exportSingleFiles() > 0 ? 0 : 1;
+        return ctx.session.exporter.exportSingleFiles() > 0 ? 0 : 1;
     }
 };
 

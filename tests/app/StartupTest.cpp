@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/Session.h"
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
@@ -17,14 +18,15 @@ namespace {
 
 struct StartupFixture : ::testing::Test {
     TempDir dir;
-    Model m;
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;
     FixedClock clock{dateValue(2026, 12, 10) + 0.25};
     MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    AppController app{m, services};
+    Session session{prompter, shell, sound, clock, store};
+    Model& m = session.model;
+    Services& services = session.services;
+    AppController& app = session.app;
 };
 
 } // namespace

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/Session.h"
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "draws/Browser.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
@@ -13,14 +14,15 @@ namespace {
 
 struct BrowserFixture : ::testing::Test {
     TempDir dir;
-    Model m;
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;
     FixedClock clock{dateValue(2020, 2, 1)};
     MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    Browser browser{m, services};
+    Session session{prompter, shell, sound, clock, store};
+    Model& m = session.model;
+    Services& services = session.services;
+    Browser& browser = session.browser;
 
     void SetUp() override {
         m.home = dir.path();

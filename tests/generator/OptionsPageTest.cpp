@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/Session.h"
+#include "platform/qt/QtHttpClient.h"
 #include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
@@ -48,12 +50,13 @@ struct OptionsWindow : ::testing::Test {
     test::RecordingSound sound;
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
-    Services services{prompter, shell, sound, clock, store};
+    QtHttpClient http;
+    Session session{prompter, shell, sound, clock, store, &http};
     std::unique_ptr<MainWindow> w;
     std::vector<GeneratorOptionsPage*> pages;
 
     void SetUp() override {
-        w = std::make_unique<MainWindow>(services, dir.path().toStdString());
+        w = std::make_unique<MainWindow>(session, dir.path().toStdString());
         // The main window builds one options page per tab page and refreshes them with the options.
         for (auto [name, which] : kPages) {
             auto* page = w->findChild<QWidget*>(name);

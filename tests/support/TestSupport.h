@@ -62,6 +62,12 @@ public:
         dialogs.push_back(setup);
         return nextPath;
     }
+    // With `choosesFileType` the save dialog answers `fileChoice`, file type included.
+    std::optional<FileChoice> saveFileChoice(const FileDialogSetup& setup) override {
+        if (!choosesFileType) return Prompter::saveFileChoice(setup);
+        dialogs.push_back(setup);
+        return fileChoice;
+    }
     std::optional<std::string> openFileName(const FileDialogSetup& setup) override {
         dialogs.push_back(setup);
         return nextPath;
@@ -75,6 +81,8 @@ public:
     std::vector<std::optional<std::string>> inputs;
     std::vector<FileDialogSetup> dialogs;
     std::optional<std::string> nextPath;
+    bool choosesFileType = false;
+    std::optional<FileChoice> fileChoice;
     std::function<ModalResult(NumberChoice&)> onNumberDialog;
     int numberDialogs = 0;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/Session.h"
 #include "app/Model.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
@@ -16,15 +17,16 @@ namespace {
 
 struct TipFixture : ::testing::Test {
     TempDir dir;
-    Model m;
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;
     FixedClock clock{dateValue(2026, 12, 10) + 0.4}; // a Thursday
     MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    Browser browser{m, services};
-    TipListController tips{m, services, browser};
+    Session session{prompter, shell, sound, clock, store};
+    Model& m = session.model;
+    Services& services = session.services;
+    Browser& browser = session.browser;
+    TipListController& tips = session.tips;
 
     void SetUp() override {
         m.home = dir.path();

@@ -9,6 +9,8 @@
 
 #include <filesystem>
 
+#include "app/Session.h"
+#include "platform/qt/QtHttpClient.h"
 #include "app/AppController.h"
 #include "app/SettingsTable.h"
 #include "platform/SystemClock.h"
@@ -28,7 +30,8 @@ struct DatenbankFixture : ::testing::Test {
     RecordingSound sound;
     MemorySettingsStore store;
     FixedClock clock{dateValue(2025, 12, 30)};
-    Services services{prompter, shell, sound, clock, store};
+    QtHttpClient http;
+    Session session{prompter, shell, sound, clock, store, &http};
     std::unique_ptr<MainWindow> w;
 
     template <class T> T* find(const char* name) { return w->findChild<T*>(name); }
@@ -52,7 +55,7 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
     tools::DrawServerProcess server(ZF_DRAWSERVER, {});
     store.set(kSettingsKey, "DownloadServer", RegValue::ofString(server.url()));
 
-    w = std::make_unique<MainWindow>(services, dir.path());
+    w = std::make_unique<MainWindow>(session, dir.path());
     bool sawStop = false;
     w->update().afterDay = [&](double) {
         if (sawStop) return;
@@ -75,7 +78,7 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
 TEST_F(DatenbankFixture, EingebenStoresADrawTypedIntoTheNumberDialog) {
     ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
     store.set(kSettingsKey, "DownloadServer", RegValue::ofString("http://127.0.0.1:9/"));
-    w = std::make_unique<MainWindow>(services, dir.path());
+    w = std::make_unique<MainWindow>(session, dir.path());
     w->show();
     QApplication::processEvents();
     prompter.onNumberDialog = [](NumberChoice& f) {

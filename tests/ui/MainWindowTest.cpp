@@ -23,6 +23,8 @@
 #include <deque>
 #include <memory>
 
+#include "app/Session.h"
+#include "platform/qt/QtHttpClient.h"
 #include "base/GermanFormat.h"
 #include "app/SettingsTable.h"
 #include "draws/Browser.h"
@@ -69,14 +71,15 @@ struct RecordingSound : SoundPlayer {
 QDate qdate(double value) { return QDate(1899, 12, 30).addDays(static_cast<qint64>(value)); }
 
 // One program start: its own folder, store and seams.
-struct Session {
+struct Start {
     QTemporaryDir dir;
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
-    Services services{prompter, shell, sound, clock, store};
+    QtHttpClient http;
+    Session session{prompter, shell, sound, clock, store, &http};
     std::unique_ptr<MainWindow> w;
 
     std::string home() const { return dir.path().toStdString() + "/"; }
@@ -86,7 +89,7 @@ struct Session {
         f.write(content);
     }
     void start() {
-        w = std::make_unique<MainWindow>(services, dir.path().toStdString());
+        w = std::make_unique<MainWindow>(session, dir.path().toStdString());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QApplication::processEvents();
@@ -145,7 +148,7 @@ private slots:
 };
 
 void MainWindowTest::captionTabsAndStartUp() {
-    Session s;
+    Start s;
     s.start();
     QCOMPARE(s.w->objectName(), QString("TForm1"));
     QCOMPARE(s.w->windowTitle(), QString("Orvane's Zahlfuchs  Tippen Sie 2-10 aus 70"));
@@ -186,7 +189,7 @@ void MainWindowTest::captionTabsAndStartUp() {
 }
 
 void MainWindowTest::browsingUpdatesLabelsAndPicker() {
-    Session s;
+    Start s;
     s.start();
     const auto recs = s.draws();
     const size_t n = recs.size();
@@ -221,7 +224,7 @@ void MainWindowTest::browsingUpdatesLabelsAndPicker() {
 }
 
 void MainWindowTest::deleteRemovesTheCurrentDraw() {
-    Session s;
+    Start s;
     s.start();
     const auto before = s.draws();
     s.click("SpeedButton6"); // the second last draw
@@ -236,7 +239,7 @@ void MainWindowTest::deleteRemovesTheCurrentDraw() {
 }
 
 void MainWindowTest::kenoTypeRerunsTheHitCheck() {
-    Session s;
+    Start s;
     // A tip of ten numbers of the latest draw and one of ten numbers that never all come at once.
     const auto recs = [] {
         QTemporaryDir d;
@@ -276,7 +279,7 @@ void MainWindowTest::kenoTypeRerunsTheHitCheck() {
 }
 
 void MainWindowTest::listsStayInStep() {
-    Session s;
+    Start s;
     QByteArray lines;
     for (int i = 0; i < 12; ++i) lines += QByteArray::number(i + 1) + ",20,30,40,50\r\n";
     s.writeHomeFile("tipps.txt", lines);
@@ -300,7 +303,7 @@ void MainWindowTest::listsStayInStep() {
 }
 
 void MainWindowTest::startUpProblemsAreReported() {
-    Session s;
+    Start s;
     s.writeHomeFile("tipps.txt", "01,02,03\r\nkein Tipp\r\n");
     s.start();
     QTRY_COMPARE(s.prompter.messages.size(), size_t(1));
@@ -308,7 +311,7 @@ void MainWindowTest::startUpProblemsAreReported() {
 }
 
 void MainWindowTest::tallerScalesWiderDoesNot() {
-    Session s;
+    Start s;
     s.start();
     const char* names[] = {"ListBox1", "BitBtn6", "Label35", "CheckBox36", "UpDown18"};
     s.resizeTo(760, 600);
@@ -354,7 +357,7 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
 
 void MainWindowTest::closingStoresSizeOnlyWhenNormal() {
     {
-        Session s;
+        Start s;
         s.store.set(kSettingsKey, "height", RegValue::ofInt(650));
         s.store.set(kSettingsKey, "width", RegValue::ofInt(760));
         s.start();
@@ -369,7 +372,7 @@ void MainWindowTest::closingStoresSizeOnlyWhenNormal() {
         QVERIFY(QFile::exists(s.dir.filePath("tipps.txt")));
     }
     {
-        Session s;
+        Start s;
         s.start();
         s.resizeTo(700, 620);
         s.w->close();
@@ -379,7 +382,7 @@ void MainWindowTest::closingStoresSizeOnlyWhenNormal() {
 }
 
 void MainWindowTest::cancelledFontDialogStillMakesDrawLineBold() {
-    Session s;
+    Start s;
     s.store.set(kSettingsKey, "SystemFontName", RegValue::ofString("DejaVu Serif"));
     s.store.set(kSettingsKey, "SystemFontStyle", RegValue::ofBinary({0}));
     s.store.set(kSettingsKey, "SystemFontColor", RegValue::ofInt(0));
@@ -430,7 +433,7 @@ void MainWindowTest::cancelledFontDialogStillMakesDrawLineBold() {
 }
 
 void MainWindowTest::linksOpenThroughTheShell() {
-    Session s;
+    Start s;
     s.start();
     s.find<QTabWidget>("PageControl1")->setCurrentIndex(5);
     for (const char* name : {"Label52", "Label54", "Label56", "Label63", "Label66"}) {
@@ -492,7 +495,7 @@ void MainWindowTest::screenshots() {
     const QString out = qEnvironmentVariable("ZF_SCREENSHOT_DIR");
     if (out.isEmpty()) QSKIP("ZF_SCREENSHOT_DIR not set");
     QDir().mkpath(out);
-    Session s;
+    Start s;
     QByteArray lines;
     const char* sample[] = {"03,11,17,22,29,35,41,48,56,64", "05,09,14,26,33,38,47,52,61,69",
                             "01,08,19,24,30,36,44,53,58,70", "02,13,21,27,34,40,45,50,62,67",

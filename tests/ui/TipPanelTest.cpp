@@ -9,6 +9,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "app/Session.h"
+#include "platform/qt/QtHttpClient.h"
 #include "base/Text.h"
 #include "platform/SystemClock.h"
 #include "evaluation/TipCheck.h"
@@ -28,12 +30,13 @@ struct TipPanelFixture : ::testing::Test {
     RecordingSound sound;
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
-    Services services{prompter, shell, sound, clock, store};
+    QtHttpClient http;
+    Session session{prompter, shell, sound, clock, store, &http};
     std::unique_ptr<MainWindow> w;
 
     void start(const std::string& tips) {
         ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), tips));
-        w = std::make_unique<MainWindow>(services, dir.path());
+        w = std::make_unique<MainWindow>(session, dir.path());
         w->show();
         QApplication::processEvents();
     }

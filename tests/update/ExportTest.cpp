@@ -2,8 +2,9 @@
 
 #include <filesystem>
 
+#include "app/Session.h"
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/Export.h"
@@ -18,15 +19,16 @@ namespace {
 
 struct ExportFixture : ::testing::Test {
     TempDir dir;
-    Model m;
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;
     FixedClock clock{dateValue(2020, 2, 1)};
     MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    Browser browser{m, services};
-    DrawExport exporter{m, services, browser};
+    Session session{prompter, shell, sound, clock, store};
+    Model& m = session.model;
+    Services& services = session.services;
+    Browser& browser = session.browser;
+    DrawExport& exporter = session.exporter;
     std::vector<DrawRecord> records;
 
     void SetUp() override {
@@ -79,12 +81,9 @@ TEST_F(ExportFixture, FiveLineLayouts) {
 }
 
 TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {
-    std::vector<FileDialogSetup> asked;
-    std::optional<ExportChoice> choice = ExportChoice{dir.file("out.csv"), 4};
-    exporter.saveDialog = [&](const FileDialogSetup& setup) {
-        asked.push_back(setup);
-        return choice;
-    };
+    const std::vector<FileDialogSetup>& asked = prompter.dialogs;
+    prompter.choosesFileType = true;
+    prompter.fileChoice = FileChoice{dir.file("out.csv"), 4};
     const std::vector<std::pair<double, size_t>> fromAndLines = {
         {records[0].datum, 3}, {records[1].datum, 2}, {records[2].datum, 1}};
     for (const auto& [from, lines] : fromAndLines) {
@@ -100,12 +99,13 @@ TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {
     EXPECT_EQ(asked[0].defaultExt, "txt");
     EXPECT_EQ(asked[0].filter, kExportFilter);
     EXPECT_EQ(asked[0].proposedName, dir.path() + "KenoZahlen");
+    EXPECT_EQ(asked[0].title, "Export nach Text");
 
-    choice.reset(); // cancelled
+    prompter.fileChoice.reset(); // cancelled
     EXPECT_FALSE(exporter.exportText());
 
     // Without a dialog that tells the file type, the first type applies.
-    exporter.saveDialog = nullptr;
+    prompter.choosesFileType = false;
     prompter.nextPath = dir.file("plain.txt");
     m.browseDate = records[1].datum;
     ASSERT_TRUE(exporter.exportText());

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "app/Session.h"
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "draws/Browser.h"
 #include "draws/ManualEntry.h"
 #include "generator/NumberChoice.h"
@@ -19,15 +20,16 @@ const std::vector<int> kTwenty = {70, 3, 44, 12, 9, 1, 55, 23, 31, 68, 40, 17, 2
 
 struct EntryFixture : ::testing::Test {
     TempDir dir;
-    Model m;
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;
     FixedClock clock{dateValue(2020, 2, 1) + 0.4};
     MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    Browser browser{m, services};
-    ManualEntry entry{m, services, browser};
+    Session session{prompter, shell, sound, clock, store};
+    Model& m = session.model;
+    Services& services = session.services;
+    Browser& browser = session.browser;
+    ManualEntry& entry = session.entry;
     std::vector<DrawRecord> before = {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11), draw(2020, 1, 10, 21)};
 
     void SetUp() override {

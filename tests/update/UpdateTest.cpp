@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/Session.h"
 #include "app/Model.h"
-#include "app/Services.h"
+#include "platform/Services.h"
 #include "app/SettingsTable.h"
 #include "draws/Browser.h"
 #include "draws/Update.h"
@@ -26,16 +27,17 @@ std::string csvHistory() {
 
 struct UpdateFixture : ::testing::Test {
     TempDir dir;
-    Model m;
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;
     FixedClock clock{kMar1 + 9 + 0.75}; // 10.03.2025 in the evening
     MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    Browser browser{m, services};
     QtHttpClient http;
-    UpdateController update{m, services, browser, http};
+    Session session{prompter, shell, sound, clock, store, &http};
+    Model& m = session.model;
+    Services& services = session.services;
+    Browser& browser = session.browser;
+    UpdateController& update = *session.update;
     std::unique_ptr<tools::DrawServerProcess> server;
     const std::vector<DrawRecord> history = serverDraws(kMar1, 10); // 01.03. to 10.03.2025
 

@@ -50,6 +50,23 @@ std::optional<std::string> DesktopPrompter::saveFileName(const FileDialogSetup& 
     return withExtension(p, setup.defaultExt).toStdString();
 }
 
+std::optional<FileChoice> DesktopPrompter::saveFileChoice(const FileDialogSetup& setup) {
+    // Every "Name|pattern" pair of the filter is a file type the dialog offers.
+    const QStringList parts = QString::fromStdString(setup.filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+    QFileDialog dialog(QApplication::activeWindow(),
+                       setup.title.empty() ? QString("Speichern unter") : QString::fromStdString(setup.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(QString::fromStdString(setup.defaultExt));
+    dialog.setDirectory(QString::fromStdString(setup.folder));
+    dialog.selectFile(QString::fromStdString(setup.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return FileChoice{dialog.selectedFiles().front().toStdString(),
+                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
 std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSetup& setup) {
     const QString p = QFileDialog::getOpenFileName(QApplication::activeWindow(), "Öffnen", startPath(setup),
                                                    qtFilter(setup.filter) + ";;Alle Dateien (*)");

@@ -21,6 +21,7 @@ public:
 
     bool questionTitled(const std::string& text, const std::string& title) override;
     std::optional<std::string> saveFileName(const FileDialogSetup& setup) override;
+    std::optional<FileChoice> saveFileChoice(const FileDialogSetup& setup) override;
     std::optional<std::string> openFileName(const FileDialogSetup& setup) override;
     ModalResult numberDialog(NumberChoice& form) override;
 

@@ -23,8 +23,7 @@ void fill(QWidget* placeholder, QWidget* content) {
 
 } // namespace
 
-StatsUi::StatsUi(QWidget* window, Model& m, AppController& app, Prompter& prompter)
-    : QObject(window), stats_(m, prompter) {
+StatsUi::StatsUi(QWidget* window, Model& m, StatsController& stats) : QObject(window), stats_(stats) {
     setObjectName("StatsUi");
     if (auto* area = window->findChild<QWidget*>("DiagrammArea")) {
         diagramm_ = new DiagrammPage(m, stats_, area);
@@ -57,13 +56,6 @@ StatsUi::StatsUi(QWidget* window, Model& m, AppController& app, Prompter& prompt
             stats_.showTipDistribution();
         });
 
-    // Start-up and activation draw quietly: a missing Keno.dat is reported by the draw browser.
-    app.plus5Chart = [this] { stats_.showPlus5Digits(6, false); };
-    app.numberChart = [this, &m] {
-        stats_.showNumbers(false);
-        // At the first start the Plus 5 chart comes before Keno.dat exists; draw it once the draws are there.
-        if (m.plus5Chart == ChartData{}) stats_.showPlus5Digits(6, false);
-    };
 }
 
 void StatsUi::modelChanged(unsigned what) {

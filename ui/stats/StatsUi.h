@@ -23,7 +23,7 @@ class StatsUi : public QObject {
     Q_OBJECT
 public:
     // `window` holds the placeholders and buttons (found by object name); it owns this object.
-    StatsUi(QWidget* window, Model& m, AppController& app, Prompter& prompter);
+    StatsUi(QWidget* window, Model& m, StatsController& stats);
 
     StatsController& controller() { return stats_; }
     DiagrammPage* diagrammPage() const { return diagramm_; }
@@ -33,7 +33,7 @@ public:
     void modelChanged(unsigned what);
 
 private:
-    StatsController stats_;
+    StatsController& stats_;
     DiagrammPage* diagramm_ = nullptr;
     Plus5StatsPanel* plus5_ = nullptr;
 };

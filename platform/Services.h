@@ -1,5 +1,5 @@
 #pragma once
-// The platform seams one front end hands to the controllers.
+// The platform seams a front end hands to the controllers, as one bundle of references.
 #include "platform/Seams.h"
 #include "platform/SettingsStore.h"
 

@@ -1,0 +1,22 @@
+#include "app/Session.h"
+
+namespace zf {
+
+Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
+                 HttpClient* http)
+    : services{prompter, shell, sound, clock, settings},
+      browser(model, services),
+      stats(model, prompter),
+      tips(model, services, browser),
+      generator(model, services, browser),
+      exporter(model, services, browser),
+      entry(model, services, browser),
+      update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
+      app(model, services, browser, tips, stats, update.get()) {}
+
+void Session::setEventPump(const std::function<void()>& pump) {
+    generator.eventPump = pump;
+    if (update) update->pumpEvents = pump;
+}
+
+} // namespace zf

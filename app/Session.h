@@ -1,0 +1,44 @@
+#pragma once
+// One running program without its window: the model, every controller and the seams they use,
+// wired once. The desktop program, the batch program, the tests and the benchmarks each create one.
+#include <functional>
+#include <memory>
+
+#include "app/AppController.h"
+#include "app/Model.h"
+#include "draws/Browser.h"
+#include "draws/Export.h"
+#include "draws/ManualEntry.h"
+#include "draws/Update.h"
+#include "generator/GeneratorController.h"
+#include "platform/HttpClient.h"
+#include "platform/Services.h"
+#include "stats/StatsController.h"
+#include "tips/TipListController.h"
+
+namespace zf {
+
+class Session {
+public:
+    // Without an HTTP client there is no internet update (`update` stays empty).
+    Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
+            HttpClient* http = nullptr);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Lets the front end's pending events run between slices of long work (generator, update).
+    void setEventPump(const std::function<void()>& pump);
+
+    Services services;
+    Model model;
+    Browser browser;
+    StatsController stats;
+    TipListController tips;
+    GeneratorController generator;
+    DrawExport exporter;
+    ManualEntry entry;
+    std::unique_ptr<UpdateController> update;
+    AppController app;
+};
+
+} // namespace zf
