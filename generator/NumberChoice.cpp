@@ -1,28 +1,9 @@
 #include "generator/NumberChoice.h"
 
 #include "base/GermanFormat.h"
+#include "base/Parse.h"
 
 namespace zf {
-namespace {
-
-// Whole-number text as the weights are read: optional sign, digits, nothing else.
-std::optional<long long> wholeNumber(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
-    bool neg = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) neg = s[i++] == '-';
-    if (i == s.size()) return std::nullopt;
-    long long v = 0;
-    for (; i < s.size(); ++i) {
-        if (s[i] < '0' || s[i] > '9') return std::nullopt;
-        v = v * 10 + (s[i] - '0');
-        if (v > 2147483647LL) return std::nullopt;
-    }
-    return neg ? -v : v;
-}
-
-} // namespace
-
 NumberChoice::NumberChoice() {
     ticked.fill(true);
     ticked[0] = false;
@@ -47,11 +28,11 @@ void NumberChoice::click(int k) {
     const size_t i = static_cast<size_t>(k);
     const int d = Minus ? -1 : 1;
     if (ticked[i]) {
-        const auto w = wholeNumber(hint[i]);
+        const auto w = parseInt32(hint[i]);
         if (!w) {
             hint[i] = "0";
         } else {
-            const long long v = *w + d;
+            const long long v = static_cast<long long>(*w) + d;
             hint[i] = v < 0 ? "0" : std::to_string(v);
         }
     }

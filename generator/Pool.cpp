@@ -3,26 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#include "base/Parse.h"
 #include "generator/NumberChoice.h"
 
 namespace zf {
-
-std::optional<long long> weightValue(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return std::nullopt;
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        v = v * 10 + (text[i] - '0');
-        if (v > 2147483648LL) return std::nullopt;
-    }
-    v = negative ? -v : v;
-    if (v > 2147483647LL) return std::nullopt;
-    return v;
-}
 
 void CandidatePool::reset() {
     entries_.assign(kDesignPositions, 0);
@@ -86,7 +70,7 @@ std::optional<std::string> CandidatePool::fromNumberChoice(const NumberChoice& f
     std::array<long long, 71> weight{};
     for (int k = 1; k <= 70; ++k) {
         if (!form.ticked[static_cast<size_t>(k)]) continue;
-        const auto g = weightValue(form.hint[static_cast<size_t>(k)]);
+        const auto g = parseInt32(form.hint[static_cast<size_t>(k)]);
         if (!g)
             return "Die Gewichtung \"" + form.hint[static_cast<size_t>(k)] + "\" der Zahl " + std::to_string(k) +
                    " ist keine ganze Zahl. Die Tippberechnung wird abgebrochen.";

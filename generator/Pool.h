@@ -61,7 +61,4 @@ private:
     std::vector<uint8_t> entries_;
 };
 
-// A weight text as a whole number: blanks in front and a sign allowed, nothing behind the digits.
-std::optional<long long> weightValue(const std::string& text);
-
 } // namespace zf
