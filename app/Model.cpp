@@ -1,4 +1,5 @@
 #include "app/Model.h"
+#include "base/Parse.h"
 
 #include "app/SettingsTable.h"
 
@@ -34,13 +35,8 @@ bool Model::setStatsStart(double d) {
 }
 
 int Model::totalTips() const {
-    long long v = 0;
-    bool digits = !totalTipsText.empty();
-    for (char c : totalTipsText) {
-        if (c < '0' || c > '9' || v > 500000) { digits = false; break; }
-        v = v * 10 + (c - '0');
-    }
-    return digits && v >= 1 && v <= 500000 ? static_cast<int>(v) : upDowns[9].pos;
+    const auto v = parseDigits(totalTipsText, 500000);
+    return v && *v >= 1 ? static_cast<int>(*v) : num(Num::TotalTips).pos;
 }
 
 void Model::setTotalTips(int value) {

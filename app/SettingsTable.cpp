@@ -1,4 +1,5 @@
 #include "app/SettingsTable.h"
+#include "base/Parse.h"
 
 #include <cmath>
 #include <cstring>
@@ -361,19 +362,9 @@ std::optional<std::string> applySettingText(Model& m, const std::string& name, c
     if (!d) return "Unbekannte Einstellung: " + name;
     RegValue v;
     auto parseInt = [&](int32_t& out) {
-        if (value.empty()) return false;
-        size_t i = value[0] == '-' || value[0] == '+' ? 1 : 0;
-        if (i == value.size()) return false;
-        long long x = 0;
-        for (; i < value.size(); ++i) {
-            if (value[i] < '0' || value[i] > '9') return false;
-            x = x * 10 + (value[i] - '0');
-            if (x > 2147483648LL) return false;
-        }
-        if (value[0] == '-') x = -x;
-        if (x > 2147483647LL) return false;
-        out = static_cast<int32_t>(x);
-        return true;
+        const auto v = parseInt32(value);
+        if (v) out = *v;
+        return v.has_value();
     };
     switch (d->kind) {
     case SettingKind::Boolean:

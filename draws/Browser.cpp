@@ -6,20 +6,6 @@
 
 namespace zf {
 
-std::string drawLine(const DrawRecord& r, int separatorBlanks) {
-    std::string s = formatDrawDate(r.datum);
-    s.append(static_cast<size_t>(separatorBlanks), ' ');
-    for (uint8_t n : r.zahl) s += "  " + std::to_string(n);
-    return s;
-}
-
-std::string plus5Line(const DrawRecord& r, int separatorBlanks) {
-    std::string s = formatDrawDate(r.datum);
-    s.append(static_cast<size_t>(separatorBlanks), ' ');
-    for (uint8_t d : r.zahl5) s += r.hasPlus5() ? "  " + std::to_string(d) : std::string("  -");
-    return s;
-}
-
 void Browser::makeCurrent(const DrawRecord& r, int drawSeparator, int plus5Separator) {
     m_.drawDate = r.datum;
     int sum = 0;

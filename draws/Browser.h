@@ -3,16 +3,13 @@
 // Every step ends with the hit check, so the hits column refers to the draw on display.
 #include <string>
 
+#include "draws/DrawText.h"
 #include "platform/Services.h"
 
 namespace zf {
 
 class Model;
 struct DrawRecord;
-
-// The draw line "DDD dd.mm.yy" + separator + two blanks before each number.
-std::string drawLine(const DrawRecord& r, int separatorBlanks);
-std::string plus5Line(const DrawRecord& r, int separatorBlanks);
 
 class Browser {
 public:

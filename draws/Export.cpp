@@ -28,31 +28,6 @@ bool writeSmallFile(const std::string& path, const std::string& text, std::strin
 
 } // namespace
 
-std::string exportLine(const DrawRecord& r, int layout) {
-    std::string s;
-    switch (layout) {
-    case 2:
-        for (uint8_t n : r.zahl) s += std::to_string(n) + " ";
-        return s;
-    case 3:
-        s = formatDate(r.datum);
-        for (uint8_t n : r.zahl) s += "," + std::to_string(n);
-        return s;
-    case 4:
-        s = formatDate(r.datum);
-        for (uint8_t n : r.zahl) s += ";" + std::to_string(n);
-        return s + ";";
-    case 5:
-        s = formatDate(r.datum);
-        for (uint8_t n : r.zahl) s += "\t" + std::to_string(n);
-        return s;
-    default:
-        s = formatDate(r.datum);
-        for (uint8_t n : r.zahl) s += "," + std::to_string(n);
-        return s + ";";
-    }
-}
-
 bool DrawExport::exportText() {
     const FileDialogSetup setup{"txt", kExportFilter, m_.home + "KenoZahlen", m_.home, "Export nach Text"};
     // The file type chosen in the dialog picks the layout.

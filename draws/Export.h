@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "draws/DrawText.h"
 #include "platform/Services.h"
 
 namespace zf {
@@ -12,13 +13,6 @@ namespace zf {
 class Model;
 class Browser;
 struct DrawRecord;
-
-inline const std::string kExportFilter =
-    "Textdatei(Datum,Zahlen;)|*.txt|Textdatei(nur Zahlen mit Leerzeichen)|*.txt|CSV-Datei(Komma getrennt)|*.csv|"
-    "CSV-Datei(Semikolon getrennt)|*.csv|CSV-Datei(Tabulator getrennt)|*.csv";
-
-// One export line (without its line end) in layout 1..5, the file type chosen in the save dialog.
-std::string exportLine(const DrawRecord& r, int layout);
 
 class DrawExport {
 public:

@@ -11,33 +11,13 @@
 
 #include "platform/Services.h"
 #include "draws/DrawRecord.h"
+#include "draws/DrawText.h"
 #include "platform/HttpClient.h"
 
 namespace zf {
 
 class Model;
 class Browser;
-
-// "zahlen/keno.asp?Datei=yyyymmdd.txt" for one day, appended to the server's base address.
-// Nothing when the base is no http or https address.
-std::optional<std::string> drawRequestUrl(const std::string& base, double day);
-
-// The answer text of one draw: "dd.mm.yyyy", then "," and each of the 20 numbers, then "," and the
-// five Plus 5 digits run together. A draw whose Plus 5 number is unknown ends after the last ",".
-std::string drawAnswerText(const DrawRecord& r);
-
-// One day's answer, read and checked completely before anything is stored.
-struct DrawAnswer {
-    enum Kind {
-        Draw,    // a complete, valid draw in `record`
-        Skip,    // no draw in it (blank, blank date, first number 0): nothing to store, nothing to say
-        Invalid, // not a valid draw; `problem` says why, in German
-    } kind = Invalid;
-    DrawRecord record;
-    std::string problem;
-};
-// `today` bounds the date: a draw cannot lie in the future.
-DrawAnswer parseDrawAnswer(std::string_view body, double today);
 
 class UpdateController {
 public:

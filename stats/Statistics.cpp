@@ -1,4 +1,5 @@
 #include "stats/Statistics.h"
+#include "base/Parse.h"
 
 #include <algorithm>
 #include <array>
@@ -47,22 +48,9 @@ std::string drawsAndMean(double draws, double sum) {
 }
 
 // A tip piece as a whole number: blanks around it are allowed, nothing else.
-bool pieceToInt(std::string_view s, long long& out) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+std::optional<int32_t> pieceNumber(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    if (s.empty() || s.size() > 10) return false;
-    long long v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    out = negative ? -v : v;
-    return true;
+    return parseInt32(s);
 }
 
 } // namespace
@@ -276,8 +264,8 @@ ChartData tipDistribution(const std::vector<std::string>& tipLines) {
         while (true) {
             const size_t comma = rest.find(',');
             const std::string_view piece = rest.substr(0, comma);
-            long long x;
-            if (pieceToInt(piece, x) && x >= 1 && x <= kNumbers) ++n[size_t(x)];
+            const auto x = pieceNumber(piece);
+            if (x && *x >= 1 && *x <= kNumbers) ++n[size_t(*x)];
             if (comma == std::string_view::npos) break;
             rest.remove_prefix(comma + 1);
         }

@@ -1,4 +1,5 @@
 #include "tips/TipLine.h"
+#include "base/Parse.h"
 
 #include <cstdio>
 
@@ -27,13 +28,8 @@ bool isTipLine(std::string_view line) {
         size_t j = line.find(',', i);
         if (j == std::string_view::npos) j = line.size();
         const std::string_view piece = trimView(line.substr(i, j - i));
-        if (piece.empty() || piece.size() > 2) return false;
-        int v = 0;
-        for (char c : piece) {
-            if (c < '0' || c > '9') return false;
-            v = v * 10 + (c - '0');
-        }
-        if (v < 1 || v > 70) return false;
+        const auto v = piece.size() <= 2 ? parseDigits(piece, 99) : std::nullopt;
+        if (!v || *v < 1 || *v > 70) return false;
         ++numbers;
         i = j + 1;
     }

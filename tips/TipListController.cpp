@@ -1,4 +1,5 @@
 #include "tips/TipListController.h"
+#include "base/Parse.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,34 +13,6 @@
 #include "tips/TipLine.h"
 
 namespace zf {
-
-std::pair<std::string, std::string> ticketLabels(int index, int tipsPerTicket) {
-    const int n = tipsPerTicket < 1 ? 1 : tipsPerTicket;
-    return {std::to_string(index / n + 1) + ".Schein", std::to_string(index % n + 1) + ".Tipp"};
-}
-
-std::vector<std::string> printoutLines(const std::vector<std::string>& tips, int gesamtTipps, int tipsPerTicket,
-                                       double today) {
-    const Ymd d = ymdOf(today);
-    char date[64];
-    std::snprintf(date, sizeof date, "%s %02d.%02d.%02d", longWeekdayName(weekdayOf(today)), d.day, d.month,
-                  d.year % 100);
-    std::vector<std::string> out = {std::string("Zahlfuchs Tipp vom ") + date, std::string(39, '~'), ""};
-    const long long n = tipsPerTicket < 1 ? 1 : tipsPerTicket;
-    const long long tickets = gesamtTipps / n + (gesamtTipps % n ? 1 : 0);
-    char num[16];
-    for (long long i = 1; i <= tickets; ++i) {
-        for (long long j = 1; j <= n; ++j) {
-            const long long index = (i - 1) * n + j - 1;
-            if (index < static_cast<long long>(tips.size())) {
-                std::snprintf(num, sizeof num, "%2lld", j);
-                out.push_back(std::string(num) + ". Tipp:  " + tips[static_cast<size_t>(index)]);
-            }
-        }
-        out.emplace_back(" ");
-    }
-    return out;
-}
 
 void TipListController::hitCheck() {
     checkAllTips(m_, s_.sound);
@@ -72,11 +45,9 @@ void TipListController::editTip() {
     f.untickAll(BoxColour::Info);
     for (const std::string& piece : splitPieces(m_.tipLines[static_cast<size_t>(m_.selectedTip)])) {
         const std::string_view p = trimView(piece);
-        int v = 0;
-        bool ok = !p.empty() && p.size() <= 9;
-        for (char c : p) ok = ok && c >= '0' && c <= '9';
-        if (!ok) break; // a piece that is no number ends the preparation
-        for (char c : p) v = v * 10 + (c - '0');
+        const auto number = parseDigits(p, 999999999);
+        if (!number) break; // a piece that is no number ends the preparation
+        const long long v = *number;
         if (v >= 1 && v <= 70) {
             f.ticked[static_cast<size_t>(v)] = true;
             f.colour[static_cast<size_t>(v)] = BoxColour::Yellow;
@@ -127,17 +98,6 @@ void TipListController::applyStake() {
     // The selector offers its four items only; anything else counts as the first.
     const int factor = m_.stakeItem >= 0 && m_.stakeItem <= 3 ? factors[m_.stakeItem] : 1;
     m_.price = static_cast<double>(factor) * m_.num(Num::TipsPerTicket).pos * m_.totalTips();
-}
-
-std::string totalTipsRule(const std::string& typed) {
-    long long v = 0;
-    bool ok = !typed.empty() && typed.size() <= 12;
-    for (char c : typed) {
-        if (c < '0' || c > '9') { ok = false; break; }
-        v = v * 10 + (c - '0');
-    }
-    if (!ok || v < 1 || v > 500000) v = 500000;
-    return std::to_string(v);
 }
 
 std::string TipListController::totalTipsTyped(const std::string& typed) {

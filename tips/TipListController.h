@@ -4,19 +4,12 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "tips/TipListRules.h"
 
 namespace zf {
 
 class Model;
 class Browser;
-
-// Ticket labels of a 0-based line index: {"2.Schein", "3.Tipp"}.
-std::pair<std::string, std::string> ticketLabels(int index, int tipsPerTicket);
-// The typing rule of "Gesamt-Tipps": a whole number 1..500000 in plain decimal, anything else "500000".
-std::string totalTipsRule(const std::string& typed);
-// The printout "Tipp.txt" as lines (without line ends).
-std::vector<std::string> printoutLines(const std::vector<std::string>& tips, int gesamtTipps, int tipsPerTicket,
-                                       double today);
 
 class TipListController {
 public:
