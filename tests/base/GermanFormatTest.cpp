@@ -5,7 +5,7 @@
 
 using namespace zf;
 
-TEST(GermanFormat, DateValuesMatchTheDelphiEpoch) {
+TEST(GermanFormat, DateValuesCountDaysFrom30December1899) {
     EXPECT_EQ(dateValue(1899, 12, 30), 0);
     EXPECT_EQ(dateValue(2004, 2, 1), kFirstDrawDay);
     EXPECT_EQ(dateValue(1996, 4, 29), kStatsMinDate);
