@@ -2,15 +2,15 @@
 // The tip generator: the coupling of its option controls, the run behind "Tipps berechnen" and the
 // lucky number.
 //
-// A run builds the candidate pool from the statistics, then draws candidate tips from it and passes
-// each through the acceptance chain until one passes or the attempt limit is used up, for every free
-// list position up to "Gesamt-Tipps". The window stays usable meanwhile: the run works in slices of a
-// few milliseconds. A front end either calls runToEnd() with an event pump, which returns when
-// the run is over, or start() once and step() from its event loop until it returns false. Options
-// are read for every candidate, so a change made between two slices counts from the next one on.
+// A run builds the candidate pool (PoolBuilder), then draws candidate tips from it and passes each
+// through the acceptance chain (AcceptanceChain) until one passes or the attempt limit is used up,
+// for every free list position up to "Gesamt-Tipps". The window stays usable meanwhile: the run
+// works in slices of a few milliseconds. A front end either calls runToEnd() with an event pump,
+// which returns when the run is over, or start() once and step() from its event loop until it
+// returns false. Options are read for every candidate, so a change made between two slices counts
+// from the next one on.
 // Every random number comes from the model's one generator, in a fixed order: the same state and
 // options give the same tips however the run is sliced.
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -18,17 +18,15 @@
 #include <optional>
 #include <string>
 
-#include "platform/Services.h"
+#include "generator/AcceptanceChain.h"
 #include "generator/Pool.h"
-#include "generator/TipFilters.h"
+#include "generator/PoolBuilder.h"
+#include "platform/Services.h"
 
 namespace zf {
 
 class Model;
 class Browser;
-
-// The tip being built: positions 1..n, 0 for "not drawn yet".
-using Tipp = std::array<uint8_t, 11>;
 
 inline constexpr const char* kCaptionStart = "Tipps berechnen";
 inline constexpr const char* kCaptionStop = "Stoppen";
@@ -102,44 +100,31 @@ public:
     int32_t attemptsOfTip() const { return versuche_; }
     unsigned long long attemptsOfLastRun() const { return attempts_; }
     // Candidates of the last run that got as far as a history filter.
-    unsigned long long historyScansOfLastRun() const { return scans_; }
+    unsigned long long historyScansOfLastRun() const { return chain_.historyScans(); }
 
 private:
     struct Run;
     void setCaption(const char* caption);
     bool loadHistory();
-    void copyRecentDraws();
-    bool readTipList();
-    bool buildPool();
-    void favourBlocks();
-    void addDateInAllYears();
-    bool poolDialog();
+    void readTipList();
     void endEarly(bool reseek);
     void beginTip();
     bool attempt();
-    bool acceptanceChain();
-    bool overlapTests(const DrawBits& cand);
-    void prepareHistoryFilter(Run& r);
-    bool noHistoryMatch(const DrawBits& tip, int limit);
-    bool noRecentMatch(const DrawBits& tip, int limit);
     void finishTip();
     void finish();
-    void storeTip(int t);
     void flushDisplay();
-    void refreshHistory();
 
     Model& m_;
     Services& s_;
     Browser& browser_;
+    PoolBuilder poolBuilder_;
+    AcceptanceChain chain_;
     CandidateEnumeration* enumeration_ = nullptr;
     std::unique_ptr<Run> run_;
     CandidatePool pool_;
     Tipp tipp_{};
     int32_t versuche_ = 0;
     unsigned long long attempts_ = 0;
-    unsigned long long scans_ = 0;
-    HistoryIndex history_;
-    uint64_t historyGeneration_ = ~0ull;
 };
 
 } // namespace zf
