@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/Model.h"
+#include "app/Session.h"
 #include "platform/Services.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
@@ -13,7 +14,7 @@
 #include "platform/SystemClock.h"
 #include "tips/TipLine.h"
 #include "tips/TipListController.h"
-#include "ui/TipListModels.h"
+#include "ui/widgets/TipListModels.h"
 
 namespace {
 
@@ -52,10 +53,9 @@ struct World {
     Quiet quiet;
     zf::FixedClock clock{46000};
     zf::MemorySettingsStore store;
-    zf::Services services{quiet, quiet, quiet, clock, store};
-    zf::Model m;
-    zf::Browser browser{m, services};
-    zf::TipListController tips{m, services, browser};
+    zf::Session session{quiet, quiet, quiet, clock, store};
+    zf::Model& m = session.model;
+    zf::TipListController& tips = session.tips;
     World() {
         m.hitCheckOn = true;
         for (int i = 1; i <= 20; ++i) m.drawNumbers[static_cast<size_t>(i)] = i * 3;

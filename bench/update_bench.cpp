@@ -9,6 +9,8 @@
 #include <optional>
 
 #include "app/AppController.h"
+#include "app/Session.h"
+#include "platform/NullSeams.h"
 #include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "platform/Services.h"
@@ -31,14 +33,6 @@ public:
     std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
     std::string last;
 };
-class NoShell : public zf::Shell {
-public:
-    bool open(const std::string&, const std::string&) override { return true; }
-};
-class NoSound : public zf::SoundPlayer {
-public:
-    void play(const std::string&) override {}
-};
 
 void BM_UpdateCatchUpOneYear(benchmark::State& state) {
     const auto dir = std::filesystem::temp_directory_path() / "zf_update_bench";
@@ -54,16 +48,15 @@ void BM_UpdateCatchUpOneYear(benchmark::State& state) {
     const std::string_view older(reinterpret_cast<const char*>(all.data()), keep * zf::kRecordSize);
 
     zf::tools::DrawServerProcess server(ZF_DRAWSERVER, {"--data", ZF_SOURCE_DIR "/data/keno_draws.csv"});
-    zf::Model m;
     QuietPrompter prompter;
-    NoShell shell;
-    NoSound sound;
+    zf::NullShell shell;
+    zf::NullSound sound;
     zf::FixedClock clock(lastDay + 0.9);
     zf::MemorySettingsStore store;
-    zf::Services services{prompter, shell, sound, clock, store};
-    zf::Browser browser(m, services);
     zf::QtHttpClient http;
-    zf::UpdateController update(m, services, browser, http);
+    zf::Session session(prompter, shell, sound, clock, store, &http);
+    zf::Model& m = session.model;
+    zf::UpdateController& update = *session.update;
     m.home = dir.string() + "/";
     m.hitCheckOn = true;
     m.downloadServer = server.url();
