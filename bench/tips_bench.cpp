@@ -14,7 +14,7 @@
 #include "platform/SystemClock.h"
 #include "tips/TipLine.h"
 #include "tips/TipListController.h"
-#include "ui/widgets/TipListModels.h"
+#include "ui/TipListModels.h"
 
 namespace {
 
