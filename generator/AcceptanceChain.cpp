@@ -67,7 +67,7 @@ bool AcceptanceChain::accepts(const Tipp& tipp, const Candidate& c, int crossSum
 
     if (run.t >= 2 && !overlapTests(c, run)) return false;
 
-    if (m_.on(Opt::ForcePair) && !hasPair(p, n)) return false;
+    if (m_.on(Opt::ForcePair) && !run.pairRelaxed && !hasPair(p, n)) return false;
     if (m_.on(Opt::NoTriples) && hasTriple(p, n)) return false;
 
     if (crossSum < m_.num(Num::CrossSumMin).pos || crossSum > m_.num(Num::CrossSumMax).pos) return false;

@@ -40,6 +40,8 @@ struct Candidate {
 struct RunState {
     int n = 10; // numbers per tip: the Keno type when the run started
     int t = 1;  // the list position the candidate is for
+    // Half of one tip's attempts were used up: the pair constraint gives way for the rest of the run.
+    bool pairRelaxed = false;
     std::array<DrawBits, 3> recentBits{}; // the last, second-last and third-last draw
     std::vector<StoredTip> stored;        // the tips of the list, index = list position
     std::array<int, 71> occurrences{};    // how often each number stands in the list

@@ -57,7 +57,6 @@ struct GeneratorController::Run : RunState {
     int j = 1;
     bool enumerate = false;
     int K = 0;
-    bool savedCheckBox8 = false;
     int saved4 = 0, saved5 = 0, saved6 = 0; // UpDown4, UpDown5, UpDown6 as the run began; put back at its end
     std::vector<uint8_t> drawPool;           // positions 0..last
     Candidate cand;
@@ -244,7 +243,6 @@ bool GeneratorController::start() {
     r.n = std::clamp(m_.num(Num::KenoType).pos, 2, 10);
     m_.hitCheckOn = false;
     m_.attemptLimit = m_.num(Num::AttemptThousands).pos * 1000;
-    r.savedCheckBox8 = m_.on(Opt::ForcePair);
     r.saved4 = m_.num(Num::LastDrawMax).pos;
     r.saved5 = m_.num(Num::SecondDrawMax).pos;
     r.saved6 = m_.num(Num::HistoryMatch).pos;
@@ -353,10 +351,8 @@ bool GeneratorController::attempt() {
         enumeration_->next(tipp_, n);
     } else {
         for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0;
-        if (2LL * versuche_ == m_.attemptLimit && m_.on(Opt::ForcePair)) {
-            m_.on(Opt::ForcePair) = false; // the pair constraint gives way for the rest of the run
-            m_.notify(ChangeOptions);
-        }
+        // The pair constraint gives way for the rest of the run; the user's option stays as it is.
+        if (2LL * versuche_ == m_.attemptLimit && m_.on(Opt::ForcePair)) r.pairRelaxed = true;
         // Draw until position n holds a number; an empty entry or a number already drawn costs a
         // draw, not an attempt.
         const uint32_t size = static_cast<uint32_t>(r.drawPool.size());
@@ -428,7 +424,6 @@ void GeneratorController::finish() {
     if (r.enumerate) enumeration_->end();
     flushDisplay();
     m_.hitCheckOn = true;
-    m_.on(Opt::ForcePair) = r.savedCheckBox8;
     m_.num(Num::LastDrawMax).set(r.saved4);
     m_.num(Num::SecondDrawMax).set(r.saved5);
     m_.num(Num::HistoryMatch).set(r.saved6);

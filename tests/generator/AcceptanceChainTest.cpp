@@ -78,6 +78,12 @@ TEST(AcceptanceChain, EachConstraintDecidesOnItsOwn) {
          {31, 33, 35, 37, 39, 41}, false},
         {"a pair wanted: none", [](Model& m, RunState&) { m.on(Opt::ForcePair) = true; }, {31, 33, 35, 37, 39, 41}, false},
         {"a pair wanted: 64, 65", [](Model& m, RunState&) { m.on(Opt::ForcePair) = true; }, {65, 31, 33, 35, 37, 64}, true},
+        {"a pair wanted, but the run has relaxed it",
+         [](Model& m, RunState& r) {
+             m.on(Opt::ForcePair) = true;
+             r.pairRelaxed = true;
+         },
+         {31, 33, 35, 37, 39, 41}, true},
         {"no triple: 31, 32, 33", [](Model& m, RunState&) { m.on(Opt::NoTriples) = true; }, {31, 32, 33, 37, 39, 41}, false},
         {"cross sum 720 below the minimum", [](Model& m, RunState&) { m.num(Num::CrossSumMin).set(721); },
          {31, 33, 35, 37, 39, 41}, false},

@@ -231,8 +231,11 @@ TEST_F(SmallHistory, OptionsChangedDuringARunCountFromTheNextCandidate) {
 }
 
 TEST_F(SmallHistory, AttemptLimitAndThePairConstraint) {
-    // A minimum of hits typed above its maximum: every candidate fails; the pair constraint gives
-    // way exactly when half of the attempts are used, and comes back when the run ends.
+    // The user's pair option is never touched by a run: it stays ticked before, during and after.
+    bool optionCleared = false;
+    m.listener = [&](unsigned) { optionCleared = optionCleared || !m.on(Opt::ForcePair); };
+
+    // A minimum of hits typed above its maximum: every candidate fails, the pair or not.
     neutralOptions(m);
     m.on(Opt::LastDrawHits) = true;
     m.num(Num::LastDrawMax).set(2);
@@ -240,19 +243,30 @@ TEST_F(SmallHistory, AttemptLimitAndThePairConstraint) {
     m.on(Opt::ForcePair) = true;
     m.num(Num::AttemptThousands).set(1);
     setTotal(5);
-    int releasedAt = -1;
-    m.listener = [&](unsigned what) {
-        if ((what & ChangeOptions) && !m.on(Opt::ForcePair) && releasedAt < 0) releasedAt = gen.attemptsOfTip();
-    };
     generate(3);
-    EXPECT_EQ(releasedAt, 500);
-    EXPECT_TRUE(m.on(Opt::ForcePair));
     EXPECT_EQ(m.attemptLimit, 1000);
     EXPECT_EQ(gen.attemptsOfTip(), 1000);
     EXPECT_EQ(gen.attemptsOfLastRun(), 1000u); // the later positions are passed over
     EXPECT_TRUE(m.tipLines.empty());
     EXPECT_EQ(m.status[1], "Ändern Sie die Parameter um 5 Tipps zuberechnen => 0 berechnet!");
     for (int i = 1; i <= 10; ++i) EXPECT_EQ(gen.tipp()[static_cast<size_t>(i)], 0);
+
+    // Only odd numbers in the pool, so no candidate holds a pair: the pair constraint gives way
+    // exactly when half of the attempts are used, and stays relaxed for the later tips of the run,
+    // not of the next run.
+    m.on(Opt::LastDrawHits) = false;
+    m.on(Opt::EditPool) = true;
+    std::vector<std::string> oddOnly(70); // a weight list: weight 1 for 1, 3, ..., 69
+    for (size_t i = 0; i < 70; i += 2) oddOnly[i] = "1";
+    prompter.onNumberDialog = [&](NumberChoice& form) { form.loadWeightList(oddOnly); return ModalResult::Retry; };
+    setTotal(3);
+    for (uint32_t seed : {3u, 4u}) {
+        generate(seed);
+        ASSERT_EQ(m.tipLines.size(), 3u);
+        EXPECT_EQ(gen.attemptsOfLastRun(), 500u + 2);
+        EXPECT_EQ(gen.attemptsOfTip(), 1);
+    }
+    EXPECT_FALSE(optionCleared);
 }
 
 TEST_F(SmallHistory, ExistingTipsStayAndTakePart) {
