@@ -2,6 +2,7 @@
 //  - one call of the history filter "Tipp darf noch keinen ...er" over the whole history, as the
 //    generator makes it (the draws as 70-bit sets in memory), beside the plain way of a filter that
 //    owns no cache: open Keno.dat, read it record by record and run the tip check on each draw;
+//  - the acceptance chain alone with the design options, random candidates of ten numbers;
 //  - a whole run with the design options, Keno type 10 and 120 tips;
 //  - a demanding run ("Tipp darf noch keinen 6er ..." over the whole history), attempts per second.
 #include <benchmark/benchmark.h>
@@ -14,10 +15,12 @@
 
 #include "app/AppController.h"
 #include "base/GermanFormat.h"
+#include "base/Random.h"
 #include "app/Model.h"
 #include "draws/Browser.h"
 #include "draws/DrawStore.h"
 #include "evaluation/TipCheck.h"
+#include "generator/AcceptanceChain.h"
 #include "generator/GeneratorController.h"
 #include "generator/TipFilters.h"
 #include "platform/SettingsStore.h"
@@ -136,13 +139,43 @@ struct Desk {
     }
 };
 
+void BM_AcceptanceChainDesignOptions(benchmark::State& s) {
+    // The first tip of a run: no list yet, the last three draws of the history.
+    Desk d;
+    AcceptanceChain chain(d.m);
+    chain.refreshHistory();
+    chain.beginRun();
+    RunState run;
+    run.n = 10;
+    const auto& recs = d.m.draws.records();
+    for (size_t back = 0; back < 3; ++back) run.recentBits[back] = bitsOf(recs[recs.size() - 1 - back]);
+    Random random;
+    random.setState(1);
+    unsigned long long candidates = 0, passed = 0;
+    for (auto _ : s) {
+        Tipp tipp{};
+        Candidate c;
+        for (int j = 1; j <= run.n;) {
+            const int x = static_cast<int>(random.below(70)) + 1;
+            if (c.mask.has(x)) continue;
+            c.mask.set(x);
+            tipp[static_cast<size_t>(j++)] = static_cast<uint8_t>(x);
+        }
+        const int crossSum = arrangeCandidate(tipp, c, run.n, false);
+        passed += chain.accepts(tipp, c, crossSum, run);
+        ++candidates;
+    }
+    s.counters["candidates/s"] = benchmark::Counter(static_cast<double>(candidates), benchmark::Counter::kIsRate);
+    s.counters["passed"] = static_cast<double>(passed) / static_cast<double>(candidates ? candidates : 1);
+}
+
 void BM_RunDesignOptions120Tips(benchmark::State& s) {
     Desk d;
     d.m.setTotalTips(120);
     uint32_t seed = 1;
     for (auto _ : s) {
         d.m.random.setState(seed++);
-        d.gen.toggleRun();
+        d.gen.runToEnd();
     }
     s.counters["tips"] = static_cast<double>(d.m.tipLines.size());
     s.counters["attempts"] = static_cast<double>(d.gen.attemptsOfLastRun());
@@ -159,7 +192,7 @@ void BM_RunDemanding(benchmark::State& s) {
     uint32_t seed = 1;
     for (auto _ : s) {
         d.m.random.setState(seed++);
-        d.gen.toggleRun();
+        d.gen.runToEnd();
         attempts += d.gen.attemptsOfLastRun();
         scans += d.gen.historyScansOfLastRun();
     }
@@ -171,6 +204,7 @@ void BM_RunDemanding(benchmark::State& s) {
 
 BENCHMARK(BM_Secheroderfuenfer_InMemory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Secheroderfuenfer_ReadingKenoDat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AcceptanceChainDesignOptions)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RunDesignOptions120Tips)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDemanding)->Unit(benchmark::kMillisecond);
 

@@ -138,16 +138,18 @@ void GeneratorController::attemptLimitChanging() { m_.attemptLimit = m_.num(Num:
 
 std::optional<int32_t> GeneratorController::luckyNumber(const std::string& text) { return parseInt32(text); }
 
+void GeneratorController::seed(int32_t luckyNumber) {
+    m_.random.setState(static_cast<uint32_t>(luckyNumber));
+    m_.setStatus(1, "GlücksZahl " + std::to_string(luckyNumber) + " gesetzt");
+}
+
 void GeneratorController::askLuckyNumber() {
     const std::string current = std::to_string(static_cast<int32_t>(m_.random.state()));
     const auto answer =
         s_.prompter.input("Ihre Glückszahl (1-99999999)?", "Geben Sie Ihre GlücksZahl für den Zufallsgenerator ein!",
                           current);
     // Cancelling gives the proposal back, which seeds with the state it already has.
-    const auto seed = luckyNumber(answer ? *answer : current);
-    if (!seed) return;
-    m_.random.setState(static_cast<uint32_t>(*seed));
-    m_.setStatus(1, "GlücksZahl " + std::to_string(*seed) + " gesetzt");
+    if (const auto lucky = luckyNumber(answer ? *answer : current)) seed(*lucky);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -162,7 +164,7 @@ void GeneratorController::toggleRun() {
     if (m_.runCaption != kCaptionStop) {
         m_.enumerating = false;
         setCaption(kCaptionStop);
-        runToEnd();
+        runSlices();
     } else {
         setCaption(kCaptionStart); // the stop request
     }
@@ -173,13 +175,20 @@ void GeneratorController::toggleEnumeration() {
         if (!enumeration_) return;
         m_.enumerating = true;
         setCaption(kCaptionStop);
-        runToEnd();
+        runSlices();
     } else {
         setCaption(kCaptionStart);
     }
 }
 
 void GeneratorController::runToEnd() {
+    if (run_) return; // one run at a time; its caption may carry a stop request
+    m_.enumerating = false;
+    setCaption(kCaptionStop);
+    runSlices();
+}
+
+void GeneratorController::runSlices() {
     if (!start()) return;
     while (step(slice))
         if (eventPump) eventPump();

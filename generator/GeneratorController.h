@@ -74,13 +74,15 @@ public:
     void toggleRun();
     // "Tipps erzeugen": the same in enumeration mode; nothing happens while no enumeration is plugged in.
     void toggleEnumeration();
-    // One run from set-up to end step; calls eventPump between slices. The caller sets the caption
-    // to "Stoppen" first, as the two buttons do.
+    // One random run ("Tipps berechnen") from set-up to end step, for callers without the button:
+    // sets the caption to "Stoppen" itself and calls eventPump between slices. Nothing happens while
+    // a run is going on.
     void runToEnd();
 
     // The same run in slices: start() does the set-up and builds the pool (it may ask the number
     // dialog) and returns false when the run has already ended; step() then does attempts for about
-    // `budget` and returns false once the run has ended.
+    // `budget` and returns false once the run has ended. The caller sets the caption to "Stoppen"
+    // first, as the two buttons do.
     bool start();
     bool step(std::chrono::microseconds budget);
     bool running() const { return run_ != nullptr; }
@@ -91,6 +93,8 @@ public:
 
     // ---- the lucky number ----
     void askLuckyNumber();
+    // Seeds the random state with a lucky number, as a valid answer to askLuckyNumber() does.
+    void seed(int32_t luckyNumber);
     // The lucky number as typed: a signed 32-bit whole number, blanks in front allowed.
     static std::optional<int32_t> luckyNumber(const std::string& text);
 
@@ -105,6 +109,7 @@ public:
 private:
     struct Run;
     void setCaption(const char* caption);
+    void runSlices();
     bool loadHistory();
     void readTipList();
     void endEarly(bool reseek);

@@ -68,11 +68,8 @@ public:
 
         Services services{prompter, ctx.shell, ctx.sound, *ctx.clock, *ctx.store};
         GeneratorController generator(ctx.model, services, ctx.app.browser());
-        if (seed) {
-            ctx.prompter.inputs.push_back(std::to_string(*seed)); // the answer to the lucky-number box
-            generator.askLuckyNumber();
-        }
-        generator.toggleRun();
+        if (seed) generator.seed(*seed);
+        generator.runToEnd();
 
         std::string out;
         for (const auto& line : ctx.model.tipLines) out += line + "\n";

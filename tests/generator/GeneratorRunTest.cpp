@@ -183,6 +183,11 @@ TEST_F(BundledHistory, SlicesDoNotChangeTheTips) {
     EXPECT_EQ(m.random.state(), state);
     EXPECT_EQ(m.runCaption, kCaptionStart);
     EXPECT_FALSE(gen.running());
+
+    // The same run for a caller without the button (the batch program), seeded directly.
+    gen.seed(4711);
+    gen.runToEnd();
+    EXPECT_EQ(m.tipLines, whole);
 }
 
 TEST_F(SmallHistory, StopRequestDropsTheTipBeingSearched) {
