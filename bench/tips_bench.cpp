@@ -14,7 +14,7 @@
 #include "platform/SystemClock.h"
 #include "tips/TipLine.h"
 #include "tips/TipListController.h"
-#include "ui/TipListModels.h"
+#include "ui/widgets/TipListModels.h"
 
 namespace {
 

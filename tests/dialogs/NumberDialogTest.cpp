@@ -69,10 +69,10 @@ TEST_F(DialogFixture, RetryAbortAndTheRandomChoice) {
         EXPECT_TRUE(button("BitBtn4")->isVisible());
         EXPECT_FALSE(button("BitBtn3")->isVisible());
         button("BitBtn4")->click(); // start
-        form.Timer1Timer();
+        form.randomTick();
         EXPECT_EQ(button("BitBtn4")->text(), "1 Stopp");
         for (int i = 0; i < 3; ++i) {
-            form.Timer1Timer();
+            form.randomTick();
             button("BitBtn4")->click();
         }
         EXPECT_EQ(button("BitBtn4")->text(), "&Zufall");

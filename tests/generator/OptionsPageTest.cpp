@@ -57,7 +57,7 @@ struct OptionsWindow : ::testing::Test {
 
     void SetUp() override {
         w = std::make_unique<MainWindow>(session, dir.path().toStdString());
-        // The main window builds one options page per tab page and refreshes them with the options.
+        // The tab "Optionen" builds one options page per inner tab and refreshes them with the options.
         for (auto [name, which] : kPages) {
             auto* page = w->findChild<QWidget*>(name);
             ASSERT_TRUE(page) << name;

@@ -12,19 +12,14 @@
 #include <QToolButton>
 #include <QValueAxis>
 
-#include "app/AppController.h"
-#include "app/Session.h"
 #include "app/Model.h"
 #include "platform/Seams.h"
-#include "platform/SettingsStore.h"
-#include "platform/SystemClock.h"
 #include "stats/Statistics.h"
 #include "stats/StatsController.h"
 #include "tests/stats/StatsFixture.h"
 #include "ui/stats/BarChartView.h"
 #include "ui/stats/DiagrammPage.h"
 #include "ui/stats/Plus5StatsPanel.h"
-#include "ui/stats/StatsUi.h"
 
 using namespace zf;
 using namespace zf::statstest;
@@ -180,70 +175,6 @@ TEST_F(Widgets, Plus5PanelCountsInTheChosenMode) {
     shoot(panel, "chart-plus5-sums");
     for (const char* name : {"BitBtn33", "BitBtn34", "BitBtn32", "BitBtn31"})
         EXPECT_TRUE(panel.findChild<QPushButton*>(name)) << name;
-}
-
-namespace {
-
-class NoShell : public Shell {
-public:
-    bool open(const std::string&, const std::string&) override { return true; }
-};
-class NoSound : public SoundPlayer {
-public:
-    void play(const std::string&) override {}
-};
-
-} // namespace
-
-// The statistics in a window with the placeholders and buttons the main window has.
-TEST(StatsUi, FillsThePlaceholdersBindsTheButtonsAndDrawsAtStartUp) {
-    TempDir dir;
-    SilentPrompter prompter;
-    NoShell shell;
-    NoSound sound;
-    FixedClock clock(dateValue(2020, 2, 1));
-    MemorySettingsStore settings;
-    Session session(prompter, shell, sound, clock, settings);
-    Model& m = session.model;
-    AppController& app = session.app;
-    app.chartsAtStart = true;
-    m.home = dir.path();
-
-    QWidget window;
-    for (const char* name : {"DiagrammArea", "Plus5Area"}) (new QWidget(&window))->setObjectName(name);
-    for (const char* name : {"Button2", "Button3", "Button4", "Button5", "Button6"})
-        (new QPushButton(name, &window))->setObjectName(name);
-    ui::StatsUi statsUi(&window, m, session.stats);
-    ASSERT_TRUE(statsUi.diagrammPage());
-    ASSERT_TRUE(statsUi.plus5Panel());
-    EXPECT_EQ(statsUi.diagrammPage()->parentWidget()->objectName(), "DiagrammArea");
-    EXPECT_EQ(statsUi.plus5Panel()->parentWidget()->objectName(), "Plus5Area");
-
-    // First start: the Plus 5 chart comes before Keno.dat exists, quietly.
-    session.stats.showPlus5Digits(6, false);
-    EXPECT_TRUE(m.plus5Chart.points.empty());
-    writeDraws(m.kenoPath(), {keno(10, 1, 2020, {1, 2, 3}, {1, 2, 3, 4, 5}), keno(11, 1, 2020, {4, 5, 6}, {6, 7, 8, 9, 0})});
-    m.setBrowseDate(dateValue(2020, 1, 11));
-    m.setStatsStart(dateValue(2020, 1, 1));
-    app.activate(); // draws the number chart, and the Plus 5 chart the first start could not
-    EXPECT_EQ(m.numberChart.caption, "Zahlenverteilung     Ziehungen: 2    Quersumme: 1014");
-    EXPECT_EQ(m.plus5Chart.caption, "Zahlenverteilung Über alle Position   Ziehungen: 2    Quersumme: 22");
-    EXPECT_TRUE(prompter.messages.empty());
-
-    struct Click {
-        const char* button;
-        const char* captionEnd;
-    } clicks[] = {{"Button2", "Paare gefunden!"}, {"Button3", "Dreier gefunden!"}, {"Button4", "Vierer gefunden!"},
-                  {"Button5", "nicht gezogen?"}, {"Button6", "des Tippes"}};
-    for (const auto& c : clicks) {
-        m.pageRequest.clear();
-        window.findChild<QPushButton*>(c.button)->click();
-        const std::string& caption = m.numberChart.caption;
-        EXPECT_EQ(caption.substr(caption.size() - strlen(c.captionEnd)), c.captionEnd) << c.button;
-        EXPECT_EQ(m.pageRequest, "Diagramm") << c.button;
-        statsUi.modelChanged(ChangeChart1);
-        EXPECT_EQ(statsUi.diagrammPage()->chart()->shown(), m.numberChart) << c.button;
-    }
 }
 
 int main(int argc, char** argv) {

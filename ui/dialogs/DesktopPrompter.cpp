@@ -31,7 +31,7 @@ QString withExtension(QString path, const std::string& ext) {
 } // namespace
 
 DesktopPrompter::DesktopPrompter(QWidget* parent) : QtPrompter(parent) {}
-DesktopPrompter::~DesktopPrompter() { delete form6_.data(); }
+DesktopPrompter::~DesktopPrompter() { delete numberDialog_.data(); }
 
 bool DesktopPrompter::questionTitled(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
@@ -76,13 +76,13 @@ std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSetup& 
 
 void DesktopPrompter::setupNumberDialog(Random& random, std::function<double()> today,
                                         std::function<std::string()> home, QWidget* parent) {
-    delete form6_.data();
-    form6_ = new NumberDialog(random, *this, std::move(today), std::move(home), parent);
+    delete numberDialog_.data();
+    numberDialog_ = new NumberDialog(random, *this, std::move(today), std::move(home), parent);
 }
 
 ModalResult DesktopPrompter::numberDialog(NumberChoice& form) {
-    if (!form6_) return ModalResult::Abort;
-    return form6_->run(form);
+    if (!numberDialog_) return ModalResult::Abort;
+    return numberDialog_->run(form);
 }
 
 } // namespace zf::ui

@@ -28,10 +28,10 @@ public:
     // The number dialog needs the program's random generator and a date; it is made once.
     void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home,
                            QWidget* parent);
-    NumberDialog* numberDialogWindow() const { return form6_; }
+    NumberDialog* numberDialogWindow() const { return numberDialog_; }
 
 private:
-    QPointer<NumberDialog> form6_; // owned by its parent window, or by this prompter when it has none
+    QPointer<NumberDialog> numberDialog_; // TForm6, owned by its parent window, or by this prompter when it has none
 };
 
 } // namespace zf::ui

@@ -17,17 +17,10 @@
 #include "base/Random.h"
 #include "base/Text.h"
 #include "platform/Seams.h"
-#include "ui/DesignScale.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
 namespace {
-
-QDate toQDate(double v) {
-    const Ymd d = ymdOf(v);
-    return QDate(d.year, d.month, d.day);
-}
-
-double fromQDate(const QDate& d) { return dateValue(d.year(), d.month(), d.day()); }
 
 QColor colourOf(BoxColour c, const QPalette& pal) {
     switch (c) {
@@ -61,26 +54,26 @@ NumberDialog::NumberDialog(Random& random, Prompter& files, std::function<double
         boxes_[static_cast<size_t>(k)] = cb;
     }
 
-    entry_ = new QWidget(this);
-    entry_->setObjectName("EntryPanel");
-    place(entry_, 0, 232, kDesignWidth, 96);
-    DateTimePicker1_ = new QDateEdit(entry_);
-    DateTimePicker1_->setObjectName("DateTimePicker1");
-    DateTimePicker1_->setDisplayFormat("dd.MM.yyyy");
-    DateTimePicker1_->setCalendarPopup(true);
-    DateTimePicker1_->setMinimumDate(QDate(2004, 2, 1));
-    place(DateTimePicker1_, 12, 8, 120, 26);
-    Label1_ = new QLabel("Gewinnzahl Plus 5:", entry_);
-    Label1_->setObjectName("Label1");
-    place(Label1_, 12, 48, 130, 24);
+    entryPanel_ = new QWidget(this);
+    entryPanel_->setObjectName("EntryPanel");
+    place(entryPanel_, 0, 232, kDesignWidth, 96);
+    entryDate_ = new QDateEdit(entryPanel_);
+    entryDate_->setObjectName("DateTimePicker1");
+    entryDate_->setDisplayFormat("dd.MM.yyyy");
+    entryDate_->setCalendarPopup(true);
+    entryDate_->setMinimumDate(QDate(2004, 2, 1));
+    place(entryDate_, 12, 8, 120, 26);
+    plus5Label_ = new QLabel("Gewinnzahl Plus 5:", entryPanel_);
+    plus5Label_->setObjectName("Label1");
+    place(plus5Label_, 12, 48, 130, 24);
     for (int i = 0; i < 5; ++i) {
-        auto* sb = new QSpinBox(entry_);
+        auto* sb = new QSpinBox(entryPanel_);
         sb->setObjectName(QString("UpDown%1").arg(i + 3));
         sb->setRange(0, 9);
         place(sb, 148 + i * 46, 46, 42, 26);
-        digits_[static_cast<size_t>(i)] = sb;
+        plus5Digits_[static_cast<size_t>(i)] = sb;
     }
-    entry_->hide();
+    entryPanel_->hide();
 
     auto makeButton = [this](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);
@@ -88,34 +81,34 @@ NumberDialog::NumberDialog(Random& random, Prompter& files, std::function<double
         b->setAutoDefault(false);
         return b;
     };
-    BitBtn1_ = makeButton("BitBtn1", "OK");
-    BitBtn1_->setDefault(true);
-    BitBtn3_ = makeButton("BitBtn3", "&Rechnen");
-    BitBtn2_ = makeButton("BitBtn2", "Abbrechen");
-    BitBtn4_ = makeButton("BitBtn4", "&Zufall");
-    SpeedButton1_ = new QToolButton(this);
-    SpeedButton1_->setObjectName("SpeedButton1");
-    SpeedButton1_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    SpeedButton1_->setToolTip("Speichern der Liste");
-    SpeedButton2_ = new QToolButton(this);
-    SpeedButton2_->setObjectName("SpeedButton2");
-    SpeedButton2_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    SpeedButton2_->setToolTip("Laden der Liste");
-    StatusBar1_ = new QStatusBar(this);
-    StatusBar1_->setObjectName("StatusBar1");
-    StatusBar1_->setSizeGripEnabled(false);
+    okButton_ = makeButton("BitBtn1", "OK");
+    okButton_->setDefault(true);
+    computeButton_ = makeButton("BitBtn3", "&Rechnen");
+    cancelButton_ = makeButton("BitBtn2", "Abbrechen");
+    randomButton_ = makeButton("BitBtn4", "&Zufall");
+    saveListButton_ = new QToolButton(this);
+    saveListButton_->setObjectName("SpeedButton1");
+    saveListButton_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    saveListButton_->setToolTip("Speichern der Liste");
+    loadListButton_ = new QToolButton(this);
+    loadListButton_->setObjectName("SpeedButton2");
+    loadListButton_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    loadListButton_->setToolTip("Laden der Liste");
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName("StatusBar1");
+    statusBar_->setSizeGripEnabled(false);
 
-    Timer1_ = new QTimer(this);
-    Timer1_->setObjectName("Timer1");
-    Timer1_->setInterval(25);
+    randomTimer_ = new QTimer(this);
+    randomTimer_->setObjectName("Timer1");
+    randomTimer_->setInterval(25);
 
-    connect(BitBtn1_, &QPushButton::clicked, this, [this] { finish(ModalResult::Ok); });
-    connect(BitBtn3_, &QPushButton::clicked, this, [this] { finish(ModalResult::Retry); });
-    connect(BitBtn2_, &QPushButton::clicked, this, [this] { finish(ModalResult::Abort); });
-    connect(BitBtn4_, &QPushButton::clicked, this, &NumberDialog::randomClicked);
-    connect(SpeedButton1_, &QToolButton::clicked, this, &NumberDialog::saveWeightListFile);
-    connect(SpeedButton2_, &QToolButton::clicked, this, &NumberDialog::loadWeightListFile);
-    connect(Timer1_, &QTimer::timeout, this, &NumberDialog::Timer1Timer);
+    connect(okButton_, &QPushButton::clicked, this, [this] { finish(ModalResult::Ok); });
+    connect(computeButton_, &QPushButton::clicked, this, [this] { finish(ModalResult::Retry); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { finish(ModalResult::Abort); });
+    connect(randomButton_, &QPushButton::clicked, this, &NumberDialog::randomClicked);
+    connect(saveListButton_, &QToolButton::clicked, this, &NumberDialog::saveWeightListFile);
+    connect(loadListButton_, &QToolButton::clicked, this, &NumberDialog::loadWeightListFile);
+    connect(randomTimer_, &QTimer::timeout, this, &NumberDialog::randomTick);
     placeSize(this, kDesignWidth, kDesignHeight);
 }
 
@@ -125,29 +118,29 @@ ModalResult NumberDialog::run(NumberChoice& state) {
     const int extra = state.entryVisible ? kEntryExtra : 0;
     // Buttons below the boxes, or below the entry fields in the entry mode.
     const int y = 236 + extra;
-    place(BitBtn1_, 12, y, 90, 28);
-    place(BitBtn3_, 12, y, 90, 28); // on top of OK: the generator's pool reaches OK with Enter only
-    place(BitBtn2_, 108, y, 90, 28);
-    place(BitBtn4_, 204, y, 90, 28);
-    place(SpeedButton1_, 316, y, 32, 28);
-    place(SpeedButton2_, 352, y, 32, 28);
-    place(StatusBar1_, 0, y + 34, kDesignWidth, 24);
+    place(okButton_, 12, y, 90, 28);
+    place(computeButton_, 12, y, 90, 28); // on top of OK: the generator's pool reaches OK with Enter only
+    place(cancelButton_, 108, y, 90, 28);
+    place(randomButton_, 204, y, 90, 28);
+    place(saveListButton_, 316, y, 32, 28);
+    place(loadListButton_, 352, y, 32, 28);
+    place(statusBar_, 0, y + 34, kDesignWidth, 24);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     placeSize(this, kDesignWidth, kDesignHeight + extra);
     setFixedSize(size());
     if (state.entryVisible) {
-        DateTimePicker1_->setDate(toQDate(state.entryDate));
-        for (size_t i = 0; i < 5; ++i) digits_[i]->setValue(state.entryDigits[i]);
+        entryDate_->setDate(toQDate(state.entryDate));
+        for (size_t i = 0; i < 5; ++i) plus5Digits_[i]->setValue(state.entryDigits[i]);
     }
     render();
-    BitBtn3_->raise();
+    computeButton_->raise();
     exec();
     if (state.entryVisible) {
-        state.entryDate = fromQDate(DateTimePicker1_->date());
-        for (size_t i = 0; i < 5; ++i) state.entryDigits[i] = digits_[i]->value();
+        state.entryDate = toDateValue(entryDate_->date());
+        for (size_t i = 0; i < 5; ++i) state.entryDigits[i] = plus5Digits_[i]->value();
     }
-    Timer1_->stop();
+    randomTimer_->stop();
     state.closed();
     state_ = nullptr;
     return result_;
@@ -155,7 +148,7 @@ ModalResult NumberDialog::run(NumberChoice& state) {
 
 void NumberDialog::finish(ModalResult r) {
     result_ = r;
-    Timer1_->stop();
+    randomTimer_->stop();
     if (state_) state_->closed();
     if (r == ModalResult::Ok) accept();
     else done(r == ModalResult::Retry ? 2 : QDialog::Rejected);
@@ -163,7 +156,7 @@ void NumberDialog::finish(ModalResult r) {
 
 void NumberDialog::closeEvent(QCloseEvent* e) {
     result_ = ModalResult::Abort;
-    Timer1_->stop();
+    randomTimer_->stop();
     if (state_) state_->closed();
     QDialog::closeEvent(e);
 }
@@ -181,13 +174,13 @@ void NumberDialog::render() {
         pal.setColor(QPalette::Window, colourOf(s.colour[static_cast<size_t>(k)], palette()));
         cb->setPalette(pal);
     }
-    BitBtn3_->setVisible(s.computeVisible);
-    BitBtn4_->setVisible(s.randomVisible);
-    BitBtn4_->setText(QString::fromStdString(s.randomCaption));
-    SpeedButton1_->setVisible(s.saveListVisible);
-    SpeedButton2_->setVisible(s.loadListVisible);
-    entry_->setVisible(s.entryVisible);
-    StatusBar1_->showMessage(QString::fromStdString(s.status));
+    computeButton_->setVisible(s.computeVisible);
+    randomButton_->setVisible(s.randomVisible);
+    randomButton_->setText(QString::fromStdString(s.randomCaption));
+    saveListButton_->setVisible(s.saveListVisible);
+    loadListButton_->setVisible(s.loadListVisible);
+    entryPanel_->setVisible(s.entryVisible);
+    statusBar_->showMessage(QString::fromStdString(s.status));
 }
 
 void NumberDialog::boxPressed(int k, bool right) {
@@ -199,21 +192,29 @@ void NumberDialog::boxPressed(int k, bool right) {
 void NumberDialog::randomClicked() {
     if (!state_) return;
     state_->randomClick();
-    if (state_->timerRunning) Timer1_->start();
-    else Timer1_->stop();
+    if (state_->timerRunning) randomTimer_->start();
+    else randomTimer_->stop();
     render();
 }
 
-void NumberDialog::Timer1Timer() {
+void NumberDialog::randomTick() {
     if (!state_) return;
     state_->timerTick(random_);
     render();
 }
 
+FileDialogSetup NumberDialog::weightListDialog() const {
+    FileDialogSetup setup;
+    setup.defaultExt = "kwl";
+    setup.filter = "Werteliste|*.kwl";
+    setup.proposedName = NumberChoice::proposedListName(today_());
+    setup.folder = home_();
+    return setup;
+}
+
 void NumberDialog::saveWeightListFile() {
     if (!state_) return;
-    const auto path =
-        files_.saveFileName({"kwl", "Werteliste|*.kwl", NumberChoice::proposedListName(today_()), home_()});
+    const auto path = files_.saveFileName(weightListDialog());
     if (!path) return;
     std::string error;
     if (!writeTextLines(*path, state_->weightListLines(), &error))
@@ -223,8 +224,7 @@ void NumberDialog::saveWeightListFile() {
 
 void NumberDialog::loadWeightListFile() {
     if (!state_) return;
-    const auto path =
-        files_.openFileName({"kwl", "Werteliste|*.kwl", NumberChoice::proposedListName(today_()), home_()});
+    const auto path = files_.openFileName(weightListDialog());
     if (!path) return;
     std::vector<std::string> lines;
     if (!readTextLines(*path, lines)) {
@@ -232,11 +232,11 @@ void NumberDialog::loadWeightListFile() {
         return;
     }
     if (lines.size() != 70)
-        StatusBar1_->showMessage(QString("Die Werteliste hat %1 statt 70 Zeilen.").arg(lines.size()));
+        statusBar_->showMessage(QString("Die Werteliste hat %1 statt 70 Zeilen.").arg(lines.size()));
     state_->loadWeightList(lines);
     render();
     if (lines.size() != 70)
-        StatusBar1_->showMessage(QString("Die Werteliste hat %1 statt 70 Zeilen.").arg(lines.size()));
+        statusBar_->showMessage(QString("Die Werteliste hat %1 statt 70 Zeilen.").arg(lines.size()));
 }
 
 bool NumberDialog::eventFilter(QObject* watched, QEvent* e) {
@@ -255,7 +255,7 @@ bool NumberDialog::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::Enter:
     case QEvent::HoverMove:
         state_->hover(k);
-        StatusBar1_->showMessage(QString::fromStdString(state_->status));
+        statusBar_->showMessage(QString::fromStdString(state_->status));
         return false;
     default:
         return QDialog::eventFilter(watched, e);

@@ -18,6 +18,7 @@ class QTimer;
 class QToolButton;
 
 namespace zf {
+struct FileDialogSetup;
 class Prompter;
 class Random;
 }
@@ -40,8 +41,8 @@ public:
 
     // Handlers, named after their controls.
     void boxPressed(int k, bool right);
-    void randomClicked();      // "&Zufall"
-    void Timer1Timer();
+    void randomClicked();      // BitBtn4, "&Zufall"
+    void randomTick();         // Timer1: the next step of the random choice
     void saveWeightListFile(); // save the weight list
     void loadWeightListFile(); // load a weight list
 
@@ -54,6 +55,8 @@ protected:
 private:
     void render();
     void finish(ModalResult r);
+    // The file dialogs of the weight lists: "*.kwl", named after today, in the program folder.
+    FileDialogSetup weightListDialog() const;
 
     Random& random_;
     Prompter& files_;
@@ -63,18 +66,18 @@ private:
     ModalResult result_ = ModalResult::Abort;
 
     std::array<QCheckBox*, 71> boxes_{};
-    QPushButton* BitBtn1_ = nullptr; // OK
-    QPushButton* BitBtn2_ = nullptr; // Abbrechen
-    QPushButton* BitBtn3_ = nullptr; // &Rechnen
-    QPushButton* BitBtn4_ = nullptr; // &Zufall
-    QToolButton* SpeedButton1_ = nullptr;
-    QToolButton* SpeedButton2_ = nullptr;
-    QTimer* Timer1_ = nullptr;
-    QStatusBar* StatusBar1_ = nullptr;
-    QWidget* entry_ = nullptr;
-    QDateEdit* DateTimePicker1_ = nullptr;
-    QLabel* Label1_ = nullptr;
-    std::array<QSpinBox*, 5> digits_{};
+    QPushButton* okButton_ = nullptr;      // BitBtn1, "OK"
+    QPushButton* cancelButton_ = nullptr;  // BitBtn2, "Abbrechen"
+    QPushButton* computeButton_ = nullptr; // BitBtn3, "&Rechnen"
+    QPushButton* randomButton_ = nullptr;  // BitBtn4, "&Zufall"
+    QToolButton* saveListButton_ = nullptr; // SpeedButton1
+    QToolButton* loadListButton_ = nullptr; // SpeedButton2
+    QTimer* randomTimer_ = nullptr;        // Timer1
+    QStatusBar* statusBar_ = nullptr;      // StatusBar1
+    QWidget* entryPanel_ = nullptr;        // the draw entry: date and Plus 5 digits
+    QDateEdit* entryDate_ = nullptr;       // DateTimePicker1
+    QLabel* plus5Label_ = nullptr;         // Label1
+    std::array<QSpinBox*, 5> plus5Digits_{}; // UpDown3..UpDown7
 };
 
 } // namespace zf::ui

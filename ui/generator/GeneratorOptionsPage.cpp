@@ -17,13 +17,10 @@
 
 #include "app/Model.h"
 #include "generator/GeneratorController.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
 namespace {
-
-const QDate kDateBase(1899, 12, 30);
-
-QDate toQDate(double value) { return kDateBase.addDays(static_cast<qint64>(std::floor(value))); }
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -51,8 +48,9 @@ void UpDownBox::mouseReleaseEvent(QMouseEvent* e) {
     if (released && e->button() == Qt::LeftButton) released();
 }
 
-GeneratorOptionsPage::GeneratorOptionsPage(Model& m, GeneratorController& generator, QWidget* page, OptionPage which)
-    : QWidget(page), m_(m), gen_(generator), page_(page), which_(which) {
+GeneratorOptionsPage::GeneratorOptionsPage(Model& m, GeneratorController& generator, QWidget* page, OptionPage which,
+                                           QCheckBox* soundSwitch)
+    : QWidget(page), m_(m), gen_(generator), page_(page), which_(which), soundSwitch_(soundSwitch) {
     setObjectName("GeneratorOptions" + page->objectName());
     pageLayout_ = new QVBoxLayout(page);
     pageLayout_->setContentsMargins(12, 10, 12, 8);
@@ -81,12 +79,9 @@ GeneratorOptionsPage::GeneratorOptionsPage(Model& m, GeneratorController& genera
     }
     grid_->setRowStretch(row, 1);
 
-    if (which == OptionPage::Allgemein) {
-        soundSwitch_ = page->findChild<QCheckBox*>("CheckBox36", Qt::FindDirectChildrenOnly);
-        if (soundSwitch_) {
-            soundSwitch_->installEventFilter(this);
-            keepClearOfSoundSwitch();
-        }
+    if (soundSwitch_) {
+        soundSwitch_->installEventFilter(this);
+        keepClearOfSoundSwitch();
     }
     refresh();
 }
@@ -189,26 +184,26 @@ std::vector<QWidget*> GeneratorOptionsPage::sentence(const OptionDef& def) {
             out.push_back(addUpDown(piece.upDown, hint));
             break;
         case OptionPiece::Kind::ComboBox3:
-            comboBox3_ = new QComboBox(this);
-            comboBox3_->setObjectName("ComboBox3");
-            comboBox3_->addItems({"1", "2", "3"});
-            comboBox3_->setToolTip(hint);
-            comboBox3_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-            connect(comboBox3_, &QComboBox::currentIndexChanged, this, [this](int i) { m_.recentDrawsItem = i; });
-            out.push_back(comboBox3_);
+            recentDraws_ = new QComboBox(this);
+            recentDraws_->setObjectName("ComboBox3");
+            recentDraws_->addItems({"1", "2", "3"});
+            recentDraws_->setToolTip(hint);
+            recentDraws_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+            connect(recentDraws_, &QComboBox::currentIndexChanged, this, [this](int i) { m_.recentDrawsItem = i; });
+            out.push_back(recentDraws_);
             break;
         case OptionPiece::Kind::DateTimePicker3:
-            dateTimePicker3_ = new QDateEdit(this);
-            dateTimePicker3_->setObjectName("DateTimePicker3");
-            dateTimePicker3_->setDisplayFormat("dd.MM.yyyy");
-            dateTimePicker3_->setCalendarPopup(true);
-            dateTimePicker3_->setToolTip(hint);
-            connect(dateTimePicker3_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+            yearlyDate_ = new QDateEdit(this);
+            yearlyDate_->setObjectName("DateTimePicker3");
+            yearlyDate_->setDisplayFormat("dd.MM.yyyy");
+            yearlyDate_->setCalendarPopup(true);
+            yearlyDate_->setToolTip(hint);
+            connect(yearlyDate_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
                 // the picker keeps its time of day; only the day changes
                 const double time = m_.yearlyDate - std::floor(m_.yearlyDate);
-                m_.yearlyDate = static_cast<double>(kDateBase.daysTo(d)) + time;
+                m_.yearlyDate = toDateValue(d) + time;
             });
-            out.push_back(dateTimePicker3_);
+            out.push_back(yearlyDate_);
             break;
         }
     }
@@ -262,23 +257,15 @@ void GeneratorOptionsPage::afterCoupling() {
 }
 
 void GeneratorOptionsPage::refresh() {
-    for (auto& [n, box] : checkBoxes_) {
-        const QSignalBlocker block(box);
-        box->setChecked(m_.checkBoxes[static_cast<size_t>(n)]);
+    for (auto& [n, box] : checkBoxes_) setChecked(box, m_.checkBoxes[static_cast<size_t>(n)]);
+    for (auto& [n, box] : upDowns_) setUpDown(box, m_.upDowns[static_cast<size_t>(n)]);
+    if (recentDraws_) {
+        const QSignalBlocker block(recentDraws_);
+        recentDraws_->setCurrentIndex(m_.recentDrawsItem >= 0 && m_.recentDrawsItem <= 2 ? m_.recentDrawsItem : -1);
     }
-    for (auto& [n, box] : upDowns_) {
-        const UpDownState& u = m_.upDowns[static_cast<size_t>(n)];
-        const QSignalBlocker block(box);
-        box->setRange(u.min, u.max);
-        box->setValue(u.pos);
-    }
-    if (comboBox3_) {
-        const QSignalBlocker block(comboBox3_);
-        comboBox3_->setCurrentIndex(m_.recentDrawsItem >= 0 && m_.recentDrawsItem <= 2 ? m_.recentDrawsItem : -1);
-    }
-    if (dateTimePicker3_) {
-        const QSignalBlocker block(dateTimePicker3_);
-        dateTimePicker3_->setDate(toQDate(m_.yearlyDate));
+    if (yearlyDate_) {
+        const QSignalBlocker block(yearlyDate_);
+        yearlyDate_->setDate(toQDate(m_.yearlyDate));
     }
 }
 

@@ -46,10 +46,12 @@ protected:
 class GeneratorOptionsPage : public QWidget {
 public:
     // Fills `page` (one page of PageControl2) with the options of `which`. On "Allgemein" the
-    // options start below "Gewinn Sound spielen", which the main window keeps at the top of the page.
-    GeneratorOptionsPage(Model& m, GeneratorController& generator, QWidget* page, OptionPage which);
+    // options start below `soundSwitch` ("Gewinn Sound spielen"), which the "Optionen" tab keeps at
+    // the top of the page.
+    GeneratorOptionsPage(Model& m, GeneratorController& generator, QWidget* page, OptionPage which,
+                         QCheckBox* soundSwitch = nullptr);
 
-    // Shows the model's values and ranges; the main window calls it when the options changed.
+    // Shows the model's values and ranges; the "Optionen" tab calls it when the options changed.
     void refresh();
     OptionPage which() const { return which_; }
 
@@ -77,8 +79,8 @@ private:
     std::map<int, QCheckBox*> checkBoxes_;
     std::map<int, UpDownBox*> upDowns_;
     std::map<QObject*, QCheckBox*> sentenceOf_; // a sentence's words toggle its switch
-    QComboBox* comboBox3_ = nullptr;
-    QDateEdit* dateTimePicker3_ = nullptr;
+    QComboBox* recentDraws_ = nullptr;  // ComboBox3
+    QDateEdit* yearlyDate_ = nullptr;   // DateTimePicker3
 };
 
 } // namespace zf::ui

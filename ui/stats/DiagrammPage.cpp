@@ -12,7 +12,7 @@
 #include "app/Model.h"
 #include "stats/StatsController.h"
 #include "ui/stats/BarChartView.h"
-#include "ui/stats/StatsWidgets.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
 namespace {
@@ -30,7 +30,7 @@ QIcon barsIcon() {
     return QIcon(pm);
 }
 
-QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, const QString& hint) {
+QToolButton* stripButton(QWidget* parent, const char* name, const QString& text, const QString& hint) {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setText(text);
@@ -51,31 +51,31 @@ DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent)
     row->setContentsMargins(4, 3, 4, 3);
     row->setSpacing(4);
 
-    auto* numbers = toolButton(strip, "SpeedButton2", QString(), "Distribution of numbers drawn");
+    auto* numbers = stripButton(strip, "SpeedButton2", QString(), "Distribution of numbers drawn");
     numbers->setIcon(barsIcon());
     numbers->setIconSize(QSize(20, 20));
-    auto* sums = toolButton(strip, "SpeedButton9", "Quersumme", "Distribution of cross sums");
-    auto* pairs = toolButton(strip, "SpeedButton1", "Paare",
+    auto* sums = stripButton(strip, "SpeedButton9", "Quersumme", "Distribution of cross sums");
+    auto* pairs = stripButton(strip, "SpeedButton1", "Paare",
                              "How many pairs of which was drawn. Below is the first number of the pair");
-    auto* triples = toolButton(strip, "SpeedButton3", "Dreier",
+    auto* triples = stripButton(strip, "SpeedButton3", "Dreier",
                                "How often triple what was drawn. Below is the first number of the three");
-    auto* quads = toolButton(strip, "SpeedButton17", "Vierer",
+    auto* quads = stripButton(strip, "SpeedButton17", "Vierer",
                              "How often which of four was drawn. Below is the first number of the four");
-    auto* waiting = toolButton(strip, "SpeedButton19", "ausstehend", "Which number was not drawn the longest?");
+    auto* waiting = stripButton(strip, "SpeedButton19", "ausstehend", "Which number was not drawn the longest?");
 
-    picker_ = new QDateEdit(strip);
-    picker_->setObjectName("DateTimePicker2");
-    picker_->setToolTip("With the chosen date starts the evaluation");
-    picker_->setDisplayFormat("dd.MM.yyyy");
-    picker_->setCalendarPopup(true);
-    picker_->setMinimumDate(qdateOf(Model::statsStartMin));
-    picker_->setMinimumHeight(26);
+    startPicker_ = new QDateEdit(strip);
+    startPicker_->setObjectName("DateTimePicker2");
+    startPicker_->setToolTip("With the chosen date starts the evaluation");
+    startPicker_->setDisplayFormat("dd.MM.yyyy");
+    startPicker_->setCalendarPopup(true);
+    startPicker_->setMinimumDate(toQDate(Model::statsStartMin));
+    startPicker_->setMinimumHeight(26);
 
     for (QWidget* w : {static_cast<QWidget*>(numbers), static_cast<QWidget*>(sums), static_cast<QWidget*>(pairs),
                        static_cast<QWidget*>(triples), static_cast<QWidget*>(quads), static_cast<QWidget*>(waiting)})
         row->addWidget(w);
     row->addStretch(1);
-    row->addWidget(picker_);
+    row->addWidget(startPicker_);
 
     chart_ = new BarChartView("Series2", BarChartView::kGreen, this);
     chart_->setObjectName("Chart1");
@@ -96,8 +96,8 @@ DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent)
     connect(triples, &QToolButton::clicked, this, [this] { run(&StatsController::showTriples); });
     connect(quads, &QToolButton::clicked, this, [this] { run(&StatsController::showQuads); });
     connect(waiting, &QToolButton::clicked, this, [this] { run(&StatsController::showOverdue); });
-    connect(picker_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
-        if (m_.setStatsStart(dateValueOf(d))) m_.notify(ChangeDates);
+    connect(startPicker_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+        if (m_.setStatsStart(toDateValue(d))) m_.notify(ChangeDates);
         else refreshDate();
     });
     refresh();
@@ -111,8 +111,8 @@ void DiagrammPage::run(bool (StatsController::*command)()) {
 }
 
 void DiagrammPage::refreshDate() {
-    const QSignalBlocker block(picker_);
-    picker_->setDate(qdateOf(m_.statsStart));
+    const QSignalBlocker block(startPicker_);
+    startPicker_->setDate(toQDate(m_.statsStart));
 }
 
 void DiagrammPage::refresh() {

@@ -32,7 +32,7 @@ private:
 
     Model& m_;
     StatsController& stats_;
-    QDateEdit* picker_;
+    QDateEdit* startPicker_; // DateTimePicker2
     BarChartView* chart_;
 };
 

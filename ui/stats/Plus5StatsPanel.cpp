@@ -12,7 +12,7 @@
 #include "app/Model.h"
 #include "stats/StatsController.h"
 #include "ui/stats/BarChartView.h"
-#include "ui/stats/StatsWidgets.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
 
@@ -62,16 +62,16 @@ Plus5StatsPanel::Plus5StatsPanel(Model& m, StatsController& stats, QWidget* pare
     group->setObjectName("RadioGroup1");
     auto* modes = new QHBoxLayout(group);
     modes->setContentsMargins(6, 0, 6, 0);
-    wieOft_ = new QRadioButton("wie oft", group);
-    ausstehend_ = new QRadioButton("ausstehend", group);
-    modes->addWidget(wieOft_);
-    modes->addWidget(ausstehend_);
+    howOftenMode_ = new QRadioButton("wie oft", group);
+    overdueMode_ = new QRadioButton("ausstehend", group);
+    modes->addWidget(howOftenMode_);
+    modes->addWidget(overdueMode_);
     row->addWidget(group);
     row->addStretch(1);
-    connect(wieOft_, &QRadioButton::toggled, this, [this](bool on) {
+    connect(howOftenMode_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) stats_.plus5Mode = 0;
     });
-    connect(ausstehend_, &QRadioButton::toggled, this, [this](bool on) {
+    connect(overdueMode_, &QRadioButton::toggled, this, [this](bool on) {
         if (on) stats_.plus5Mode = 1;
     });
 
@@ -94,8 +94,8 @@ Plus5StatsPanel::Plus5StatsPanel(Model& m, StatsController& stats, QWidget* pare
 
 void Plus5StatsPanel::refresh() {
     {
-        const QSignalBlocker a(wieOft_), b(ausstehend_);
-        (stats_.plus5Mode == 1 ? ausstehend_ : wieOft_)->setChecked(true);
+        const QSignalBlocker a(howOftenMode_), b(overdueMode_);
+        (stats_.plus5Mode == 1 ? overdueMode_ : howOftenMode_)->setChecked(true);
     }
     if (!(chart_->shown() == m_.plus5Chart)) chart_->draw(m_.plus5Chart);
 }

@@ -29,8 +29,8 @@ public:
 private:
     Model& m_;
     StatsController& stats_;
-    QRadioButton* wieOft_;
-    QRadioButton* ausstehend_;
+    QRadioButton* howOftenMode_; // "wie oft"
+    QRadioButton* overdueMode_;  // "ausstehend"
     BarChartView* chart_;
 };
 

@@ -1,4 +1,4 @@
-#include "ui/DesignScale.h"
+#include "ui/widgets/DesignScale.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "ui/TipPanel.h"
+#include "ui/widgets/GesamtTippsBox.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/TipListModels.h"
+#include "ui/widgets/TipListModels.h"
 
 namespace zf::ui {
 

@@ -1,0 +1,153 @@
+// The tab pages on their own, without the main window: each builds its widgets, binds them to the
+// session's model and controllers, and shows the model when told what changed.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/Session.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemClock.h"
+#include "support/TestSupport.h"
+#include "tests/stats/StatsFixture.h"
+#include "ui/pages/DatenbankPage.h"
+#include "ui/pages/DiagrammTab.h"
+#include "ui/pages/InternetOptionsPage.h"
+#include "ui/pages/KenoTippPage.h"
+#include "ui/pages/OptionsPage.h"
+#include "ui/pages/PlayersPage.h"
+#include "ui/pages/Plus5Page.h"
+#include "ui/stats/BarChartView.h"
+#include "ui/stats/DiagrammPage.h"
+#include "ui/stats/Plus5StatsPanel.h"
+
+using namespace zf;
+
+namespace {
+
+struct Pages : ::testing::Test {
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    test::RecordingShell shell;
+    test::RecordingSound sound;
+    FixedClock clock{dateValue(2020, 2, 1)};
+    MemorySettingsStore settings;
+    Session session{prompter, shell, sound, clock, settings};
+    Model& m = session.model;
+
+    template <class T> static T* find(QWidget& page, const char* name) {
+        T* t = page.findChild<T*>(name);
+        EXPECT_TRUE(t) << name;
+        return t;
+    }
+};
+
+} // namespace
+
+// The statistics of the pages: the charts fill the placeholders of "Diagramm" and "Plus 5", the
+// buttons of "Datenbank" and "Keno-Tipp" draw their charts and ask for the "Diagramm" tab.
+TEST_F(Pages, StatisticsFillThePlaceholdersAndTheButtonsDrawTheirCharts) {
+    session.app.chartsAtStart = true;
+    m.home = dir.path();
+    ui::DiagrammTab diagramm(session);
+    ui::Plus5Page plus5(session);
+    ui::DatenbankPage datenbank(session);
+    ui::KenoTippPage kenoTipp(session);
+    EXPECT_EQ(diagramm.statistics()->parentWidget()->objectName(), "DiagrammArea");
+    EXPECT_EQ(plus5.statistics()->parentWidget()->objectName(), "Plus5Area");
+
+    // First start: the Plus 5 chart comes before Keno.dat exists, quietly.
+    session.stats.showPlus5Digits(6, false);
+    EXPECT_TRUE(m.plus5Chart.points.empty());
+    statstest::writeDraws(m.kenoPath(), {statstest::keno(10, 1, 2020, {1, 2, 3}, {1, 2, 3, 4, 5}),
+                                         statstest::keno(11, 1, 2020, {4, 5, 6}, {6, 7, 8, 9, 0})});
+    m.setBrowseDate(dateValue(2020, 1, 11));
+    m.setStatsStart(dateValue(2020, 1, 1));
+    session.app.activate(); // draws the number chart, and the Plus 5 chart the first start could not
+    EXPECT_EQ(m.numberChart.caption, "Zahlenverteilung     Ziehungen: 2    Quersumme: 1014");
+    EXPECT_EQ(m.plus5Chart.caption, "Zahlenverteilung Über alle Position   Ziehungen: 2    Quersumme: 22");
+    EXPECT_TRUE(prompter.messages.empty());
+    plus5.refresh(ChangeChart2);
+    EXPECT_EQ(plus5.statistics()->chart()->shown(), m.plus5Chart);
+
+    struct Click {
+        QWidget* page;
+        const char* button;
+        const char* captionEnd;
+    } clicks[] = {{&datenbank, "Button2", "Paare gefunden!"},
+                  {&datenbank, "Button3", "Dreier gefunden!"},
+                  {&datenbank, "Button4", "Vierer gefunden!"},
+                  {&datenbank, "Button5", "nicht gezogen?"},
+                  {&kenoTipp, "Button6", "des Tippes"}};
+    for (const auto& c : clicks) {
+        m.pageRequest.clear();
+        find<QPushButton>(*c.page, c.button)->click();
+        const std::string& caption = m.numberChart.caption;
+        EXPECT_EQ(caption.substr(caption.size() - strlen(c.captionEnd)), c.captionEnd) << c.button;
+        EXPECT_EQ(m.pageRequest, "Diagramm") << c.button;
+        diagramm.refresh(ChangeChart1);
+        EXPECT_EQ(diagramm.statistics()->chart()->shown(), m.numberChart) << c.button;
+    }
+}
+
+// Every switch and field of the option pages writes the model when the user changes it, and shows
+// the model's value again on ChangeOptions.
+TEST_F(Pages, OptionWidgetsWriteTheModelAndShowIt) {
+    ui::KenoTippPage kenoTipp(session);
+    ui::OptionsPage options(session);
+    ui::InternetOptionsPage internet(session);
+    ui::PlayersPage players(session);
+    auto refreshAll = [&] {
+        kenoTipp.refresh(ChangeOptions);
+        options.refresh(ChangeOptions);
+        internet.refresh(ChangeOptions);
+        players.refresh(ChangeOptions);
+    };
+
+    struct Switch {
+        QWidget* page;
+        const char* name;
+        Opt option;
+    } switches[] = {{&kenoTipp, "CheckBox28", Opt::ClearBeforeRun},
+                    {&options, "CheckBox36", Opt::WinSound},
+                    {&internet, "CheckBox16", Opt::WriteProtocol},
+                    {&players, "CheckBox35", Opt::SendDirectly}};
+    for (const Switch& s : switches) {
+        auto* box = find<QCheckBox>(*s.page, s.name);
+        for (bool on : {true, false}) {
+            m.checkBoxes[static_cast<size_t>(s.option)] = on;
+            refreshAll();
+            EXPECT_EQ(box->isChecked(), on) << s.name;
+            box->click();
+            EXPECT_EQ(m.on(s.option), !on) << s.name;
+        }
+    }
+
+    struct Field {
+        const char* name;
+        std::string Model::*value;
+    } fields[] = {{"ProxyHostEdit", &Model::proxyHost},
+                  {"ProxyPortEdit", &Model::proxyPort},
+                  {"DownloadServerEdit", &Model::downloadServer},
+                  {"Edit3", &Model::feeText}};
+    for (const Field& f : fields) {
+        auto* edit = find<QLineEdit>(internet, f.name);
+        m.*f.value = "vom Modell";
+        refreshAll();
+        EXPECT_EQ(edit->text(), "vom Modell") << f.name;
+        edit->clear();
+        QTest::keyClicks(edit, "getippt");
+        EXPECT_EQ(m.*f.value, "getippt") << f.name;
+    }
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
