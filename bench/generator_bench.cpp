@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/AppController.h"
+#include "app/Session.h"
+#include "platform/NullSeams.h"
 #include "base/GermanFormat.h"
 #include "base/Random.h"
 #include "app/Model.h"
@@ -110,25 +112,17 @@ public:
     bool question(const std::string&) override { return true; }
     std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
 };
-class NoShell : public Shell {
-public:
-    bool open(const std::string&, const std::string&) override { return true; }
-};
-class NoSound : public SoundPlayer {
-public:
-    void play(const std::string&) override {}
-};
 
 struct Desk {
-    Model m;
     NoPrompter prompter;
-    NoShell shell;
-    NoSound sound;
+    NullShell shell;
+    NullSound sound;
     FixedClock clock{dateValue(2025, 12, 30)};
     MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    Browser browser{m, services};
-    GeneratorController gen{m, services, browser};
+    Session session{prompter, shell, sound, clock, store};
+    Model& m = session.model;
+    Browser& browser = session.browser;
+    GeneratorController& gen = session.generator;
     Desk() {
         m.home = home();
         m.hitCheckOn = true;

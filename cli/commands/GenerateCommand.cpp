@@ -9,28 +9,6 @@
 namespace zf::cli {
 namespace {
 
-// The batch program's answers during a run: messages and input boxes as for every command; the
-// pool dialog ("Liste bearbeiten") is left with OK, or with a weight list loaded and "&Rechnen".
-class GeneratePrompter : public Prompter {
-public:
-    explicit GeneratePrompter(Prompter& base) : base_(base) {}
-    void message(const std::string& text) override { base_.message(text); }
-    bool question(const std::string& text) override { return base_.question(text); }
-    std::optional<std::string> input(const std::string& caption, const std::string& prompt,
-                                     const std::string& proposal) override {
-        return base_.input(caption, prompt, proposal);
-    }
-    ModalResult numberDialog(NumberChoice& form) override {
-        if (!poolList) return ModalResult::Ok;
-        form.loadWeightList(*poolList);
-        return ModalResult::Retry;
-    }
-    std::optional<std::vector<std::string>> poolList;
-
-private:
-    Prompter& base_;
-};
-
 class GenerateCommand : public Command {
 public:
     std::vector<std::string> valueOptions() const override { return {"seed", "pool-list"}; }
@@ -46,7 +24,7 @@ public:
             if (!seed) throw UsageError("--seed erwartet eine ganze Zahl, nicht " + *s);
         }
 
-        GeneratePrompter prompter(ctx.prompter);
+        std::optional<std::vector<std::string>> poolList;
         if (const auto list = args.option("pool-list")) {
             std::vector<std::string> lines;
             if (!readTextLines(*list, lines)) {
@@ -55,7 +33,7 @@ public:
             }
             if (!ctx.model.on(Opt::EditPool))
                 std::cerr << "Warnung: --pool-list wirkt nur mit \"Liste bearbeiten\" (--set Chekcbox20=1)\n";
-            prompter.poolList = std::move(lines);
+            poolList = std::move(lines);
         }
 
         // Without readable draws there is nothing to generate from: an error of the run.
@@ -66,8 +44,13 @@ public:
             return 1;
         }
 
-        Services services{prompter, ctx.shell, ctx.sound, *ctx.clock, *ctx.store};
-        GeneratorController generator(ctx.model, services, ctx.app.browser());
+        // The pool dialog ("Liste bearbeiten") is left with OK, or with the weight list loaded and "&Rechnen".
+        ctx.prompter.onNumberDialog = [&poolList](NumberChoice& form) {
+            if (!poolList) return ModalResult::Ok;
+            form.loadWeightList(*poolList);
+            return ModalResult::Retry;
+        };
+        GeneratorController& generator = ctx.session.generator;
         if (seed) generator.seed(*seed);
         generator.runToEnd();
 

@@ -16,16 +16,9 @@ using namespace zf::test;
 
 namespace {
 
-struct StartupFixture : ::testing::Test {
+struct StartupFixture : ::testing::Test, WithSession {
+    StartupFixture() : WithSession(dateValue(2026, 12, 10) + 0.25) {}
     TempDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    RecordingSound sound;
-    FixedClock clock{dateValue(2026, 12, 10) + 0.25};
-    MemorySettingsStore store;
-    Session session{prompter, shell, sound, clock, store};
-    Model& m = session.model;
-    Services& services = session.services;
     AppController& app = session.app;
 };
 

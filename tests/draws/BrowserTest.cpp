@@ -12,17 +12,9 @@ using namespace zf::test;
 
 namespace {
 
-struct BrowserFixture : ::testing::Test {
+struct BrowserFixture : ::testing::Test, WithSession {
+    BrowserFixture() : WithSession(dateValue(2020, 2, 1)) {}
     TempDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    RecordingSound sound;
-    FixedClock clock{dateValue(2020, 2, 1)};
-    MemorySettingsStore store;
-    Session session{prompter, shell, sound, clock, store};
-    Model& m = session.model;
-    Services& services = session.services;
-    Browser& browser = session.browser;
 
     void SetUp() override {
         m.home = dir.path();

@@ -46,17 +46,10 @@ inline void neutralOptions(Model& m) {
     m.num(Num::CrossSumMax).set(1400);
 }
 
-struct GenFixture : ::testing::Test {
+struct GenFixture : ::testing::Test, test::WithSession {
+    GenFixture() : WithSession(dateValue(2021, 3, 1) + 0.5) {}
     TempDir dir;
-    Model m;
-    test::ScriptedPrompter prompter;
-    test::RecordingShell shell;
-    test::RecordingSound sound;
-    FixedClock clock{dateValue(2021, 3, 1) + 0.5};
-    MemorySettingsStore store;
-    Services services{prompter, shell, sound, clock, store};
-    Browser browser{m, services};
-    GeneratorController gen{m, services, browser};
+    GeneratorController& gen = session.generator;
     std::vector<std::string> statusLog; // every text status bar panel 1 was given
 
     void SetUp() override {

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Session.h"
 #include "base/GermanFormat.h"
 #include "draws/DrawRecord.h"
 #include "platform/Seams.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemClock.h"
 
 namespace zf::test {
 
@@ -100,6 +103,21 @@ class RecordingSound : public SoundPlayer {
 public:
     void play(const std::string& path) override { played.push_back(path); }
     std::vector<std::string> played;
+};
+
+// The seams a test plugs in and the session wired on them; a fixture derives from it.
+struct WithSession {
+    explicit WithSession(double now, HttpClient* http = nullptr)
+        : clock(now), session(prompter, shell, sound, clock, store, http) {}
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    RecordingSound sound;
+    FixedClock clock;
+    MemorySettingsStore store;
+    Session session;
+    Model& m = session.model;
+    Services& services = session.services;
+    Browser& browser = session.browser;
 };
 
 } // namespace zf::test

@@ -15,17 +15,9 @@ using namespace zf::test;
 
 namespace {
 
-struct TipFixture : ::testing::Test {
+struct TipFixture : ::testing::Test, WithSession {
+    TipFixture() : WithSession(dateValue(2026, 12, 10) + 0.4) {} // a Thursday
     TempDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    RecordingSound sound;
-    FixedClock clock{dateValue(2026, 12, 10) + 0.4}; // a Thursday
-    MemorySettingsStore store;
-    Session session{prompter, shell, sound, clock, store};
-    Model& m = session.model;
-    Services& services = session.services;
-    Browser& browser = session.browser;
     TipListController& tips = session.tips;
 
     void SetUp() override {

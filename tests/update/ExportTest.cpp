@@ -17,17 +17,9 @@ using namespace zf::test;
 
 namespace {
 
-struct ExportFixture : ::testing::Test {
+struct ExportFixture : ::testing::Test, WithSession {
+    ExportFixture() : WithSession(dateValue(2020, 2, 1)) {}
     TempDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    RecordingSound sound;
-    FixedClock clock{dateValue(2020, 2, 1)};
-    MemorySettingsStore store;
-    Session session{prompter, shell, sound, clock, store};
-    Model& m = session.model;
-    Services& services = session.services;
-    Browser& browser = session.browser;
     DrawExport& exporter = session.exporter;
     std::vector<DrawRecord> records;
 

@@ -18,17 +18,9 @@ namespace {
 
 const std::vector<int> kTwenty = {70, 3, 44, 12, 9, 1, 55, 23, 31, 68, 40, 17, 29, 50, 61, 5, 36, 48, 7, 66};
 
-struct EntryFixture : ::testing::Test {
+struct EntryFixture : ::testing::Test, WithSession {
+    EntryFixture() : WithSession(dateValue(2020, 2, 1) + 0.4) {}
     TempDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    RecordingSound sound;
-    FixedClock clock{dateValue(2020, 2, 1) + 0.4};
-    MemorySettingsStore store;
-    Session session{prompter, shell, sound, clock, store};
-    Model& m = session.model;
-    Services& services = session.services;
-    Browser& browser = session.browser;
     ManualEntry& entry = session.entry;
     std::vector<DrawRecord> before = {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11), draw(2020, 1, 10, 21)};
 

@@ -25,18 +25,10 @@ std::string csvHistory() {
     return script.substr(0, script.rfind("/tools/")) + "/data/keno_draws.csv";
 }
 
-struct UpdateFixture : ::testing::Test {
-    TempDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    RecordingSound sound;
-    FixedClock clock{kMar1 + 9 + 0.75}; // 10.03.2025 in the evening
-    MemorySettingsStore store;
+struct UpdateFixture : ::testing::Test, WithSession {
+    UpdateFixture() : WithSession(kMar1 + 9 + 0.75, &http) {} // 10.03.2025 in the evening
     QtHttpClient http;
-    Session session{prompter, shell, sound, clock, store, &http};
-    Model& m = session.model;
-    Services& services = session.services;
-    Browser& browser = session.browser;
+    TempDir dir;
     UpdateController& update = *session.update;
     std::unique_ptr<tools::DrawServerProcess> server;
     const std::vector<DrawRecord> history = serverDraws(kMar1, 10); // 01.03. to 10.03.2025
