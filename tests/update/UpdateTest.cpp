@@ -25,9 +25,13 @@ std::string csvHistory() {
     return script.substr(0, script.rfind("/tools/")) + "/data/keno_draws.csv";
 }
 
-struct UpdateFixture : ::testing::Test, WithSession {
-    UpdateFixture() : WithSession(kMar1 + 9 + 0.75, &http) {} // 10.03.2025 in the evening
+// The HTTP client exists before the session that is handed it.
+struct WithHttp {
     QtHttpClient http;
+};
+
+struct UpdateFixture : ::testing::Test, WithHttp, WithSession {
+    UpdateFixture() : WithSession(kMar1 + 9 + 0.75, &http) {} // 10.03.2025 in the evening
     TempDir dir;
     UpdateController& update = *session.update;
     std::unique_ptr<tools::DrawServerProcess> server;
