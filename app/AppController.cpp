@@ -2,16 +2,16 @@
 
 #include <cmath>
 
-#include "base/GermanFormat.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
-#include "draws/Update.h"
-#include "stats/StatsController.h"
-#include "tips/TipListController.h"
+#include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "draws/BundledHistory.h"
+#include "draws/Update.h"
 #include "evaluation/TipCheck.h"
+#include "stats/StatsController.h"
 #include "tips/TipLine.h"
+#include "tips/TipListController.h"
 
 namespace zf {
 
@@ -28,8 +28,9 @@ std::string resolveHome(const std::string& programDir, const std::string& userDa
 bool writeBundledHistory(const std::string& path, std::string* error) {
     const auto data = bundledHistory();
     if (!writeFileAtomic(path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), error)) {
-        if (error) *error = "Die mitgelieferten Ziehungen konnten nicht nach " + path + " geschrieben werden (" +
-                            *error + ").";
+        if (error)
+            *error =
+                "Die mitgelieferten Ziehungen konnten nicht nach " + path + " geschrieben werden (" + *error + ").";
         return false;
     }
     return true;
@@ -58,7 +59,8 @@ void AppController::loadTipList() {
     size_t odd = 0;
     for (auto& l : lines) {
         // A NUL byte cannot be shown in a list; it becomes a blank.
-        for (char& c : l) if (c == '\0') c = ' ';
+        for (char& c : l)
+            if (c == '\0') c = ' ';
         if (!isTipLine(l)) ++odd;
     }
     m_.tipLines = std::move(lines);
@@ -119,8 +121,10 @@ std::optional<std::string> AppController::start(const std::string& home, int win
     seedDrawHistory();
     if (m_.draws.refresh())
         for (const auto& t : m_.draws.issueTexts()) problems_.push_back(t);
-    if (updateAtStart && update_) update_->runUpdate();
-    else browser_.seekDate();
+    if (updateAtStart && update_)
+        update_->runUpdate();
+    else
+        browser_.seekDate();
     missingReported_ = !m_.draws.fileExists();
     drawCharts();
     m_.notify(ChangeAll);

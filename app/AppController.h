@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Services.h"
 #include "draws/Browser.h"
+#include "platform/Services.h"
 
 namespace zf {
 

@@ -16,17 +16,17 @@ namespace zf {
 
 // What changed, so a front end refreshes only that.
 enum Change : unsigned {
-    ChangeDraw = 1u << 0,     // current draw and its labels
-    ChangeTips = 1u << 1,     // tipLines
-    ChangeHits = 1u << 2,     // hits
-    ChangeStatus = 1u << 3,   // status bar
-    ChangeOptions = 1u << 4,  // check boxes, up-downs, combos, edits
-    ChangeDates = 1u << 5,    // date pickers
+    ChangeDraw = 1u << 0,    // current draw and its labels
+    ChangeTips = 1u << 1,    // tipLines
+    ChangeHits = 1u << 2,    // hits
+    ChangeStatus = 1u << 3,  // status bar
+    ChangeOptions = 1u << 4, // check boxes, up-downs, combos, edits
+    ChangeDates = 1u << 5,   // date pickers
     ChangeFont = 1u << 6,
-    ChangeWindow = 1u << 7,   // height and width
-    ChangeChart1 = 1u << 8,   // numberChart
-    ChangeChart2 = 1u << 9,   // plus5Chart
-    ChangePage = 1u << 10,    // a command asks for its tab to come to the front (see Model::pageRequest)
+    ChangeWindow = 1u << 7, // height and width
+    ChangeChart1 = 1u << 8, // numberChart
+    ChangeChart2 = 1u << 9, // plus5Chart
+    ChangePage = 1u << 10,  // a command asks for its tab to come to the front (see Model::pageRequest)
     ChangeAll = ~0u,
 };
 
@@ -121,28 +121,28 @@ public:
 
     // --- current draw register ---
     double drawDate = 0;
-    std::array<int, 21> drawNumbers{};  // 1..20
-    std::array<int, 6> drawPlus5{};  // 1..5
+    std::array<int, 21> drawNumbers{}; // 1..20
+    std::array<int, 6> drawPlus5{};    // 1..5
     bool drawHasPlus5 = true;
     int drawIndex = 0;
     double workDate = 0;
-    std::string home;            // with trailing '/'
+    std::string home; // with trailing '/'
     std::string drawFileName = "Keno.dat";
-    DrawStore draws;             // Keno.dat in memory
+    DrawStore draws; // Keno.dat in memory
     std::string kenoPath() const { return home + drawFileName; }
 
     // draw display
     std::string drawText, drawTextMain, crossSumText = "Quersumme", plus5Text, plus5SumText = "QS";
 
     // --- controls of the main window ---
-    std::array<bool, 37> checkBoxes{};        // CheckBox1..36, by number
+    std::array<bool, 37> checkBoxes{}; // CheckBox1..36, by number
     bool& on(Opt o) { return checkBoxes[static_cast<size_t>(o)]; }
     bool on(Opt o) const { return checkBoxes[static_cast<size_t>(o)]; }
-    std::array<UpDownState, 25> upDowns{};   // UpDown1..24, by number
+    std::array<UpDownState, 25> upDowns{}; // UpDown1..24, by number
     UpDownState& num(Num n) { return upDowns[static_cast<size_t>(n)]; }
     const UpDownState& num(Num n) const { return upDowns[static_cast<size_t>(n)]; }
-    int stakeItem = 0;                      // stake selector
-    int weekdayItem = -1;                     // hidden weekday list
+    int stakeItem = 0;    // stake selector
+    int weekdayItem = -1; // hidden weekday list
     int recentDrawsItem = 2;
     std::string playerName, password, feeText = "0,20", webAddress, proxyHost, proxyPort;
     double browseDate = 0, statsStart = 0, yearlyDate = 0;
@@ -160,9 +160,9 @@ public:
     int tipTop = 0, tipLeft = 0;
     int stakeSystem = 0;
     double price = 0;
-    int height = 573, width = 642;   // main window, in pixels
-    bool windowNormal = true;        // neither maximised nor minimised
-    FontState font;                  // main window font
+    int height = 573, width = 642; // main window, in pixels
+    bool windowNormal = true;      // neither maximised nor minimised
+    FontState font;                // main window font
     int scaledHeight = 573;
     double winningsSum = 0;
     bool enumerating = false;
@@ -172,19 +172,19 @@ public:
     // The generator's run state is the caption of "Tipps berechnen": "Stoppen" while a run goes on;
     // turning it back is the stop request the run notices at its next attempt.
     std::string runCaption = "Tipps berechnen";
-    bool entryEnabled = false;      // "Eingeben"
-    bool enumerateVisible = false;  // "Tipps erzeugen"
+    bool entryEnabled = false;     // "Eingeben"
+    bool enumerateVisible = false; // "Tipps erzeugen"
     std::string winSoundPath;
     Random random;
-    NumberChoice numberChoice;               // the number dialog's state, kept between showings
+    NumberChoice numberChoice; // the number dialog's state, kept between showings
 
     // --- tip list and hit check ---
     std::vector<std::string> tipLines;
-    std::vector<uint8_t> hits;     // hits per line
+    std::vector<uint8_t> hits; // hits per line
     std::array<int, 21> hitStats{};
-    int selectedTip = -1;            // selected line, -1 for none
-    std::string ticketLabel, tipLabel;      // "2.Schein", "3.Tipp"
-    std::string totalTipsText = "5";           // "Gesamt-Tipps" as typed
+    int selectedTip = -1;              // selected line, -1 for none
+    std::string ticketLabel, tipLabel; // "2.Schein", "3.Tipp"
+    std::string totalTipsText = "5";   // "Gesamt-Tipps" as typed
     // "Gesamt-Tipps": the typed number (up to 500000); the up-down follows it up to its maximum.
     int totalTips() const;
     void setTotalTips(int value);
@@ -206,15 +206,17 @@ public:
     void resetToDesign();
 
     // --- change notification ---
-    void notify(unsigned what) { if (listener) listener(what); }
+    void notify(unsigned what) {
+        if (listener) listener(what);
+    }
     std::function<void(unsigned)> listener;
 
     // --- internet update of the draws (draws/Update) ---
     static constexpr const char* kDefaultDownloadServer = "http://127.0.0.1:8471/";
     std::string downloadServer = kDefaultDownloadServer; // base address in front of "zahlen/keno.asp"
-    bool updateButtonEnabled = true;       // "Datenbank aktualisieren"
-    bool mainUpdateEnabled = true; // the update button of the main tab
-    bool stopUpdateVisible = false; // stop button; hiding it is the stop request
+    bool updateButtonEnabled = true;                     // "Datenbank aktualisieren"
+    bool mainUpdateEnabled = true;                       // the update button of the main tab
+    bool stopUpdateVisible = false;                      // stop button; hiding it is the stop request
 };
 
 } // namespace zf

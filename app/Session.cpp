@@ -4,12 +4,8 @@ namespace zf {
 
 Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
                  HttpClient* http)
-    : services{prompter, shell, sound, clock, settings},
-      browser(model, services),
-      stats(model, prompter),
-      tips(model, services, browser),
-      generator(model, services, browser),
-      exporter(model, services, browser),
+    : services{prompter, shell, sound, clock, settings}, browser(model, services), stats(model, prompter),
+      tips(model, services, browser), generator(model, services, browser), exporter(model, services, browser),
       entry(model, services, browser),
       update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
       app(model, services, browser, tips, stats, update.get()) {}

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 
 namespace zf {
 
@@ -27,18 +27,30 @@ const std::vector<CheckBoxDef>& checkBoxTable() {
 const std::vector<UpDownDef>& upDownTable() {
     using P = OptionPage;
     static const std::vector<UpDownDef> table = {
-        {1, 0, 9, 0, "Edit88", P::ScheinOptimierung},      {2, 1, 750, 100, "Edit37", P::Mathematisch},
-        {3, 0, 9, 5, "Edit39", P::ScheinOptimierung},      {4, 0, 10, 3, "Edit40", P::Statistisch},
-        {5, 0, 10, 3, "Edit41", P::Statistisch},           {6, 1, 10, 10, "Edit42", P::Statistisch},
-        {7, 1, 10000, 100, "Edit55", P::Allgemein},        {8, 1, 5, 5, "Edit80", P::KenoTipp},
-        {9, 1, 120, 5, "Edit1", P::KenoTipp},              {10, 0, 6, 2, "Edit83", P::Mathematisch},
-        {11, 0, 10, 3, "Edit84", P::Statistisch},          {12, 5, 75, 30, "Edit85", P::Statistisch},
-        {13, 5, 75, 30, "Edit86", P::Statistisch},         {14, 5, 75, 30, "Edit87", P::Statistisch},
-        {15, 750, 1400, 1200, "Edit38", P::Mathematisch}, {16, 0, 6, 2, "Edit89", P::Mathematisch},
-        {17, 0, 6, 2, "Edit90", P::Mathematisch},          {18, 2, 10, 10, "Edit5", P::KenoTipp},
-        {19, 1, 10, 6, "Edit4", P::Statistisch},           {20, 1, 356, 21, "Edit6", P::Statistisch},
-        {21, 0, 10, 0, "Edit7", P::Statistisch},           {22, 0, 10, 0, "Edit8", P::Statistisch},
-        {23, 0, 10, 0, "Edit9", P::Statistisch},           {24, 0, 9, 5, "Edit10", P::ScheinOptimierung},
+        {1, 0, 9, 0, "Edit88", P::ScheinOptimierung},
+        {2, 1, 750, 100, "Edit37", P::Mathematisch},
+        {3, 0, 9, 5, "Edit39", P::ScheinOptimierung},
+        {4, 0, 10, 3, "Edit40", P::Statistisch},
+        {5, 0, 10, 3, "Edit41", P::Statistisch},
+        {6, 1, 10, 10, "Edit42", P::Statistisch},
+        {7, 1, 10000, 100, "Edit55", P::Allgemein},
+        {8, 1, 5, 5, "Edit80", P::KenoTipp},
+        {9, 1, 120, 5, "Edit1", P::KenoTipp},
+        {10, 0, 6, 2, "Edit83", P::Mathematisch},
+        {11, 0, 10, 3, "Edit84", P::Statistisch},
+        {12, 5, 75, 30, "Edit85", P::Statistisch},
+        {13, 5, 75, 30, "Edit86", P::Statistisch},
+        {14, 5, 75, 30, "Edit87", P::Statistisch},
+        {15, 750, 1400, 1200, "Edit38", P::Mathematisch},
+        {16, 0, 6, 2, "Edit89", P::Mathematisch},
+        {17, 0, 6, 2, "Edit90", P::Mathematisch},
+        {18, 2, 10, 10, "Edit5", P::KenoTipp},
+        {19, 1, 10, 6, "Edit4", P::Statistisch},
+        {20, 1, 356, 21, "Edit6", P::Statistisch},
+        {21, 0, 10, 0, "Edit7", P::Statistisch},
+        {22, 0, 10, 0, "Edit8", P::Statistisch},
+        {23, 0, 10, 0, "Edit9", P::Statistisch},
+        {24, 0, 9, 5, "Edit10", P::ScheinOptimierung},
     };
     return table;
 }
@@ -70,79 +82,146 @@ const std::vector<OptionDef>& optionTable() {
         // main page, beside the tip list
         {P::KenoTipp, 0, "Label20", {text("Zahlen pro Tipp"), num(18)}, ""},
         {P::KenoTipp, 0, "Label22", {text("Gesamt-Tipps"), num(9)}, "Wieviele Tipps wollen Sie berechnen?"},
-        {P::KenoTipp, 28, "", {text("Löschen vor Berechnung")},
+        {P::KenoTipp,
+         28,
+         "",
+         {text("Löschen vor Berechnung")},
          "Wollen Sie weitere Tipps mit veränderten Optionen berechnen, löschen Sie die Markierung"},
         {P::KenoTipp, 0, "Label21", {text("Tipps pro Schein"), num(8)}, ""},
 
         // Statistisch
-        {P::Statistisch, 2, "", {text("Zahlen die besonders oft gezogen wurden bevorzugen"), num(12)},
+        {P::Statistisch,
+         2,
+         "",
+         {text("Zahlen die besonders oft gezogen wurden bevorzugen"), num(12)},
          "Bevorzugt die häufig gezogenen Zahlen; die Zahl ist die Breite des bevorzugten Bereichs in Prozent"},
-        {P::Statistisch, 14, "", {text("Zahlen die besonders selten gezogen wurden bevorzugen"), num(14)},
+        {P::Statistisch,
+         14,
+         "",
+         {text("Zahlen die besonders selten gezogen wurden bevorzugen"), num(14)},
          "Bevorzugt die selten gezogenen Zahlen; die Zahl ist die Breite des bevorzugten Bereichs in Prozent"},
-        {P::Statistisch, 10, "", {text("Zahlen die am längsten überfällig sind"), num(13)},
+        {P::Statistisch,
+         10,
+         "",
+         {text("Zahlen die am längsten überfällig sind"), num(13)},
          "Bevorzugt die am längsten nicht gezogenen Zahlen; die Zahl ist die Breite des bevorzugten Bereichs in "
          "Prozent"},
-        {P::Statistisch, 9, "", {text("Tipp darf noch keinen"), num(6), text("er aus der Datenbank entsprechen")},
+        {P::Statistisch,
+         9,
+         "",
+         {text("Tipp darf noch keinen"), num(6), text("er aus der Datenbank entsprechen")},
          "Verwirft einen Tipp, von dem eine Ziehung des Statistikzeitraums so viele Zahlen oder mehr hat"},
-        {P::Statistisch, 17, "",
+        {P::Statistisch,
+         17,
+         "",
          {text("Tipp darf keinen"), num(19), text("er  in den letzten"), num(20), text("Ziehungen entsprechen")},
          "Verwirft einen Tipp, von dem eine der letzten Ziehungen so viele Zahlen oder mehr hat"},
-        {P::Statistisch, 4, "",
+        {P::Statistisch,
+         4,
+         "",
          {text("maximal"), num(4), text("und minimal"), num(21), text("Zahl der letzten Ziehung zulassen")},
          "Treffer des Tipps mit der letzten Ziehung; ein Höchstwert 0 nimmt ihre Zahlen aus dem Pool"},
-        {P::Statistisch, 5, "",
+        {P::Statistisch,
+         5,
+         "",
          {text("maximal"), num(5), text("und minimal"), num(22), text("Zahl der vorletzten Ziehung zulassen")},
          "Treffer des Tipps mit der vorletzten Ziehung; ein Höchstwert 0 nimmt ihre Zahlen aus dem Pool"},
-        {P::Statistisch, 23, "",
+        {P::Statistisch,
+         23,
+         "",
          {text("maximal"), num(11), text("und minimal"), num(23), text("Zahl der vorvorletzten Ziehung zulassen")},
          "Treffer des Tipps mit der vorvorletzten Ziehung; ein Höchstwert 0 nimmt ihre Zahlen aus dem Pool"},
         {P::Statistisch, 0, "Label62", {text("Spezial-Einstellung:")}, "", 0, true},
-        {P::Statistisch, 31, "",
+        {P::Statistisch,
+         31,
+         "",
          {text("Zahlen der letzte"), OptionPiece{K::ComboBox3, {}, 0}, text("Ziehungen verwenden")},
          "Die Zahlen der letzten 1, 2 oder 3 Ziehungen kommen in den Pool"},
-        {P::Statistisch, 30, "",
+        {P::Statistisch,
+         30,
+         "",
          {text("Zahlen der Ziehungen eines Datums in allen Jahren"), OptionPiece{K::DateTimePicker3, {}, 0}},
          "Die Zahlen der Ziehungen an diesem Tag und Monat in jedem Jahr des Statistikzeitraums kommen in den "
          "Pool; das Jahr des Datums ist das letzte"},
-        {P::Statistisch, 29, "", {text("pro Tipp nur eine Zahl pro Zehner (ist 7 Zahlen)")},
+        {P::Statistisch,
+         29,
+         "",
+         {text("pro Tipp nur eine Zahl pro Zehner (ist 7 Zahlen)")},
          "Keine zwei Zahlen eines Tipps im selben Zehner"},
 
         // Schein Optimierung
-        {P::ScheinOptimierung, 3, "", {text("maximal"), num(3), text("Übereinstimmungen mit anderen Tipps")},
+        {P::ScheinOptimierung,
+         3,
+         "",
+         {text("maximal"), num(3), text("Übereinstimmungen mit anderen Tipps")},
          "Kein anderer Tipp der Liste darf mehr Zahlen mit dem neuen Tipp gemeinsam haben"},
-        {P::ScheinOptimierung, 24, "", {text("minimal"), num(1), text("Übereinstimmungen mit anderen Tipps")},
+        {P::ScheinOptimierung,
+         24,
+         "",
+         {text("minimal"), num(1), text("Übereinstimmungen mit anderen Tipps")},
          "Jeder andere Tipp der Liste muss mindestens so viele Zahlen mit dem neuen Tipp gemeinsam haben"},
-        {P::ScheinOptimierung, 32, "", {text("maximal"), num(24), text("Vorkommen einer Zahl in allen Tipps")},
+        {P::ScheinOptimierung,
+         32,
+         "",
+         {text("maximal"), num(24), text("Vorkommen einer Zahl in allen Tipps")},
          "Keine Zahl darf in mehr Tipps der Liste vorkommen"},
-        {P::ScheinOptimierung, 8, "", {text("eine Paarbildung pro Tipp erzwingen")},
+        {P::ScheinOptimierung,
+         8,
+         "",
+         {text("eine Paarbildung pro Tipp erzwingen")},
          "Jeder Tipp enthält zwei aufeinander folgende Zahlen"},
-        {P::ScheinOptimierung, 18, "", {text("keine Dreie, Vierer... Paare")},
+        {P::ScheinOptimierung,
+         18,
+         "",
+         {text("keine Dreie, Vierer... Paare")},
          "Kein Tipp enthält drei aufeinander folgende Zahlen"},
         {P::ScheinOptimierung, 1, "", {text("Zahlen mit einer häufigen Paarebildung bevorzugen")}, ""},
         {P::ScheinOptimierung, 11, "", {text("seltensten")}, "Statt der häufigsten die seltensten Paare bevorzugen", 1},
         {P::ScheinOptimierung, 6, "", {text("Zahlen mit einer häufigen Dreiergruppenbildung bevorzugen")}, ""},
-        {P::ScheinOptimierung, 12, "", {text("seltensten")}, "Statt der häufigsten die seltensten Dreier bevorzugen",
+        {P::ScheinOptimierung,
+         12,
+         "",
+         {text("seltensten")},
+         "Statt der häufigsten die seltensten Dreier bevorzugen",
          6},
         {P::ScheinOptimierung, 7, "", {text("Zahlen mit einer häufigen Viergruppenbildung bevorzugen")}, ""},
-        {P::ScheinOptimierung, 13, "", {text("seltensten")}, "Statt der häufigsten die seltensten Vierer bevorzugen",
+        {P::ScheinOptimierung,
+         13,
+         "",
+         {text("seltensten")},
+         "Statt der häufigsten die seltensten Vierer bevorzugen",
          7},
 
         // Mathematisch
-        {P::Mathematisch, 0, "Label42",
+        {P::Mathematisch,
+         0,
+         "Label42",
          {text("Quersummer von"), num(2), text("bis"), num(15), text("im Tipp zulassen")},
          "Quersumme des Tipps, hochgerechnet auf 20 Zahlen"},
-        {P::Mathematisch, 22, "", {text("mindestens"), num(10), text("Primzahlen in jedem Tipp")},
+        {P::Mathematisch,
+         22,
+         "",
+         {text("mindestens"), num(10), text("Primzahlen in jedem Tipp")},
          "Die 1 zählt als Primzahl"},
         {P::Mathematisch, 25, "", {text("mindestens"), num(16), text("gerade Zahlen in jedem Tipp")}, ""},
         {P::Mathematisch, 26, "", {text("mindestens"), num(17), text("ungerade Zahlen in jedem Tipp")}, ""},
 
         // Allgemein (above them the main window keeps "Gewinn Sound spielen")
-        {P::Allgemein, 20, "", {text("Liste bearbeiten")},
+        {P::Allgemein,
+         20,
+         "",
+         {text("Liste bearbeiten")},
          "Vor der Berechnung wird der Zahlenpool zum Bearbeiten gezeigt"},
         {P::Allgemein, 19, "", {text("benachbarte Zahlen der letzten Ziehung bevorzugen")}, ""},
-        {P::Allgemein, 15, "", {text("für den Tipp nur bevorzugte Zahlen verwenden!")},
+        {P::Allgemein,
+         15,
+         "",
+         {text("für den Tipp nur bevorzugte Zahlen verwenden!")},
          "Ohne Markierung steht jede Zahl 1 bis 70 zusätzlich einmal im Pool"},
-        {P::Allgemein, 0, "", {text("Max.Berechnungsläufe"), num(7), text("Tausend")},
+        {P::Allgemein,
+         0,
+         "",
+         {text("Max.Berechnungsläufe"), num(7), text("Tausend")},
          "So viele tausend Versuche darf die Berechnung für einen Tipp machen"},
     };
     return table;
@@ -163,9 +242,12 @@ double asDouble(const RegValue& v) {
 RegType typeOf(SettingKind k) {
     switch (k) {
     case SettingKind::Boolean:
-    case SettingKind::Integer: return RegType::Dword;
-    case SettingKind::String: return RegType::String;
-    default: return RegType::Binary;
+    case SettingKind::Integer:
+        return RegType::Dword;
+    case SettingKind::String:
+        return RegType::String;
+    default:
+        return RegType::Binary;
     }
 }
 
@@ -181,26 +263,30 @@ std::vector<SettingDef> buildTable() {
     auto add = [&](std::string name, std::string control, SettingKind kind, char group,
                    std::function<RegValue(const Model&)> save, std::function<void(Model&, const RegValue&)> restore,
                    std::function<void(Model&)> absent) {
-        t.push_back({std::move(name), std::move(control), kind, group, std::move(save), std::move(restore),
-                     std::move(absent)});
+        t.push_back(
+            {std::move(name), std::move(control), kind, group, std::move(save), std::move(restore), std::move(absent)});
     };
     auto none = [](Model&) {};
 
     // ---- group A, in restore order ----
-    add("NeuerSchein", "Neuerschein", SettingKind::Integer, 'A',
+    add(
+        "NeuerSchein", "Neuerschein", SettingKind::Integer, 'A',
         [](const Model& m) { return RegValue::ofInt(m.newTicket); },
         [](Model& m, const RegValue& v) { m.newTicket = asInt(v); }, [](Model& m) { m.newTicket = 0; });
     for (const CheckBoxDef& c : checkBoxTable()) {
         if (!c.persisted) continue;
         const int n = c.number;
-        add("Chekcbox" + std::to_string(n), "CheckBox" + std::to_string(n), SettingKind::Boolean, 'A',
+        add(
+            "Chekcbox" + std::to_string(n), "CheckBox" + std::to_string(n), SettingKind::Boolean, 'A',
             [n](const Model& m) { return ofBool(m.checkBoxes[static_cast<size_t>(n)]); },
             [n](Model& m, const RegValue& v) { m.checkBoxes[static_cast<size_t>(n)] = v.dword != 0; }, none);
     }
-    add("Plus5", "Plus5", SettingKind::Boolean, 'A', [](const Model& m) { return ofBool(m.plus5); },
+    add(
+        "Plus5", "Plus5", SettingKind::Boolean, 'A', [](const Model& m) { return ofBool(m.plus5); },
         [](Model& m, const RegValue& v) { m.plus5 = v.dword != 0; }, [](Model& m) { m.plus5 = true; });
     for (int i = 1; i <= 5; ++i) {
-        add("Plus5Los" + std::to_string(i), "TForm5.UpDown" + std::to_string(i + 2), SettingKind::Integer, 'A',
+        add(
+            "Plus5Los" + std::to_string(i), "TForm5.UpDown" + std::to_string(i + 2), SettingKind::Integer, 'A',
             [i](const Model& m) { return RegValue::ofInt(m.plus5Ticket[static_cast<size_t>(i)]); },
             [i](Model& m, const RegValue& v) {
                 const int p = asInt(v);
@@ -208,47 +294,61 @@ std::vector<SettingDef> buildTable() {
             },
             [i](Model& m) { m.plus5Ticket[static_cast<size_t>(i)] = 0; });
     }
-    add("SystemFontName", "Font.Name", SettingKind::String, 'A',
+    add(
+        "SystemFontName", "Font.Name", SettingKind::String, 'A',
         [](const Model& m) { return RegValue::ofString(m.font.name); },
-        [](Model& m, const RegValue& v) { if (!v.str.empty()) m.font.name = v.str; }, none);
-    add("SystemFontStyle", "Font.Style", SettingKind::FontStyle, 'A',
+        [](Model& m, const RegValue& v) {
+            if (!v.str.empty()) m.font.name = v.str;
+        },
+        none);
+    add(
+        "SystemFontStyle", "Font.Style", SettingKind::FontStyle, 'A',
         [](const Model& m) { return RegValue::ofBinary({m.font.style}); },
         [](Model& m, const RegValue& v) { m.font.style = v.bin[0] & 0x0F; }, none);
-    add("SystemFontColor", "Font.Color", SettingKind::Integer, 'A',
+    add(
+        "SystemFontColor", "Font.Color", SettingKind::Integer, 'A',
         [](const Model& m) { return RegValue::ofInt(m.font.color); },
         [](Model& m, const RegValue& v) { m.font.color = asInt(v); }, none);
-    add("SystemFontSize", "Font.Size", SettingKind::Integer, 'A',
+    add(
+        "SystemFontSize", "Font.Size", SettingKind::Integer, 'A',
         [](const Model& m) { return RegValue::ofInt(m.font.size); },
         [](Model& m, const RegValue& v) {
             const int s = asInt(v);
             if (s >= 4 && s <= 72) m.font.size = s; // a size no one can read is left at the design size
         },
         none);
-    add("Land", "Land", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.country); },
+    add(
+        "Land", "Land", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.country); },
         [](Model& m, const RegValue& v) { m.country = asInt(v); }, [](Model& m) { m.country = 1; });
-    add("height", "Height", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.height); },
+    add(
+        "height", "Height", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.height); },
         [](Model& m, const RegValue& v) { m.height = asInt(v) < 573 ? 573 : std::min(asInt(v), 20000); }, none);
-    add("width", "Width", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.width); },
+    add(
+        "width", "Width", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.width); },
         [](Model& m, const RegValue& v) { m.width = asInt(v) < 597 ? 597 : std::min(asInt(v), 20000); }, none);
-    add("TippTop", "TippTop", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.tipTop); },
+    add(
+        "TippTop", "TippTop", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.tipTop); },
         [](Model& m, const RegValue& v) { m.tipTop = asInt(v); }, [](Model& m) { m.tipTop = 39; });
-    add("TippLeft", "TippLeft", SettingKind::Integer, 'A',
-        [](const Model& m) { return RegValue::ofInt(m.tipLeft); },
+    add(
+        "TippLeft", "TippLeft", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.tipLeft); },
         [](Model& m, const RegValue& v) { m.tipLeft = asInt(v); }, [](Model& m) { m.tipLeft = 47; });
-    add("System", "System", SettingKind::Integer, 'A',
-        [](const Model& m) { return RegValue::ofInt(m.stakeItem); },
+    add(
+        "System", "System", SettingKind::Integer, 'A', [](const Model& m) { return RegValue::ofInt(m.stakeItem); },
         [](Model& m, const RegValue& v) { m.stakeSystem = asInt(v); }, [](Model& m) { m.stakeSystem = 0; });
-    add("ComboBox2", "ComboBox2", SettingKind::Integer, 'A',
+    add(
+        "ComboBox2", "ComboBox2", SettingKind::Integer, 'A',
         [](const Model& m) { return RegValue::ofInt(m.weekdayItem); },
         [](Model& m, const RegValue& v) { m.weekdayItem = asInt(v) >= -1 && asInt(v) <= 7 ? asInt(v) : -1; },
         [](Model& m) { m.weekdayItem = -1; });
-    add("ComboBox3", "ComboBox3", SettingKind::Integer, 'A',
+    add(
+        "ComboBox3", "ComboBox3", SettingKind::Integer, 'A',
         [](const Model& m) { return RegValue::ofInt(m.recentDrawsItem); },
         [](Model& m, const RegValue& v) { m.recentDrawsItem = asInt(v) >= -1 && asInt(v) <= 2 ? asInt(v) : -1; },
         [](Model& m) { m.recentDrawsItem = 2; });
     for (const UpDownDef& u : upDownTable()) {
         const size_t n = static_cast<size_t>(u.number);
-        add("UpDown" + std::to_string(n), "UpDown" + std::to_string(n), SettingKind::Integer, 'A',
+        add(
+            "UpDown" + std::to_string(n), "UpDown" + std::to_string(n), SettingKind::Integer, 'A',
             [n](const Model& m) { return RegValue::ofInt(m.upDowns[n].pos); },
             [n](Model& m, const RegValue& v) {
                 m.upDowns[n].set(asInt(v));
@@ -256,14 +356,19 @@ std::vector<SettingDef> buildTable() {
             },
             none);
     }
-    add("Spielername", "Edit2", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.playerName); },
+    add(
+        "Spielername", "Edit2", SettingKind::String, 'A',
+        [](const Model& m) { return RegValue::ofString(m.playerName); },
         [](Model& m, const RegValue& v) { m.playerName = v.str; }, [](Model& m) { m.playerName.clear(); });
-    add("Passwort", "MaskEdit1", SettingKind::String, 'A',
+    add(
+        "Passwort", "MaskEdit1", SettingKind::String, 'A',
         [](const Model& m) { return RegValue::ofString(m.password); },
         [](Model& m, const RegValue& v) { m.password = v.str; }, [](Model& m) { m.password.clear(); });
-    add("EINPREIS", "Edit3", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.feeText); },
+    add(
+        "EINPREIS", "Edit3", SettingKind::String, 'A', [](const Model& m) { return RegValue::ofString(m.feeText); },
         [](Model& m, const RegValue& v) { m.feeText = v.str; }, [](Model& m) { m.feeText = "0,20"; });
-    add("Preis", "Preis", SettingKind::Float, 'A', [](const Model& m) { return RegValue::ofDouble(m.price); },
+    add(
+        "Preis", "Preis", SettingKind::Float, 'A', [](const Model& m) { return RegValue::ofDouble(m.price); },
         [](Model& m, const RegValue& v) {
             const double d = asDouble(v);
             m.price = std::isfinite(d) ? d : 0;
@@ -271,18 +376,24 @@ std::vector<SettingDef> buildTable() {
         [](Model& m) { m.price = 0; });
 
     // ---- group B, each by itself ----
-    add("Browser", "CheckBox21", SettingKind::Boolean, 'B', [](const Model& m) { return ofBool(m.on(Opt::LinkPage)); },
-        [](Model& m, const RegValue& v) { m.on(Opt::LinkPage) = v.dword != 0; }, [](Model& m) { m.on(Opt::LinkPage) = false; });
-    add("URLEdit", "URLEdit", SettingKind::String, 'B', [](const Model& m) { return RegValue::ofString(m.webAddress); },
+    add(
+        "Browser", "CheckBox21", SettingKind::Boolean, 'B', [](const Model& m) { return ofBool(m.on(Opt::LinkPage)); },
+        [](Model& m, const RegValue& v) { m.on(Opt::LinkPage) = v.dword != 0; },
+        [](Model& m) { m.on(Opt::LinkPage) = false; });
+    add(
+        "URLEdit", "URLEdit", SettingKind::String, 'B', [](const Model& m) { return RegValue::ofString(m.webAddress); },
         [](Model& m, const RegValue& v) { m.webAddress = v.str; },
         [](Model& m) { m.webAddress = "https://www.lotto.de/keno"; });
-    add("ProxyHostEdit", "ProxyHostEdit", SettingKind::String, 'B',
+    add(
+        "ProxyHostEdit", "ProxyHostEdit", SettingKind::String, 'B',
         [](const Model& m) { return RegValue::ofString(m.proxyHost); },
         [](Model& m, const RegValue& v) { m.proxyHost = v.str; }, [](Model& m) { m.proxyHost.clear(); });
-    add("ProxyPortEdit", "ProxyPortEdit", SettingKind::String, 'B',
+    add(
+        "ProxyPortEdit", "ProxyPortEdit", SettingKind::String, 'B',
         [](const Model& m) { return RegValue::ofString(m.proxyPort); },
         [](Model& m, const RegValue& v) { m.proxyPort = v.str; }, [](Model& m) { m.proxyPort = "80"; });
-    add("DateTimePicker2", "DateTimePicker2", SettingKind::Date, 'B',
+    add(
+        "DateTimePicker2", "DateTimePicker2", SettingKind::Date, 'B',
         [](const Model& m) { return RegValue::ofDouble(m.statsStart); },
         [](Model& m, const RegValue& v) {
             const double d = asDouble(v);
@@ -290,7 +401,8 @@ std::vector<SettingDef> buildTable() {
                 m.statsStart = Model::statsStartMin;
         },
         [](Model& m) { m.statsStart = Model::statsStartMin; });
-    add("DownloadServer", "DownloadServer", SettingKind::String, 'B',
+    add(
+        "DownloadServer", "DownloadServer", SettingKind::String, 'B',
         [](const Model& m) { return RegValue::ofString(m.downloadServer); },
         [](Model& m, const RegValue& v) { m.downloadServer = v.str; },
         [](Model& m) { m.downloadServer = Model::kDefaultDownloadServer; });
@@ -328,7 +440,8 @@ std::optional<std::string> restoreSettings(Model& m, const SettingsStore& store,
         }
         if (d.name == "UpDown24") upDownsDone = true;
     }
-    if (upDownsDone && m.num(Num::MaxOverlap).pos < m.num(Num::MinOverlap).pos) m.num(Num::MaxOverlap).set(m.num(Num::MinOverlap).pos);
+    if (upDownsDone && m.num(Num::MaxOverlap).pos < m.num(Num::MinOverlap).pos)
+        m.num(Num::MaxOverlap).set(m.num(Num::MinOverlap).pos);
 
     m.yearlyDate = now + 1;
 
@@ -374,7 +487,9 @@ std::optional<std::string> applySettingText(Model& m, const std::string& name, c
         v = RegValue::ofInt(x);
         break;
     }
-    case SettingKind::String: v = RegValue::ofString(value); break;
+    case SettingKind::String:
+        v = RegValue::ofString(value);
+        break;
     case SettingKind::Date: {
         const auto date = parseDate(value);
         if (!date) return "Kein Datum (TT.MM.JJJJ) für " + name + ": " + value;
@@ -383,7 +498,8 @@ std::optional<std::string> applySettingText(Model& m, const std::string& name, c
     }
     case SettingKind::Float: {
         std::string s = value;
-        for (char& c : s) if (c == ',') c = '.';
+        for (char& c : s)
+            if (c == ',') c = '.';
         char* end = nullptr;
         const double x = std::strtod(s.c_str(), &end);
         if (s.empty() || *end || !std::isfinite(x)) return "Keine Zahl für " + name + ": " + value;
@@ -399,7 +515,8 @@ std::optional<std::string> applySettingText(Model& m, const std::string& name, c
     }
     d->restore(m, v);
     if (name == "UpDown1" || name == "UpDown3")
-        if (m.num(Num::MaxOverlap).pos < m.num(Num::MinOverlap).pos) m.num(Num::MaxOverlap).set(m.num(Num::MinOverlap).pos);
+        if (m.num(Num::MaxOverlap).pos < m.num(Num::MinOverlap).pos)
+            m.num(Num::MaxOverlap).set(m.num(Num::MinOverlap).pos);
     return std::nullopt;
 }
 

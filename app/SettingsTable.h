@@ -21,25 +21,37 @@ struct CheckBoxDef {
 };
 
 // The page of the main window an option control sits on.
-enum class OptionPage { KenoTipp, Statistisch, ScheinOptimierung, Mathematisch, Allgemein, Elsewhere };
+enum class OptionPage {
+    KenoTipp,
+    Statistisch,
+    ScheinOptimierung,
+    Mathematisch,
+    Allgemein,
+    Elsewhere
+};
 
 struct UpDownDef {
     int number;
     int min, max, design;
-    const char* edit = "";                  // the edit field that shows and takes the number
+    const char* edit = ""; // the edit field that shows and takes the number
     OptionPage page = OptionPage::Elsewhere;
 };
 
 const std::vector<CheckBoxDef>& checkBoxTable();
 const std::vector<UpDownDef>& upDownTable();
-const UpDownDef& upDownDef(int number); // number 1..24
+const UpDownDef& upDownDef(int number);      // number 1..24
 std::string checkBoxSettingName(int number); // "Chekcbox9" (sic)
 std::string upDownSettingName(int number);   // "UpDown6"
 
 // One generator option as its page shows it: a sentence of words with the number fields standing in
 // it, usually behind a switch. Ranges and design values come from the up-down and check box tables.
 struct OptionPiece {
-    enum class Kind { Text, UpDown, ComboBox3, DateTimePicker3 };
+    enum class Kind {
+        Text,
+        UpDown,
+        ComboBox3,
+        DateTimePicker3
+    };
     Kind kind = Kind::Text;
     std::string text; // the words, blanks as in the caption
     int upDown = 0;   // the up-down of an UpDown piece
@@ -47,11 +59,11 @@ struct OptionPiece {
 
 struct OptionDef {
     OptionPage page;
-    int checkBox = 0;        // the switch; 0 for a sentence that is always in force or a heading
-    std::string label;       // object name of a switchless sentence's label or of a heading
+    int checkBox = 0;  // the switch; 0 for a sentence that is always in force or a heading
+    std::string label; // object name of a switchless sentence's label or of a heading
     std::vector<OptionPiece> pieces;
-    std::string hint;        // tooltip
-    int besideOf = 0;        // a switch that sits in the row of this check box ("seltensten")
+    std::string hint; // tooltip
+    int besideOf = 0; // a switch that sits in the row of this check box ("seltensten")
     bool heading = false;
     // The caption as one text: the words of the pieces, joined by blanks.
     std::string caption() const;
@@ -60,13 +72,20 @@ struct OptionDef {
 // Every option the generator, its pool and its filters read, page by page in the order shown.
 const std::vector<OptionDef>& optionTable();
 
-enum class SettingKind { Boolean, Integer, String, Float, Date, FontStyle };
+enum class SettingKind {
+    Boolean,
+    Integer,
+    String,
+    Float,
+    Date,
+    FontStyle
+};
 
 struct SettingDef {
-    std::string name;     // value name in the store
-    std::string control;  // control or field it belongs to
+    std::string name;    // value name in the store
+    std::string control; // control or field it belongs to
     SettingKind kind;
-    char group;           // 'A' restored in one pass, 'B' each by itself
+    char group; // 'A' restored in one pass, 'B' each by itself
     std::function<RegValue(const Model&)> save;
     std::function<void(Model&, const RegValue&)> restore; // value already of the right type
     std::function<void(Model&)> absent;                   // what a missing value gives

@@ -38,9 +38,7 @@ double dateValue(int year, int month, int day) {
                                kEpochOffset);
 }
 
-Ymd ymdOf(double value) {
-    return civilFromDays(static_cast<long long>(std::floor(value)) - kEpochOffset);
-}
+Ymd ymdOf(double value) { return civilFromDays(static_cast<long long>(std::floor(value)) - kEpochOffset); }
 
 int weekdayOf(double value) {
     // 1899-12-30 was a Saturday (5 when Monday is 0).
@@ -54,8 +52,8 @@ const char* shortWeekdayName(int weekday) {
 }
 
 const char* longWeekdayName(int weekday) {
-    static const char* const names[] = {"Montag", "Dienstag", "Mittwoch", "Donnerstag",
-                                        "Freitag", "Samstag", "Sonntag"};
+    static const char* const names[] = {"Montag",  "Dienstag", "Mittwoch", "Donnerstag",
+                                        "Freitag", "Samstag",  "Sonntag"};
     return names[((weekday % 7) + 7) % 7];
 }
 
@@ -98,8 +96,10 @@ std::optional<double> parseDate(std::string_view text) {
     }
     if (idx != 2 || digits[2] == 0 || digits[0] > 2 || digits[1] > 2) return std::nullopt;
     int year = parts[2];
-    if (digits[2] <= 2) year += 2000;
-    else if (digits[2] != 4) return std::nullopt;
+    if (digits[2] <= 2)
+        year += 2000;
+    else if (digits[2] != 4)
+        return std::nullopt;
     const int month = parts[1];
     const int day = parts[0];
     if (month < 1 || month > 12 || day < 1 || year < 1) return std::nullopt;

@@ -13,23 +13,23 @@ struct Ymd {
     int day = 30;
 };
 
-double dateValue(int year, int month, int day);   // whole day value
-Ymd ymdOf(double dateValue);                       // day part only
-int weekdayOf(double dateValue);                   // 0 = Montag ... 6 = Sonntag
+double dateValue(int year, int month, int day); // whole day value
+Ymd ymdOf(double dateValue);                    // day part only
+int weekdayOf(double dateValue);                // 0 = Montag ... 6 = Sonntag
 
-const char* shortWeekdayName(int weekday);         // "Mo" ... "So"
-const char* longWeekdayName(int weekday);          // "Montag" ... "Sonntag"
+const char* shortWeekdayName(int weekday); // "Mo" ... "So"
+const char* longWeekdayName(int weekday);  // "Montag" ... "Sonntag"
 
-std::string formatDate(double dateValue);         // "dd.mm.yyyy"
-std::string formatDrawDate(double dateValue);      // "DDD dd.mm.yy", e.g. "Mo 02.02.04"
-std::string formatYmdCompact(double dateValue);    // "yyyymmdd"
+std::string formatDate(double dateValue);       // "dd.mm.yyyy"
+std::string formatDrawDate(double dateValue);   // "DDD dd.mm.yy", e.g. "Mo 02.02.04"
+std::string formatYmdCompact(double dateValue); // "yyyymmdd"
 // Parses "d.m.yyyy" / "dd.mm.yyyy" (also a two-digit year as 20yy); nothing on a bad date.
 std::optional<double> parseDate(std::string_view text);
 
 // "1.234,56" style amounts with a fixed number of decimals.
 std::string formatAmount(double value, int decimals, bool thousands = true);
 
-constexpr double kFirstDrawDay = 38018;            // 2004-02-01
-constexpr double kStatsMinDate = 35184;            // 1996-04-29
+constexpr double kFirstDrawDay = 38018; // 2004-02-01
+constexpr double kStatsMinDate = 35184; // 1996-04-29
 
 } // namespace zf

@@ -11,10 +11,9 @@ namespace zf {
 namespace {
 
 // Windows-1252 0x80..0x9F; 0 marks the five unassigned codes.
-constexpr char32_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char32_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -40,9 +39,12 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (unsigned char b : bytes) {
-        if (b < 0x80) out += static_cast<char>(b);
-        else if (b < 0xA0) appendUtf8(out, kHigh[b - 0x80] ? kHigh[b - 0x80] : b);
-        else appendUtf8(out, b);
+        if (b < 0x80)
+            out += static_cast<char>(b);
+        else if (b < 0xA0)
+            appendUtf8(out, kHigh[b - 0x80] ? kHigh[b - 0x80] : b);
+        else
+            appendUtf8(out, b);
     }
     return out;
 }
@@ -54,19 +56,31 @@ std::string utf8ToCp1252(std::string_view s) {
         const unsigned char b = static_cast<unsigned char>(s[i]);
         char32_t c = 0;
         size_t len = 1;
-        if (b < 0x80) { c = b; }
-        else if ((b & 0xE0) == 0xC0 && i + 1 < s.size()) { c = ((b & 0x1F) << 6) | (s[i + 1] & 0x3F); len = 2; }
-        else if ((b & 0xF0) == 0xE0 && i + 2 < s.size()) {
-            c = ((b & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F); len = 3;
+        if (b < 0x80) {
+            c = b;
+        } else if ((b & 0xE0) == 0xC0 && i + 1 < s.size()) {
+            c = ((b & 0x1F) << 6) | (s[i + 1] & 0x3F);
+            len = 2;
+        } else if ((b & 0xF0) == 0xE0 && i + 2 < s.size()) {
+            c = ((b & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+            len = 3;
         } else if ((b & 0xF8) == 0xF0 && i + 3 < s.size()) {
             c = ((b & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) | ((s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F);
             len = 4;
-        } else { c = '?'; }
+        } else {
+            c = '?';
+        }
         i += len;
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) { out += static_cast<char>(c); continue; }
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out += static_cast<char>(c);
+            continue;
+        }
         char mapped = '?';
         for (int k = 0; k < 32; ++k)
-            if (kHigh[k] == c) { mapped = static_cast<char>(0x80 + k); break; }
+            if (kHigh[k] == c) {
+                mapped = static_cast<char>(0x80 + k);
+                break;
+            }
         out += mapped;
     }
     return out;
@@ -127,7 +141,10 @@ bool writeFileAtomic(const std::string& path, std::string_view data, std::string
         }
         done += static_cast<size_t>(w);
     }
-    if (::fsync(fd) != 0) { ::close(fd); return fail("Sichern"); }
+    if (::fsync(fd) != 0) {
+        ::close(fd);
+        return fail("Sichern");
+    }
     if (::close(fd) != 0) return fail("Schließen");
     if (::rename(tmp.c_str(), path.c_str()) != 0) return fail("Umbenennen");
     return true;
@@ -139,7 +156,11 @@ bool readTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines = splitLines(raw);
     for (auto& l : lines) {
         bool ascii = true;
-        for (unsigned char c : l) if (c >= 0x80) { ascii = false; break; }
+        for (unsigned char c : l)
+            if (c >= 0x80) {
+                ascii = false;
+                break;
+            }
         if (!ascii) l = cp1252ToUtf8(l);
     }
     return true;
@@ -152,7 +173,11 @@ bool writeTextLines(const std::string& path, const std::vector<std::string>& lin
     out.reserve(total);
     for (const auto& l : lines) {
         bool ascii = true;
-        for (unsigned char c : l) if (c >= 0x80) { ascii = false; break; }
+        for (unsigned char c : l)
+            if (c >= 0x80) {
+                ascii = false;
+                break;
+            }
         out += ascii ? l : utf8ToCp1252(l);
         out += "\r\n";
     }
@@ -160,12 +185,12 @@ bool writeTextLines(const std::string& path, const std::vector<std::string>& lin
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool isDirectoryWritable(const std::string& dir) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
     return ::access(dir.c_str(), W_OK | X_OK) == 0;
 }

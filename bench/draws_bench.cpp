@@ -6,9 +6,9 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
-#include "platform/Services.h"
 #include "draws/DrawStore.h"
 #include "evaluation/TipCheck.h"
+#include "platform/Services.h"
 #include "platform/SystemClock.h"
 
 namespace {

@@ -14,17 +14,17 @@
 #include <vector>
 
 #include "app/AppController.h"
+#include "app/Model.h"
 #include "app/Session.h"
-#include "platform/NullSeams.h"
 #include "base/GermanFormat.h"
 #include "base/Random.h"
-#include "app/Model.h"
 #include "draws/Browser.h"
 #include "draws/DrawStore.h"
 #include "evaluation/TipCheck.h"
 #include "generator/AcceptanceChain.h"
 #include "generator/GeneratorController.h"
 #include "generator/TipFilters.h"
+#include "platform/NullSeams.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
 
@@ -110,7 +110,9 @@ class NoPrompter : public Prompter {
 public:
     void message(const std::string&) override {}
     bool question(const std::string&) override { return true; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
+        return p;
+    }
 };
 
 struct Desk {
@@ -210,8 +212,7 @@ public:
     RatioReporter() : ConsoleReporter(OO_None) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                cpu_[r.benchmark_name()] = r.GetAdjustedCPUTime();
+            if (r.run_type == Run::RT_Iteration && !r.error_occurred) cpu_[r.benchmark_name()] = r.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override {

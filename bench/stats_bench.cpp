@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "app/AppController.h"
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 #include "draws/DrawStore.h"
 #include "platform/Seams.h"
 #include "stats/Statistics.h"
@@ -87,7 +87,9 @@ class NoPrompter : public Prompter {
 public:
     void message(const std::string&) override {}
     bool question(const std::string&) override { return true; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
+        return p;
+    }
 };
 
 // A whole command as the generator runs it: Keno.dat checked for changes, window, count, chart.

@@ -7,10 +7,10 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
-#include "platform/Services.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"
+#include "platform/Services.h"
 #include "platform/SystemClock.h"
 #include "tips/TipLine.h"
 #include "tips/TipListController.h"
@@ -22,7 +22,9 @@ class Quiet : public zf::Prompter, public zf::Shell, public zf::SoundPlayer {
 public:
     void message(const std::string&) override {}
     bool question(const std::string&) override { return true; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
+        return p;
+    }
     bool open(const std::string&, const std::string&) override { return true; }
     void play(const std::string&) override {}
 };
@@ -92,8 +94,10 @@ void BM_ShowInListView(benchmark::State& state) {
     bool toggle = false;
     for (auto _ : state) {
         // Alternate the length so every round is a real reset, as after a load or a generator run.
-        if ((toggle = !toggle)) w.m.tipLines.pop_back();
-        else w.m.tipLines.push_back("01,02,03");
+        if ((toggle = !toggle))
+            w.m.tipLines.pop_back();
+        else
+            w.m.tipLines.push_back("01,02,03");
         model.refresh();
         view.scrollToBottom();
         QApplication::processEvents();

@@ -9,16 +9,16 @@
 #include <optional>
 
 #include "app/AppController.h"
-#include "app/Session.h"
-#include "platform/NullSeams.h"
-#include "base/GermanFormat.h"
 #include "app/Model.h"
-#include "platform/Services.h"
+#include "app/Session.h"
+#include "base/GermanFormat.h"
 #include "base/Text.h"
-#include "draws/BundledHistory.h"
 #include "draws/Browser.h"
+#include "draws/BundledHistory.h"
 #include "draws/DrawRecord.h"
 #include "draws/Update.h"
+#include "platform/NullSeams.h"
+#include "platform/Services.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"
@@ -30,7 +30,9 @@ class QuietPrompter : public zf::Prompter {
 public:
     void message(const std::string& text) override { last = text; }
     bool question(const std::string&) override { return true; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
+        return p;
+    }
     std::string last;
 };
 

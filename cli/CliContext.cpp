@@ -7,8 +7,10 @@ namespace zf::cli {
 void CliPrompter::message(const std::string& text) {
     std::string flat;
     for (char c : text) {
-        if (c == '\n') flat += "\\n";
-        else if (c != '\r') flat += c;
+        if (c == '\n')
+            flat += "\\n";
+        else if (c != '\r')
+            flat += c;
     }
     std::cout << "message;" << flat << "\n";
 }
@@ -40,12 +42,16 @@ Context::Context(std::unique_ptr<SettingsStore> s, std::unique_ptr<Clock> c, Htt
     : store(std::move(s)), clock(std::move(c)), session(prompter, shell, sound, *clock, *store, http) {}
 
 void Context::printShow() {
-    std::cout << model.drawTextMain << "\n" << model.crossSumText << "\n" << model.plus5Text << "\n" << model.plus5SumText << "\n"
+    std::cout << model.drawTextMain << "\n"
+              << model.crossSumText << "\n"
+              << model.plus5Text << "\n"
+              << model.plus5SumText << "\n"
               << "position;" << model.drawIndex << "\n";
 }
 
 void Context::printStatus() {
-    std::cout << "status0;" << model.status[0] << "\n" << "status1;" << model.status[1] << "\n";
+    std::cout << "status0;" << model.status[0] << "\n"
+              << "status1;" << model.status[1] << "\n";
 }
 
 } // namespace zf::cli

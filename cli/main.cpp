@@ -5,8 +5,8 @@
 #include <cmath>
 #include <iostream>
 
-#include "base/GermanFormat.h"
 #include "app/SettingsTable.h"
+#include "base/GermanFormat.h"
 #include "cli/Command.h"
 #include "platform/qt/Paths.h"
 #include "platform/qt/QtHttpClient.h"
@@ -46,10 +46,14 @@ int main(int argc, char** argv) {
         const std::string opt = a[i];
         auto v = value(opt);
         if (!v) return usage(opt + " braucht einen Wert");
-        if (opt == "--home") home = *v;
-        else if (opt == "--settings") settingsFile = *v;
-        else if (opt == "--date") date = *v;
-        else if (opt == "--stats-start") statsStart = *v;
+        if (opt == "--home")
+            home = *v;
+        else if (opt == "--settings")
+            settingsFile = *v;
+        else if (opt == "--date")
+            date = *v;
+        else if (opt == "--stats-start")
+            statsStart = *v;
         else if (opt == "--set") {
             const auto eq = v->find('=');
             if (eq == std::string::npos || eq == 0) return usage("--set erwartet NAME=WERT");
@@ -86,7 +90,8 @@ int main(int argc, char** argv) {
 
     std::optional<double> startDate, statsDate;
     if (date && !(startDate = parseDate(*date))) return usage("--date ist kein Datum: " + *date);
-    if (statsStart && !(statsDate = parseDate(*statsStart))) return usage("--stats-start ist kein Datum: " + *statsStart);
+    if (statsStart && !(statsDate = parseDate(*statsStart)))
+        return usage("--stats-start ist kein Datum: " + *statsStart);
 
     auto store = std::make_unique<FileSettingsStore>(settingsFile ? *settingsFile : defaultSettingsPath());
     store->load();

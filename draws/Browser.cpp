@@ -1,7 +1,7 @@
 #include "draws/Browser.h"
 
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 #include "evaluation/TipCheck.h"
 
 namespace zf {

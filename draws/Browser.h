@@ -15,10 +15,10 @@ class Browser {
 public:
     Browser(Model& m, Services& s) : m_(m), s_(s) {}
 
-    void seekDate();  // seek the date of DateTimePicker1
-    void previous();  // previous
-    void next();  // next
-    void deleteCurrent();       // "Löschen": delete the current draw
+    void seekDate();      // seek the date of DateTimePicker1
+    void previous();      // previous
+    void next();          // next
+    void deleteCurrent(); // "Löschen": delete the current draw
 
     // Loads a record into the current-draw fields and rebuilds the labels.
     void makeCurrent(const DrawRecord& r, int drawSeparator = 2, int plus5Separator = 2);

@@ -21,9 +21,7 @@ struct DrawRecord {
     uint8_t flags = 0;
 
     bool hasPlus5() const { return (flags & kFlagNoPlus5) == 0; }
-    int plus5Number() const {
-        return zahl5[0] * 10000 + zahl5[1] * 1000 + zahl5[2] * 100 + zahl5[3] * 10 + zahl5[4];
-    }
+    int plus5Number() const { return zahl5[0] * 10000 + zahl5[1] * 1000 + zahl5[2] * 100 + zahl5[3] * 10 + zahl5[4]; }
     bool operator==(const DrawRecord&) const = default;
 };
 
@@ -32,17 +30,17 @@ struct DrawBits {
     uint64_t lo = 0; // numbers 1..64
     uint64_t hi = 0; // numbers 65..70
     void set(int n) {
-        if (n >= 1 && n <= 64) lo |= uint64_t{1} << (n - 1);
-        else if (n >= 65 && n <= 70) hi |= uint64_t{1} << (n - 65);
+        if (n >= 1 && n <= 64)
+            lo |= uint64_t{1} << (n - 1);
+        else if (n >= 65 && n <= 70)
+            hi |= uint64_t{1} << (n - 65);
     }
     bool has(int n) const {
         if (n >= 1 && n <= 64) return (lo >> (n - 1)) & 1u;
         if (n >= 65 && n <= 70) return (hi >> (n - 65)) & 1u;
         return false;
     }
-    int hits(const DrawBits& o) const {
-        return __builtin_popcountll(lo & o.lo) + __builtin_popcountll(hi & o.hi);
-    }
+    int hits(const DrawBits& o) const { return __builtin_popcountll(lo & o.lo) + __builtin_popcountll(hi & o.hi); }
     int count() const { return __builtin_popcountll(lo) + __builtin_popcountll(hi); }
 };
 

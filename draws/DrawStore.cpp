@@ -78,7 +78,7 @@ void DrawStore::rebuildBits() {
 }
 
 bool DrawStore::refresh(std::string* error) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         if (loaded_ || size_ != -1) clear();
         if (error) *error = "Die Datei " + path_ + " fehlt.";
@@ -146,7 +146,10 @@ bool DrawStore::writeAll(const std::vector<DrawRecord>& records, const std::stri
     while (done < bytes.size()) {
         const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) { ok = false; break; }
+        if (w <= 0) {
+            ok = false;
+            break;
+        }
         done += static_cast<size_t>(w);
     }
     if (ok && ::fsync(fd) != 0) ok = false;
@@ -187,7 +190,9 @@ bool DrawStore::append(const DrawRecord& r, std::string* error) {
         return false;
     }
     ssize_t w;
-    do { w = ::write(fd, buf, kRecordSize); } while (w < 0 && errno == EINTR);
+    do {
+        w = ::write(fd, buf, kRecordSize);
+    } while (w < 0 && errno == EINTR);
     const bool full = w == static_cast<ssize_t>(kRecordSize);
     if (!full) {
         if (error) *error = ioError("Schreibfehler in", path_);

@@ -105,7 +105,8 @@ DrawAnswer parseDrawAnswer(std::string_view body, double today) {
     }
     int digits[5] = {};
     for (int i = 0; i < 5; ++i) {
-        if (i >= static_cast<int>(rest.size()) || rest[static_cast<size_t>(i)] < '0' || rest[static_cast<size_t>(i)] > '9') {
+        if (i >= static_cast<int>(rest.size()) || rest[static_cast<size_t>(i)] < '0' ||
+            rest[static_cast<size_t>(i)] > '9') {
             const std::string_view head = rest.substr(0, rest.find_first_of("\r\n"));
             if (head.find(',') != std::string_view::npos) return invalid("mehr als 20 Zahlen");
             return invalid("die Plus 5-Gewinnzahl hat keine fünf Ziffern");

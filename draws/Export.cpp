@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/Update.h"

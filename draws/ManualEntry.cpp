@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 #include "draws/Browser.h"
 #include "generator/NumberChoice.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"
@@ -132,19 +132,21 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
 
     const DrawAnswer answer = parseDrawAnswer(r.body, s_.clock.now());
     switch (answer.kind) {
-    case DrawAnswer::Skip: return true;
+    case DrawAnswer::Skip:
+        return true;
     case DrawAnswer::Invalid:
         m_.setStatus(0, formatDate(day) + " fehlerhaft: " + answer.problem);
         m_.setStatus(1, "Nichts gespeichert, Aktualisierung beendet.");
         return false;
-    case DrawAnswer::Draw: break;
+    case DrawAnswer::Draw:
+        break;
     }
 
     std::string error;
     m_.draws.setPath(m_.kenoPath());
     if (!m_.draws.refresh(&error)) {
-        s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) +
-                            " kann nicht gespeichert werden.\n" + error);
+        s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) + " kann nicht gespeichert werden.\n" +
+                            error);
         return false;
     }
     // The history is only ever extended here; an answer for a date already covered is left out
@@ -157,8 +159,8 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
     m_.drawTextMain = m_.drawText;
     m_.notify(ChangeDraw);
     if (!m_.draws.append(answer.record, &error)) {
-        s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) +
-                            " kann nicht gespeichert werden.\n" + error);
+        s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) + " kann nicht gespeichert werden.\n" +
+                            error);
         return false;
     }
     m_.workDate = answer.record.datum;

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Services.h"
 #include "draws/DrawRecord.h"
 #include "draws/DrawText.h"
 #include "platform/HttpClient.h"
+#include "platform/Services.h"
 
 namespace zf {
 
@@ -28,7 +28,7 @@ public:
     // Called after each requested day, once its status texts are set (the batch program prints them).
     std::function<void(double day)> afterDay;
 
-    int timeoutMs = 20000;                        // per request
+    int timeoutMs = 20000;                           // per request
     static constexpr size_t kMaxAnswerBytes = 65536; // an answer is about 80 bytes
 
     // "Datenbank aktualisieren" (BitBtn1) and the update button of the main tab (SpeedButton10).

@@ -26,8 +26,10 @@ void splitTipLine(std::string_view rest, TipPieces& out) {
 DrawnCounts::DrawnCounts(const std::array<int, 21>& drawn) : drawn_(drawn) {
     for (int k = 1; k <= 20; ++k) {
         const int z = drawn[static_cast<size_t>(k)];
-        if (z < 0 || z > 255) onlyBytes_ = false;
-        else ++times_[static_cast<size_t>(z)];
+        if (z < 0 || z > 255)
+            onlyBytes_ = false;
+        else
+            ++times_[static_cast<size_t>(z)];
     }
 }
 

@@ -5,7 +5,8 @@ namespace {
 
 // Gewinnquoten by Keno type 2..10 and hits 0..10.
 constexpr int64_t kQuoten[11][11] = {
-    {}, {},
+    {},
+    {},
     /* 2 */ {0, 0, 6, 0, 0, 0, 0, 0, 0, 0, 0},
     /* 3 */ {0, 0, 1, 16, 0, 0, 0, 0, 0, 0, 0},
     /* 4 */ {0, 0, 1, 2, 22, 0, 0, 0, 0, 0, 0},
@@ -30,7 +31,7 @@ std::string winningsText(const std::vector<uint8_t>& hits, int kenoType, int sta
         if (h <= 10) ++count[h];
     static const int64_t stakes[] = {1, 2, 5, 10};
     const int64_t s = stakeItem >= 0 && stakeItem <= 3 ? stakes[stakeItem] : 1;
-    static const char* const labels[] = {" x  0er ", "", " x  2er ", " x  3er ", " x  4er ", " x  5er ",
+    static const char* const labels[] = {" x  0er ", "",         " x  2er ", " x  3er ", " x  4er ", " x  5er ",
                                          " x  6er ", " x  7er ", " x  8er ", " x  9er ", " x 10er "};
     std::string text = "Gewinne\n";
     int64_t total = 0;

@@ -120,8 +120,10 @@ bool AcceptanceChain::overlapTests(const Candidate& c, const RunState& r) {
         int ov = 0;
         for (int a = 0; a < c.count; ++a) {
             const uint8_t x = c.numbers[static_cast<size_t>(a)];
-            if (e.numbers.empty()) ov += e.mask.has(x);
-            else ov += static_cast<int>(std::count(e.numbers.begin(), e.numbers.end(), x));
+            if (e.numbers.empty())
+                ov += e.mask.has(x);
+            else
+                ov += static_cast<int>(std::count(e.numbers.begin(), e.numbers.end(), x));
         }
         return ov;
     };

@@ -51,14 +51,14 @@ std::string tipLine(const Tipp& tipp, int n) {
 
 // The run state the chain sees, and what the run keeps besides.
 struct GeneratorController::Run : RunState {
-    int f = 1;            // the first list position to fill
-    int T = 0;            // the last one
+    int f = 1; // the first list position to fill
+    int T = 0; // the last one
     bool inTip = false;
     int j = 1;
     bool enumerate = false;
     int K = 0;
     int saved4 = 0, saved5 = 0, saved6 = 0; // UpDown4, UpDown5, UpDown6 as the run began; put back at its end
-    std::vector<uint8_t> drawPool;           // positions 0..last
+    std::vector<uint8_t> drawPool;          // positions 0..last
     Candidate cand;
     // what the display has not been told yet; told at the end of a slice
     bool candidatePending = false;
@@ -145,9 +145,8 @@ void GeneratorController::seed(int32_t luckyNumber) {
 
 void GeneratorController::askLuckyNumber() {
     const std::string current = std::to_string(static_cast<int32_t>(m_.random.state()));
-    const auto answer =
-        s_.prompter.input("Ihre Glückszahl (1-99999999)?", "Geben Sie Ihre GlücksZahl für den Zufallsgenerator ein!",
-                          current);
+    const auto answer = s_.prompter.input("Ihre Glückszahl (1-99999999)?",
+                                          "Geben Sie Ihre GlücksZahl für den Zufallsgenerator ein!", current);
     // Cancelling gives the proposal back, which seeds with the state it already has.
     if (const auto lucky = luckyNumber(answer ? *answer : current)) seed(*lucky);
 }

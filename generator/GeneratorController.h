@@ -56,18 +56,18 @@ public:
     GeneratorController& operator=(const GeneratorController&) = delete;
 
     // ---- coupling of the option controls (they fire on the arrows only, not on typing) ----
-    void fitMinOverlapToMax();      // pressed on UpDown3 or UpDown24: maximum of UpDown1 := UpDown3
-    void fitMaxOverlapToMin();        // minimum of UpDown3 := UpDown1
-    void fitEvenToOdd();       // maximum of UpDown16 := 6 - UpDown17
-    void fitEvenToOddPressed();     // maximum of UpDown16 := 6 - UpDown17
-    void fitOddToEven();       // maximum of UpDown17 := 6 - UpDown16
+    void fitMinOverlapToMax();       // pressed on UpDown3 or UpDown24: maximum of UpDown1 := UpDown3
+    void fitMaxOverlapToMin();       // minimum of UpDown3 := UpDown1
+    void fitEvenToOdd();             // maximum of UpDown16 := 6 - UpDown17
+    void fitEvenToOddPressed();      // maximum of UpDown16 := 6 - UpDown17
+    void fitOddToEven();             // maximum of UpDown17 := 6 - UpDown16
     void lastDrawMinChanging(int v); // a minimum of hits above its maximum drags the maximum up
     void secondDrawMinChanging(int v);
     void thirdDrawMinChanging(int v);
-    void lastDrawMaxChanging(int v);  // a maximum below its minimum drags the minimum down
+    void lastDrawMaxChanging(int v); // a maximum below its minimum drags the minimum down
     void secondDrawMaxChanging(int v);
     void thirdDrawMaxChanging(int v);
-    void attemptLimitChanging();       // LaufMax := position before the change * 1000
+    void attemptLimitChanging(); // LaufMax := position before the change * 1000
 
     // ---- the run ----
     // "Tipps berechnen": starts a run, or during one asks it to stop (the caption of BitBtn4).
@@ -87,8 +87,8 @@ public:
     bool step(std::chrono::microseconds budget);
     bool running() const { return run_ != nullptr; }
 
-    std::function<void()> eventPump;              // lets the front end handle pending events
-    std::chrono::microseconds slice{5000};        // work between two calls of eventPump
+    std::function<void()> eventPump;       // lets the front end handle pending events
+    std::chrono::microseconds slice{5000}; // work between two calls of eventPump
     void setEnumeration(CandidateEnumeration* e) { enumeration_ = e; }
 
     // ---- the lucky number ----

@@ -12,21 +12,26 @@
 
 namespace zf {
 
-enum class BoxColour { Normal, Info, Tooltip, Yellow };
+enum class BoxColour {
+    Normal,
+    Info,
+    Tooltip,
+    Yellow
+};
 
 struct NumberChoice {
     std::string caption = "Welche Zahlen für die Berechnung";
-    std::array<bool, 71> ticked{};            // 1..70
-    std::array<std::string, 71> hint{};       // weight as text
+    std::array<bool, 71> ticked{};      // 1..70
+    std::array<std::string, 71> hint{}; // weight as text
     std::array<BoxColour, 71> colour{};
-    bool computeVisible = true;   // "&Rechnen"
-    bool randomVisible = false;  // "&Zufall"
+    bool computeVisible = true; // "&Rechnen"
+    bool randomVisible = false; // "&Zufall"
     bool saveListVisible = true;
     bool loadListVisible = true;
-    bool entryVisible = false;    // date picker, "Gewinnzahl Plus 5:" and the five digit fields
+    bool entryVisible = false; // date picker, "Gewinnzahl Plus 5:" and the five digit fields
     double entryDate = 0;
     std::array<int, 5> entryDigits{};
-    std::string status;           // status bar panel 0
+    std::string status; // status bar panel 0
     std::string randomCaption = "&Zufall";
 
     // random choice
@@ -40,17 +45,17 @@ struct NumberChoice {
 
     // Left (right = false) or right button pressed on box k; a left press toggles the box first.
     void mouseDown(int k, bool right);
-    void click(int k);                  // the click rule on box k
+    void click(int k); // the click rule on box k
     std::string weightText(int k) const;
     void hover(int k) { status = weightText(k); }
 
     // "Zufall": start, fix one more, or stop; and one tick of the 25 ms timer.
     void randomClick();
     void timerTick(Random& random);
-    void closed();                      // the dialog closes: the random choice stops
+    void closed(); // the dialog closes: the random choice stops
 
     // Weight list files ("*.kwl": 70 lines, the weight of ticked numbers, empty otherwise).
-    std::vector<std::string> weightListLines();   // sets empty hints of ticked boxes to "1"
+    std::vector<std::string> weightListLines(); // sets empty hints of ticked boxes to "1"
     void loadWeightList(const std::vector<std::string>& lines);
     static std::string proposedListName(double today); // "yyyymmdd.kwl"
 

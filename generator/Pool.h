@@ -30,7 +30,7 @@ public:
     void append(int number) { put(w++, number); }
     int at(int position) const {
         return position >= 0 && position < static_cast<int>(entries_.size()) ? entries_[static_cast<size_t>(position)]
-                                                                               : 0;
+                                                                             : 0;
     }
 
     // How many of the positions 0..last hold k.
@@ -54,7 +54,7 @@ public:
     std::vector<uint8_t> entries() const;
     const uint8_t* data() const { return entries_.data(); }
 
-    int w = 0;         // write position
+    int w = 0;     // write position
     int last = -1; // last position that belongs to the pool
 
 private:

@@ -11,8 +11,8 @@
 #include "draws/Browser.h"
 #include "generator/NumberChoice.h"
 #include "platform/Seams.h"
-#include "stats/StatsController.h"
 #include "stats/Statistics.h"
+#include "stats/StatsController.h"
 
 namespace zf {
 
@@ -120,8 +120,7 @@ void PoolBuilder::favourBlocks(CandidatePool& p) {
     for (const auto& g : groups) {
         const auto runStatistic = [&] {
             m_.setStatus(1, g.status);
-            const bool ok = g.length == 2 ? stats.showPairs() : g.length == 3 ? stats.showTriples()
-                                                                                 : stats.showQuads();
+            const bool ok = g.length == 2 ? stats.showPairs() : g.length == 3 ? stats.showTriples() : stats.showQuads();
             if (g.length != 4) front();
             return ok;
         };

@@ -94,19 +94,16 @@ namespace {
 
 // The scan every candidate that gets this far pays for: two ANDs and two population counts a draw.
 // With the processor's popcount instruction it is several times faster than the portable routine.
-template <bool>
-bool scan(const DrawBits* b, size_t count, uint64_t lo, uint64_t hi, int limit);
+template <bool> bool scan(const DrawBits* b, size_t count, uint64_t lo, uint64_t hi, int limit);
 
-template <>
-__attribute__((target("popcnt"))) bool scan<true>(const DrawBits* b, size_t count, uint64_t lo, uint64_t hi,
-                                                  int limit) {
+template <> __attribute__((target("popcnt"))) bool scan<true>(const DrawBits* b, size_t count, uint64_t lo, uint64_t hi,
+                                                              int limit) {
     for (size_t i = 0; i < count; ++i)
         if (__builtin_popcountll(b[i].lo & lo) + __builtin_popcountll(b[i].hi & hi) >= limit) return true;
     return false;
 }
 
-template <>
-bool scan<false>(const DrawBits* b, size_t count, uint64_t lo, uint64_t hi, int limit) {
+template <> bool scan<false>(const DrawBits* b, size_t count, uint64_t lo, uint64_t hi, int limit) {
     for (size_t i = 0; i < count; ++i)
         if (__builtin_popcountll(b[i].lo & lo) + __builtin_popcountll(b[i].hi & hi) >= limit) return true;
     return false;

@@ -11,16 +11,16 @@ struct HttpRequest {
     std::string url;
     std::string userAgent = "Tippwerk";
     std::string accept = "text/html, */*";
-    std::string proxyHost;  // empty: no proxy, not even one from the environment
+    std::string proxyHost; // empty: no proxy, not even one from the environment
     int proxyPort = 80;
-    int timeoutMs = 20000;  // for the whole request, answer included
+    int timeoutMs = 20000;   // for the whole request, answer included
     size_t maxBodyBytes = 0; // 0: no limit; a longer body ends the request as an error
 };
 
 struct HttpResponse {
-    int status = 0;          // HTTP status code; 0 when no answer arrived
-    std::string statusText;  // reason phrase, or a German description of what went wrong
-    std::string body;        // also the body of an error status
+    int status = 0;           // HTTP status code; 0 when no answer arrived
+    std::string statusText;   // reason phrase, or a German description of what went wrong
+    std::string body;         // also the body of an error status
     std::string lastModified; // the Last-Modified header as sent, or empty
     // The transfer failed: no connection, timeout, aborted, body over the limit. A complete answer
     // with an error status (404, 500) is no error in this sense.

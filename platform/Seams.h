@@ -9,7 +9,12 @@
 namespace zf {
 
 struct NumberChoice;
-enum class ModalResult { None, Ok, Retry, Abort };
+enum class ModalResult {
+    None,
+    Ok,
+    Retry,
+    Abort
+};
 
 // What a file dialog is set up with: default extension ("ktf"), filter ("Tippdatei|*.ktf"),
 // proposed file name and the folder it opens in.

@@ -47,8 +47,14 @@ std::string quote(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
         if (c == '"' || c == '\\') out += '\\';
-        if (c == '\n') { out += "\\n"; continue; }
-        if (c == '\r') { out += "\\r"; continue; }
+        if (c == '\n') {
+            out += "\\n";
+            continue;
+        }
+        if (c == '\r') {
+            out += "\\r";
+            continue;
+        }
         out += c;
     }
     return out + "\"";
@@ -60,13 +66,19 @@ bool unquote(const std::string& s, size_t& pos, std::string& out) {
     out.clear();
     for (++pos; pos < s.size(); ++pos) {
         char c = s[pos];
-        if (c == '"') { ++pos; return true; }
+        if (c == '"') {
+            ++pos;
+            return true;
+        }
         if (c == '\\') {
             if (++pos >= s.size()) return false;
             c = s[pos];
-            if (c == 'n') c = '\n';
-            else if (c == 'r') c = '\r';
-            else if (c != '"' && c != '\\') return false;
+            if (c == 'n')
+                c = '\n';
+            else if (c == 'r')
+                c = '\r';
+            else if (c != '"' && c != '\\')
+                return false;
         }
         out += c;
     }
@@ -126,7 +138,7 @@ bool parseValue(const std::string& s, RegValue& v) {
 } // namespace
 
 std::map<std::string, std::map<std::string, RegValue>> FileSettingsStore::parse(const std::string& text,
-                                                                               std::vector<std::string>& problems) {
+                                                                                std::vector<std::string>& problems) {
     std::map<std::string, std::map<std::string, RegValue>> keys;
     const auto lines = splitLines(text);
     std::string current;
@@ -154,9 +166,8 @@ std::map<std::string, std::map<std::string, RegValue>> FileSettingsStore::parse(
         if (!ok && bad++ == 0) firstBad = n + 1;
     }
     if (bad)
-        problems.push_back("Die Einstellungsdatei ist beschädigt: " + std::to_string(bad) +
-                           " Zeile(n) ab Zeile " + std::to_string(firstBad) +
-                           " sind unlesbar und wurden übergangen.");
+        problems.push_back("Die Einstellungsdatei ist beschädigt: " + std::to_string(bad) + " Zeile(n) ab Zeile " +
+                           std::to_string(firstBad) + " sind unlesbar und wurden übergangen.");
     return keys;
 }
 

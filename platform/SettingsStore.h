@@ -9,7 +9,11 @@
 
 namespace zf {
 
-enum class RegType { Dword, String, Binary };
+enum class RegType {
+    Dword,
+    String,
+    Binary
+};
 
 struct RegValue {
     RegType type = RegType::Dword;
@@ -59,7 +63,7 @@ public:
     std::string serialize() const;
     // Parses file text into keys; problems are appended as German texts.
     static std::map<std::string, std::map<std::string, RegValue>> parse(const std::string& text,
-                                                                         std::vector<std::string>& problems);
+                                                                        std::vector<std::string>& problems);
 
 private:
     std::string path_;

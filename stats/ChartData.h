@@ -6,7 +6,11 @@
 
 namespace zf {
 
-enum class BarColour { Red, Green, Series };
+enum class BarColour {
+    Red,
+    Green,
+    Series
+};
 
 struct ChartPoint {
     int x = 0;
@@ -16,13 +20,13 @@ struct ChartPoint {
 };
 
 struct ChartData {
-    bool active = true;          // the series is switched on
-    std::string caption;         // bottom axis title
+    bool active = true;  // the series is switched on
+    std::string caption; // bottom axis title
     std::vector<ChartPoint> points;
-    bool axisFixed = false;      // value axis fixed to [axisMin, axisMax], else automatic
-    double axisMin = 0;          // automatic: the range the scaling covers, from 0 (bars grow
-    double axisMax = 0;          // from 0) to the largest bar; what a reader of the chart gets back
-    bool marksVisible = true;    // value marks above the bars
+    bool axisFixed = false;   // value axis fixed to [axisMin, axisMax], else automatic
+    double axisMin = 0;       // automatic: the range the scaling covers, from 0 (bars grow
+    double axisMax = 0;       // from 0) to the largest bar; what a reader of the chart gets back
+    bool marksVisible = true; // value marks above the bars
     bool operator==(const ChartData&) const = default;
 };
 

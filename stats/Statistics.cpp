@@ -126,8 +126,7 @@ namespace {
 
 // Sums that occurred, counted by value and charted from the smallest to the largest one, with the
 // draw count and the mean sum in the caption.
-template <size_t N>
-struct SumCounts {
+template <size_t N> struct SumCounts {
     std::array<int, N> q{};
     int smallest;
     int largest = 0;
@@ -189,7 +188,7 @@ ChartData runs(const std::vector<DrawRecord>& draws, const Window& w, int length
         for (int k = 1; k < length; ++k) starts &= all >> k;
         while (starts) {
             const int bit = starts & ~uint64_t{0} ? __builtin_ctzll(uint64_t(starts))
-                                                   : 64 + __builtin_ctzll(uint64_t(starts >> 64));
+                                                  : 64 + __builtin_ctzll(uint64_t(starts >> 64));
             starts &= starts - 1;
             const int x = bit + 1;
             if (x > firsts) continue;
@@ -201,8 +200,10 @@ ChartData runs(const std::vector<DrawRecord>& draws, const Window& w, int length
     // The quad chart keeps the full 70 bars, the ones at 68..70 always empty.
     const int bars = length == 4 ? kNumbers : firsts;
     for (int x = 1; x <= bars; ++x) c.points.push_back({x, double(r[size_t(x)]), BarColour::Series});
-    if (length == 4) autoAxis(c);
-    else fixAxisToBars(c);
+    if (length == 4)
+        autoAxis(c);
+    else
+        fixAxisToBars(c);
     static const char* const endings[] = {"", "", " Paare gefunden!", " Dreier gefunden!", " Vierer gefunden!"};
     c.caption = "Bei " + std::to_string(count) + " Ziehungen wurden " + std::to_string(found) + endings[length];
     return c;
@@ -225,12 +226,16 @@ ChartData plus5Digits(const std::vector<DrawRecord>& draws, const Window& w, int
         if (mode == Plus5Mode::Ausstehend)
             for (int& v : n) ++v;
         auto see = [&](uint8_t d) {
-            if (mode == Plus5Mode::WieOft) ++n[d];
-            else n[d] = 1;
+            if (mode == Plus5Mode::WieOft)
+                ++n[d];
+            else
+                n[d] = 1;
             s += d;
         };
-        if (position <= 5) see(r.zahl5[size_t(position - 1)]);
-        else for (uint8_t d : r.zahl5) see(d);
+        if (position <= 5)
+            see(r.zahl5[size_t(position - 1)]);
+        else
+            for (uint8_t d : r.zahl5) see(d);
         count += 1;
         sum += s;
     }
@@ -239,8 +244,12 @@ ChartData plus5Digits(const std::vector<DrawRecord>& draws, const Window& w, int
     for (int x = 0; x <= 9; ++x) c.points.push_back({x, double(n[size_t(x)]), BarColour::Green});
     fixAxisToBars(c);
     // Digit 1 is the leftmost digit, the ten-thousands; digit 5 the ones.
-    static const char* const places[] = {"",       "Zehntausender-Position", "Tausender-Position",
-                                         "Hunderter-Position", "Zehner-Position", "Einer-Position",
+    static const char* const places[] = {"",
+                                         "Zehntausender-Position",
+                                         "Tausender-Position",
+                                         "Hunderter-Position",
+                                         "Zehner-Position",
+                                         "Einer-Position",
                                          "Über alle Position"};
     c.caption = std::string("Zahlenverteilung ") + places[position] + "   Ziehungen: " + drawsAndMean(count, sum);
     return c;

@@ -25,7 +25,10 @@ struct Window {
 };
 
 // Whether a draw on the start day itself counts.
-enum class StartDay { Included, Excluded };
+enum class StartDay {
+    Included,
+    Excluded
+};
 
 // The window from the two pickers. Only the day counts, not a time of day the pickers may carry:
 // a draw on the start day must count (or not) by the day alone. When the end lies before the start,
@@ -64,7 +67,10 @@ ChartData runs(const std::vector<DrawRecord>& draws, const Window& w, int length
 // The newest valid Keno draw of the window in file order (the one the group searches end on).
 std::optional<size_t> lastKenoDraw(const std::vector<DrawRecord>& draws, const Window& w, StartDay startDay);
 
-enum class Plus5Mode { WieOft = 0, Ausstehend = 1 };
+enum class Plus5Mode {
+    WieOft = 0,
+    Ausstehend = 1
+};
 
 // Digit distribution of the Plus 5 numbers: ten bars for the digits 0..9 at `position` 1..5
 // (1 = leftmost, the ten-thousands digit; 5 = rightmost, the ones digit) or 6 (all five digits);

@@ -19,11 +19,11 @@ public:
     // With reportErrors false the failure is not told (start-up and activation: the draw browser
     // already says that the draws are missing).
     bool showNumbers(bool reportErrors = true); // number distribution
-    bool showCrossSums();                         // "Quersumme": cross sums
-    bool showOverdue();                              // "Ausstehende" / "ausstehend": overdue numbers
-    bool showPairs();                              // "Paare suchen" / "Paare"
-    bool showTriples();                              // "Dreier suchen" / "Dreier"
-    bool showQuads();                              // "Vierer suchen" / "Vierer"
+    bool showCrossSums();                       // "Quersumme": cross sums
+    bool showOverdue();                         // "Ausstehende" / "ausstehend": overdue numbers
+    bool showPairs();                           // "Paare suchen" / "Paare"
+    bool showTriples();                         // "Dreier suchen" / "Dreier"
+    bool showQuads();                           // "Vierer suchen" / "Vierer"
 
     // Plus 5 digit distribution at position 1..5 (1 = leftmost digit) or 6 (all digits), counted
     // the way RadioGroup1 says.

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"
@@ -57,7 +57,8 @@ void TipListController::editTip() {
     f.closed();
     if (result == ModalResult::Ok && m_.selectedTip >= 0 && m_.selectedTip < static_cast<int>(m_.tipLines.size())) {
         std::vector<int> numbers = f.tickedNumbers();
-        if (static_cast<int>(numbers.size()) > m_.num(Num::KenoType).pos) numbers.resize(static_cast<size_t>(m_.num(Num::KenoType).pos));
+        if (static_cast<int>(numbers.size()) > m_.num(Num::KenoType).pos)
+            numbers.resize(static_cast<size_t>(m_.num(Num::KenoType).pos));
         m_.tipLines[static_cast<size_t>(m_.selectedTip)] = formatTipLine(numbers);
     }
     f.computeVisible = true;
@@ -145,14 +146,14 @@ void TipListController::replaceList(std::vector<std::string> lines) {
 }
 
 void TipListController::saveTipFileAs() {
-    const auto path = s_.prompter.saveFileName(
-        {"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.browseDate + 1) + ".ktf", m_.home});
+    const auto path =
+        s_.prompter.saveFileName({"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.browseDate + 1) + ".ktf", m_.home});
     if (path) saveTipFile(*path);
 }
 
 void TipListController::openTipFile() {
-    const auto path = s_.prompter.openFileName(
-        {"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.browseDate + 1) + ".ktf", m_.home});
+    const auto path =
+        s_.prompter.openFileName({"ktf", "Tippdatei|*.ktf", formatYmdCompact(m_.browseDate + 1) + ".ktf", m_.home});
     if (path) {
         // Read first: a file that cannot be read must not cost the user the list.
         std::vector<std::string> lines;
@@ -167,7 +168,8 @@ void TipListController::openTipFile() {
 }
 
 void TipListController::printTips(bool openWithShell) {
-    const auto lines = printoutLines(m_.tipLines, m_.totalTips(), m_.num(Num::TipsPerTicket).pos, std::floor(s_.clock.now()));
+    const auto lines =
+        printoutLines(m_.tipLines, m_.totalTips(), m_.num(Num::TipsPerTicket).pos, std::floor(s_.clock.now()));
     const std::string path = m_.home + "Tipp.txt";
     std::string error;
     if (!writeTextLines(path, lines, &error)) {

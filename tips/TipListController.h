@@ -15,20 +15,20 @@ class TipListController {
 public:
     TipListController(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
 
-    void addTip();  // add a tip behind the selected one
-    void editTip();      // edit the selected tip in the number dialog
-    void deleteTip();  // delete the selected tip
-    void deleteAll();  // delete all (asks)
+    void addTip();              // add a tip behind the selected one
+    void editTip();             // edit the selected tip in the number dialog
+    void deleteTip();           // delete the selected tip
+    void deleteAll();           // delete all (asks)
     void selectLine(int index); // selection follow-up of both lists
-    void applyStake();     // stake rule
+    void applyStake();          // stake rule
     // "Gesamt-Tipps" typed: returns the text the field shows afterwards.
     std::string totalTipsTyped(const std::string& typed);
     void totalTipsLeft();
 
-    void saveTipFileAs();  // save the tip list to a tip file
-    void openTipFile();  // load a tip file
+    void saveTipFileAs();                      // save the tip list to a tip file
+    void openTipFile();                        // load a tip file
     void printTips(bool openWithShell = true); // printout "Tipp.txt"
-    void showWinnings();     // "Gewinne"
+    void showWinnings();                       // "Gewinne"
 
     // Loads a tip file into the list; false with a German message when it cannot be read.
     bool loadTipFile(const std::string& path);

@@ -20,15 +20,24 @@ bool parseLine(const std::string& line, zf::DrawRecord& r, std::string& why) {
     std::string cell;
     while (std::getline(ss, cell, ',')) f.push_back(cell);
     if (!line.empty() && line.back() == ',') f.emplace_back();
-    if (f.size() != 22) { why = "expected 22 columns"; return false; }
+    if (f.size() != 22) {
+        why = "expected 22 columns";
+        return false;
+    }
     int y, m, d;
-    if (std::sscanf(f[0].c_str(), "%d-%d-%d", &y, &m, &d) != 3) { why = "bad date"; return false; }
+    if (std::sscanf(f[0].c_str(), "%d-%d-%d", &y, &m, &d) != 3) {
+        why = "bad date";
+        return false;
+    }
     r = {};
     r.datum = zf::dateValue(y, m, d);
     zf::DrawBits seen;
     for (int i = 0; i < 20; ++i) {
         const int n = std::stoi(f[static_cast<size_t>(i + 1)]);
-        if (n < 1 || n > 70 || seen.has(n)) { why = "bad number"; return false; }
+        if (n < 1 || n > 70 || seen.has(n)) {
+            why = "bad number";
+            return false;
+        }
         seen.set(n);
         r.zahl[static_cast<size_t>(i)] = static_cast<uint8_t>(n);
     }
@@ -36,7 +45,10 @@ bool parseLine(const std::string& line, zf::DrawRecord& r, std::string& why) {
     if (p5.empty()) {
         r.flags = zf::kFlagNoPlus5;
     } else {
-        if (p5.size() != 5) { why = "bad plus5"; return false; }
+        if (p5.size() != 5) {
+            why = "bad plus5";
+            return false;
+        }
         for (size_t i = 0; i < 5; ++i) r.zahl5[i] = static_cast<uint8_t>(p5[i] - '0');
     }
     return true;
@@ -51,7 +63,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::ifstream in(argv[cpp ? 2 : 1]);
-    if (!in) { std::cerr << "cannot read input\n"; return 1; }
+    if (!in) {
+        std::cerr << "cannot read input\n";
+        return 1;
+    }
     std::string line;
     std::vector<uint8_t> bytes;
     size_t lineNo = 0;

@@ -11,16 +11,20 @@ namespace {
 
 const char* colourName(BarColour c) {
     switch (c) {
-    case BarColour::Red: return "red";
-    case BarColour::Green: return "green";
-    case BarColour::Series: break;
+    case BarColour::Red:
+        return "red";
+    case BarColour::Green:
+        return "green";
+    case BarColour::Series:
+        break;
     }
     return "series";
 }
 
 // Bar values and axis bounds are counts; a fraction would only come from a future statistic.
 std::string number(double v) {
-    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 9.0e15) return std::to_string(static_cast<long long>(v));
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 9.0e15)
+        return std::to_string(static_cast<long long>(v));
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.6g", v);
     std::string s = buf;
@@ -51,15 +55,21 @@ public:
         StatsController& stats = ctx.session.stats;
         if (const auto mode = args.option("mode")) {
             if (!plus5) throw UsageError("--mode gilt nur für die plus5-Arten");
-            if (*mode == "wieoft") stats.plus5Mode = 0;
-            else if (*mode == "ausstehend") stats.plus5Mode = 1;
-            else throw UsageError("--mode erwartet wieoft oder ausstehend, nicht " + *mode);
+            if (*mode == "wieoft")
+                stats.plus5Mode = 0;
+            else if (*mode == "ausstehend")
+                stats.plus5Mode = 1;
+            else
+                throw UsageError("--mode erwartet wieoft oder ausstehend, nicht " + *mode);
         }
 
         int position = 0;
-        if (kind == "plus5-all") position = 6;
-        else if (plus5 && kind.size() == 7 && kind[6] >= '1' && kind[6] <= '5') position = kind[6] - '0';
-        else if (plus5 && kind != "plus5-sums") throw UsageError("unbekannte Art " + kind + " (" + kinds + ")");
+        if (kind == "plus5-all")
+            position = 6;
+        else if (plus5 && kind.size() == 7 && kind[6] >= '1' && kind[6] <= '5')
+            position = kind[6] - '0';
+        else if (plus5 && kind != "plus5-sums")
+            throw UsageError("unbekannte Art " + kind + " (" + kinds + ")");
 
         if (kind != "tipdist") {
             // Unreadable draws are an error of the run, not a message of the program.
@@ -72,16 +82,26 @@ public:
         }
 
         bool ok = true;
-        if (kind == "numbers") ok = stats.showNumbers();
-        else if (kind == "crosssums") ok = stats.showCrossSums();
-        else if (kind == "overdue") ok = stats.showOverdue();
-        else if (kind == "pairs") ok = stats.showPairs();
-        else if (kind == "triples") ok = stats.showTriples();
-        else if (kind == "quads") ok = stats.showQuads();
-        else if (kind == "tipdist") stats.showTipDistribution();
-        else if (kind == "plus5-sums") ok = stats.showPlus5Sums();
-        else if (position) ok = stats.showPlus5Digits(position);
-        else throw UsageError("unbekannte Art " + kind + " (" + kinds + ")");
+        if (kind == "numbers")
+            ok = stats.showNumbers();
+        else if (kind == "crosssums")
+            ok = stats.showCrossSums();
+        else if (kind == "overdue")
+            ok = stats.showOverdue();
+        else if (kind == "pairs")
+            ok = stats.showPairs();
+        else if (kind == "triples")
+            ok = stats.showTriples();
+        else if (kind == "quads")
+            ok = stats.showQuads();
+        else if (kind == "tipdist")
+            stats.showTipDistribution();
+        else if (kind == "plus5-sums")
+            ok = stats.showPlus5Sums();
+        else if (position)
+            ok = stats.showPlus5Digits(position);
+        else
+            throw UsageError("unbekannte Art " + kind + " (" + kinds + ")");
         if (!ok) return 1;
         print(plus5 ? ctx.model.plus5Chart : ctx.model.numberChart);
         return 0;

@@ -27,7 +27,8 @@ public:
     std::vector<std::string> valueOptions() const override { return {"server"}; }
     int run(Context& ctx, const Args& args) override {
         if (const auto server = args.option("server")) {
-            if (!drawRequestUrl(*server, kFirstDrawDay)) throw UsageError("--server erwartet eine http- oder https-Adresse");
+            if (!drawRequestUrl(*server, kFirstDrawDay))
+                throw UsageError("--server erwartet eine http- oder https-Adresse");
             ctx.model.downloadServer = *server;
         }
         UpdateController& update = *ctx.session.update;
@@ -64,7 +65,8 @@ public:
         size_t start = 0;
         for (;;) {
             const size_t comma = numbers->find(',', start);
-            const std::string piece = numbers->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            const std::string piece =
+                numbers->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
             const auto n = parseDigits(piece, 99);
             if (!n || *n < 1 || *n > 70) throw UsageError("--numbers: \"" + piece + "\" ist keine Zahl von 1 bis 70");
             answer.numbers.push_back(static_cast<int>(*n));
@@ -110,9 +112,7 @@ public:
 
 class ExportSingleCommand : public Command {
 public:
-    int run(Context& ctx, const Args&) override {
-        return ctx.session.exporter.exportSingleFiles() > 0 ? 0 : 1;
-    }
+    int run(Context& ctx, const Args&) override { return ctx.session.exporter.exportSingleFiles() > 0 ? 0 : 1; }
 };
 
 std::unique_ptr<Command> makeUpdateCommand() { return std::make_unique<UpdateCommand>(); }

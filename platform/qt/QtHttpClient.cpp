@@ -14,22 +14,37 @@ namespace {
 
 std::string germanError(QNetworkReply::NetworkError e, const QString& qtText) {
     switch (e) {
-    case QNetworkReply::ConnectionRefusedError: return "Verbindung abgelehnt";
-    case QNetworkReply::RemoteHostClosedError: return "Verbindung vom Server beendet";
-    case QNetworkReply::HostNotFoundError: return "Server nicht gefunden";
-    case QNetworkReply::TimeoutError: return "Zeitüberschreitung";
-    case QNetworkReply::SslHandshakeFailedError: return "Sichere Verbindung fehlgeschlagen";
+    case QNetworkReply::ConnectionRefusedError:
+        return "Verbindung abgelehnt";
+    case QNetworkReply::RemoteHostClosedError:
+        return "Verbindung vom Server beendet";
+    case QNetworkReply::HostNotFoundError:
+        return "Server nicht gefunden";
+    case QNetworkReply::TimeoutError:
+        return "Zeitüberschreitung";
+    case QNetworkReply::SslHandshakeFailedError:
+        return "Sichere Verbindung fehlgeschlagen";
     case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError: return "Netzwerk nicht verfügbar";
-    case QNetworkReply::ProxyConnectionRefusedError: return "Proxy-Server lehnt die Verbindung ab";
-    case QNetworkReply::ProxyConnectionClosedError: return "Verbindung vom Proxy-Server beendet";
-    case QNetworkReply::ProxyNotFoundError: return "Proxy-Server nicht gefunden";
-    case QNetworkReply::ProxyTimeoutError: return "Zeitüberschreitung beim Proxy-Server";
-    case QNetworkReply::ProxyAuthenticationRequiredError: return "Proxy-Server verlangt eine Anmeldung";
-    case QNetworkReply::TooManyRedirectsError: return "Zu viele Weiterleitungen";
-    case QNetworkReply::InsecureRedirectError: return "Weiterleitung auf eine unsichere Adresse";
-    case QNetworkReply::ProtocolUnknownError: return "Unbekanntes Protokoll";
-    default: return "Netzwerkfehler: " + qtText.toStdString();
+    case QNetworkReply::NetworkSessionFailedError:
+        return "Netzwerk nicht verfügbar";
+    case QNetworkReply::ProxyConnectionRefusedError:
+        return "Proxy-Server lehnt die Verbindung ab";
+    case QNetworkReply::ProxyConnectionClosedError:
+        return "Verbindung vom Proxy-Server beendet";
+    case QNetworkReply::ProxyNotFoundError:
+        return "Proxy-Server nicht gefunden";
+    case QNetworkReply::ProxyTimeoutError:
+        return "Zeitüberschreitung beim Proxy-Server";
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return "Proxy-Server verlangt eine Anmeldung";
+    case QNetworkReply::TooManyRedirectsError:
+        return "Zu viele Weiterleitungen";
+    case QNetworkReply::InsecureRedirectError:
+        return "Weiterleitung auf eine unsichere Adresse";
+    case QNetworkReply::ProtocolUnknownError:
+        return "Unbekanntes Protokoll";
+    default:
+        return "Netzwerkfehler: " + qtText.toStdString();
     }
 }
 

@@ -12,7 +12,7 @@ namespace zf {
 
 class QtHttpClient : public HttpClient {
 public:
-    QtHttpClient();  // needs a QCoreApplication
+    QtHttpClient(); // needs a QCoreApplication
     ~QtHttpClient() override;
     HttpResponse get(const HttpRequest& request) override;
 

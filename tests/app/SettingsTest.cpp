@@ -69,8 +69,8 @@ TEST(Settings, AValueOfTheWrongTypeEndsGroupA) {
     Model m;
     MemorySettingsStore store;
     put(store, "Chekcbox1", RegValue::ofInt(1));
-    put(store, "Land", RegValue::ofString("7"));     // wrong type
-    put(store, "UpDown18", RegValue::ofInt(6));      // after it: skipped
+    put(store, "Land", RegValue::ofString("7")); // wrong type
+    put(store, "UpDown18", RegValue::ofInt(6));  // after it: skipped
     put(store, "EINPREIS", RegValue::ofString("1,00"));
     put(store, "ProxyHostEdit", RegValue::ofString("p")); // group B goes on
     put(store, "DateTimePicker2", RegValue::ofDouble(dateValue(2020, 1, 1)));
@@ -78,8 +78,8 @@ TEST(Settings, AValueOfTheWrongTypeEndsGroupA) {
     ASSERT_TRUE(stopped);
     EXPECT_EQ(*stopped, "Land");
     EXPECT_TRUE(m.on(Opt::PreferPairs));
-    EXPECT_TRUE(m.plus5);          // restored (absent -> true) before the stop
-    EXPECT_EQ(m.country, 0);          // fields stay 0 ...
+    EXPECT_TRUE(m.plus5);    // restored (absent -> true) before the stop
+    EXPECT_EQ(m.country, 0); // fields stay 0 ...
     EXPECT_EQ(m.tipTop, 0);
     EXPECT_EQ(m.num(Num::KenoType).pos, 10); // ... controls keep their design state
     EXPECT_EQ(m.feeText, "0,20");

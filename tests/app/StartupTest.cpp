@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Session.h"
 #include "app/AppController.h"
 #include "app/Model.h"
+#include "app/Session.h"
 #include "app/SettingsTable.h"
 #include "base/Text.h"
 #include "platform/SystemClock.h"
@@ -30,7 +30,8 @@ TEST_F(StartupFixture, FirstStartSeedsTheRealHistoryAndShowsTheLatestDraw) {
     EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7666 * kRecordSize);
     EXPECT_EQ(m.drawDate, dateValue(2025, 12, 29));
     EXPECT_EQ(m.drawIndex, 7665);
-    EXPECT_EQ(m.drawTextMain, "Mo 29.12.25    6  28  4  17  54  49  51  58  27  63  23  43  5  12  16  45  56  10  50  35");
+    EXPECT_EQ(m.drawTextMain,
+              "Mo 29.12.25    6  28  4  17  54  49  51  58  27  63  23  43  5  12  16  45  56  10  50  35");
     EXPECT_EQ(m.plus5SumText, "QS: -"); // the bundled history carries no Plus 5 numbers
     EXPECT_EQ(m.browseDate, dateValue(2025, 12, 29));
     EXPECT_EQ(m.workDate, dateValue(2026, 12, 10)); // the seek's target

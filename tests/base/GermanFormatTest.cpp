@@ -31,7 +31,7 @@ TEST(GermanFormat, AmountsUseCommaAndPoint) {
 TEST(Random, FollowsTheLinearCongruentialRule) {
     Random r;
     r.setState(0);
-    EXPECT_EQ(r.below(100), 0u);        // state 1 -> (1 * 100) >> 32
+    EXPECT_EQ(r.below(100), 0u); // state 1 -> (1 * 100) >> 32
     EXPECT_EQ(r.state(), 1u);
     EXPECT_EQ(r.below(70), static_cast<uint32_t>((uint64_t{134775814u} * 70) >> 32));
     r.setState(0xFFFFFFFFu);

@@ -23,8 +23,8 @@ struct CliFixture : ::testing::Test {
     TempDir dir;
     std::string base() const { return "--home " + dir.path() + " --settings " + dir.file("s.reg"); }
     void SetUp() override {
-        writeDraws(dir.file("Keno.dat"), {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}),
-                                          draw(2020, 1, 10, 21)});
+        writeDraws(dir.file("Keno.dat"),
+                   {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}), draw(2020, 1, 10, 21)});
     }
 };
 
@@ -38,9 +38,8 @@ TEST_F(CliFixture, DrawsAndShow) {
 
     r = run(base() + " --date 07.01.2020 show");
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "Mi 08.01.20    11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30\n"
-              "Quersumme: 410\nMi 08.01.20    0  0  7  1  2\nQS: 10\nposition;1\n");
+    EXPECT_EQ(r.out, "Mi 08.01.20    11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30\n"
+                     "Quersumme: 410\nMi 08.01.20    0  0  7  1  2\nQS: 10\nposition;1\n");
 }
 
 TEST_F(CliFixture, CheckPrintsHitsBestAndStatus) {
@@ -50,8 +49,8 @@ TEST_F(CliFixture, CheckPrintsHitsBestAndStatus) {
     EXPECT_EQ(r.out, "2\n0\nbest;2\nstatus0;Max-Gewinn 2er\nstatus1;\n");
     std::string tips;
     ASSERT_TRUE(readFile(dir.file("tipps.txt"), tips));
-    EXPECT_EQ(tips, "11,12,40\r\n01,02\r\n"); // written back without the blank line
-    EXPECT_FALSE(fileExists(dir.file("s.reg")));  // the batch program never writes settings
+    EXPECT_EQ(tips, "11,12,40\r\n01,02\r\n");    // written back without the blank line
+    EXPECT_FALSE(fileExists(dir.file("s.reg"))); // the batch program never writes settings
 }
 
 TEST_F(CliFixture, DeleteDraw) {

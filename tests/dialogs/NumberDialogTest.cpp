@@ -39,11 +39,11 @@ struct DialogFixture : ::testing::Test {
 TEST_F(DialogFixture, ClicksFollowTheWeightRules) {
     for (int k = 1; k <= 70; ++k) state.hint[static_cast<size_t>(k)] = "2";
     const auto r = runWith([&] {
-        click(5);                   // ticked -> unticked, weight kept
-        click(6, Qt::RightButton);  // lowers 2 -> 1, stays ticked
+        click(5);                  // ticked -> unticked, weight kept
+        click(6, Qt::RightButton); // lowers 2 -> 1, stays ticked
         click(7, Qt::RightButton);
-        click(7, Qt::RightButton);  // 0: unticked
-        click(5);                   // ticks again and raises 2 -> 3
+        click(7, Qt::RightButton); // 0: unticked
+        click(5);                  // ticks again and raises 2 -> 3
         EXPECT_EQ(form.box(5)->toolTip(), "3");
         EXPECT_EQ(form.findChild<QStatusBar*>("StatusBar1")->currentMessage(),
                   "Die Zahl 5 geht mit der Gewichtung 3 in die Berechnung ein");
@@ -120,7 +120,8 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     runWith([&] {
         EXPECT_EQ(form.height(), normalHeight + 100);
         EXPECT_EQ(form.windowTitle(), "Zahlen wählen und mit OK bestätigen");
-        if (std::getenv("ZF_SCREENSHOTS")) form.grab().save(QString(std::getenv("ZF_SCREENSHOTS")) + "/tform6-entry.png");
+        if (std::getenv("ZF_SCREENSHOTS"))
+            form.grab().save(QString(std::getenv("ZF_SCREENSHOTS")) + "/tform6-entry.png");
         button("BitBtn1")->click();
     });
     EXPECT_EQ(state.entryDate, dateValue(2026, 1, 2));
@@ -131,7 +132,8 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     for (int k = 1; k <= 70; ++k) state.hint[static_cast<size_t>(k)] = std::to_string(k % 4);
     runWith([&] {
         EXPECT_EQ(form.height(), normalHeight);
-        if (std::getenv("ZF_SCREENSHOTS")) form.grab().save(QString(std::getenv("ZF_SCREENSHOTS")) + "/tform6-pick.png");
+        if (std::getenv("ZF_SCREENSHOTS"))
+            form.grab().save(QString(std::getenv("ZF_SCREENSHOTS")) + "/tform6-pick.png");
         button("BitBtn1")->click();
     });
 }

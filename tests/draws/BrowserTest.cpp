@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/Session.h"
 #include "app/Model.h"
-#include "platform/Services.h"
+#include "app/Session.h"
 #include "draws/Browser.h"
+#include "platform/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 
@@ -19,8 +19,8 @@ struct BrowserFixture : ::testing::Test, WithSession {
     void SetUp() override {
         m.home = dir.path();
         m.hitCheckOn = true;
-        writeDraws(dir.file("Keno.dat"), {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}),
-                                          draw(2020, 1, 10, 21)});
+        writeDraws(dir.file("Keno.dat"),
+                   {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}), draw(2020, 1, 10, 21)});
     }
     void seek(int y, int mo, int d) {
         m.browseDate = dateValue(y, mo, d);
@@ -36,7 +36,8 @@ TEST_F(BrowserFixture, SeekFindsTheFirstDrawOnOrAfterTheDate) {
     EXPECT_EQ(m.drawDate, dateValue(2020, 1, 8));
     EXPECT_EQ(m.browseDate, dateValue(2020, 1, 8));
     EXPECT_EQ(m.workDate, dateValue(2020, 1, 7));
-    EXPECT_EQ(m.drawText, "Mi 08.01.20    11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30");
+    EXPECT_EQ(m.drawText,
+              "Mi 08.01.20    11  12  13  14  15  16  17  18  19  20  21  22  23  24  25  26  27  28  29  30");
     EXPECT_EQ(m.drawTextMain, m.drawText);
     EXPECT_EQ(m.crossSumText, "Quersumme: 410");
     EXPECT_EQ(m.plus5Text, "Mi 08.01.20    0  0  7  1  2");

@@ -40,12 +40,12 @@ TEST(checkTip, CountsHitsAsTheLineReads) {
         int hits;
     };
     const Case cases[] = {
-        {"01,02,03,04,05,06,07,08,09,10", 6, 10, 6},  // only the first Keno-type numbers count
+        {"01,02,03,04,05,06,07,08,09,10", 6, 10, 6}, // only the first Keno-type numbers count
         {"01,02,03,04,05,06,07,08,09,10", 10, 10, 10},
-        {"05,x,06", 10, 3, 1},                         // an unreadable piece ends the counting
-        {" 05, 06,  07", 10, 3, 3},                    // blanks in front of a piece are skipped
-        {"05 ,06", 10, 2, 0},                          // a blank before the comma spoils the piece
-        {"05,06,", 10, 3, 2},                          // a trailing comma makes an empty last piece
+        {"05,x,06", 10, 3, 1},      // an unreadable piece ends the counting
+        {" 05, 06,  07", 10, 3, 3}, // blanks in front of a piece are skipped
+        {"05 ,06", 10, 2, 0},       // a blank before the comma spoils the piece
+        {"05,06,", 10, 3, 2},       // a trailing comma makes an empty last piece
         {"", 10, 1, 0},
         {"+5,-6,99999999999", 10, 3, 1},
         {"50,60,70", 10, 3, 0},
@@ -73,7 +73,8 @@ TEST(checkTip, StopsAtTwentySixPiecesOfTwentyCharacters) {
 TEST(checkAllTips, FillsTheHitsColumnAndStatistik) {
     Model m = modelWithDraw();
     RecordingSound sound;
-    m.tipLines = {"01,02,03,31,32,33,34,35,36,37", "   ", "41,42,43,44,45,46,47,48,49,50", "", "01,02,03,04,05,06,07,08,09,10"};
+    m.tipLines = {"01,02,03,31,32,33,34,35,36,37", "   ", "41,42,43,44,45,46,47,48,49,50", "",
+                  "01,02,03,04,05,06,07,08,09,10"};
     const int best = checkAllTips(m, sound);
     EXPECT_EQ(best, 10);
     EXPECT_EQ(m.tipLines.size(), 3u); // blank lines are gone

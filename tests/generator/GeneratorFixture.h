@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/AppController.h"
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "base/GermanFormat.h"
 #include "draws/Browser.h"
 #include "generator/GeneratorController.h"
 #include "platform/SettingsStore.h"
@@ -40,7 +40,8 @@ inline std::vector<int> range(int from, int to) {
 
 // Every option that favours numbers or rejects tips switched off, the cross-sum range wide open.
 inline void neutralOptions(Model& m) {
-    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 18, 19, 20, 22, 23, 24, 25, 26, 29, 30, 31, 32})
+    for (int n :
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 18, 19, 20, 22, 23, 24, 25, 26, 29, 30, 31, 32})
         m.checkBoxes[static_cast<size_t>(n)] = false;
     m.num(Num::CrossSumMin).set(1);
     m.num(Num::CrossSumMax).set(1400);
@@ -143,21 +144,31 @@ inline void expectTipsObeyOptions(const Model& m, const std::vector<DrawRecord>&
                 maxOv = std::max(maxOv, common(tip, other));
                 minOv = std::min(minOv, common(tip, other));
             }
-            if (m.on(Opt::MaxOverlap)) { EXPECT_LE(maxOv, m.num(Num::MaxOverlap).pos); }
-            if (m.on(Opt::MinOverlap)) { EXPECT_GE(minOv, m.num(Num::MinOverlap).pos); }
+            if (m.on(Opt::MaxOverlap)) {
+                EXPECT_LE(maxOv, m.num(Num::MaxOverlap).pos);
+            }
+            if (m.on(Opt::MinOverlap)) {
+                EXPECT_GE(minOv, m.num(Num::MinOverlap).pos);
+            }
             if (m.on(Opt::MaxOccurrence)) {
                 for (int x = 1; x <= 70; ++x) {
                     int c = 0;
-                    for (size_t e = 0; e <= t; ++e) c += static_cast<int>(std::count(tips[e].begin(), tips[e].end(), x));
+                    for (size_t e = 0; e <= t; ++e)
+                        c += static_cast<int>(std::count(tips[e].begin(), tips[e].end(), x));
                     EXPECT_LE(c, m.num(Num::MaxOccurrence).pos) << "Zahl " << x;
                 }
             }
         }
         bool pair = false, triple = false;
         for (size_t i = 0; i + 1 < tip.size(); ++i) pair = pair || tip[i] + 1 == tip[i + 1];
-        for (size_t i = 0; i + 2 < tip.size(); ++i) triple = triple || (tip[i] + 1 == tip[i + 1] && tip[i] + 2 == tip[i + 2]);
-        if (m.on(Opt::ForcePair)) { EXPECT_TRUE(pair); }
-        if (m.on(Opt::NoTriples)) { EXPECT_FALSE(triple); }
+        for (size_t i = 0; i + 2 < tip.size(); ++i)
+            triple = triple || (tip[i] + 1 == tip[i + 1] && tip[i] + 2 == tip[i + 2]);
+        if (m.on(Opt::ForcePair)) {
+            EXPECT_TRUE(pair);
+        }
+        if (m.on(Opt::NoTriples)) {
+            EXPECT_FALSE(triple);
+        }
 
         const int boxes[3] = {4, 5, 23}, maxima[3] = {4, 5, 11}, minima[3] = {21, 22, 23};
         for (size_t d = 0; d < 3; ++d) {
@@ -181,9 +192,15 @@ inline void expectTipsObeyOptions(const Model& m, const std::vector<DrawRecord>&
             even += x % 2 == 0;
             primes += isPrime(x);
         }
-        if (m.on(Opt::MinEven)) { EXPECT_GE(even, m.num(Num::MinEven).pos); }
-        if (m.on(Opt::MinOdd)) { EXPECT_GE(n - even, m.num(Num::MinOdd).pos); }
-        if (m.on(Opt::MinPrimes)) { EXPECT_GE(primes, m.num(Num::MinPrimes).pos); }
+        if (m.on(Opt::MinEven)) {
+            EXPECT_GE(even, m.num(Num::MinEven).pos);
+        }
+        if (m.on(Opt::MinOdd)) {
+            EXPECT_GE(n - even, m.num(Num::MinOdd).pos);
+        }
+        if (m.on(Opt::MinPrimes)) {
+            EXPECT_GE(primes, m.num(Num::MinPrimes).pos);
+        }
         if (m.on(Opt::OnePerTen)) {
             for (size_t i = 0; i + 1 < tip.size(); ++i) EXPECT_NE(tip[i] / 10, tip[i + 1] / 10);
         }

@@ -200,7 +200,7 @@ TEST_F(SmallHistory, StopRequestDropsTheTipBeingSearched) {
     int pumps = 0;
     std::string shown;
     gen.eventPump = [&] {
-        shown = m.status[1]; // between two slices the status bar shows the last candidate
+        shown = m.status[1];               // between two slices the status bar shows the last candidate
         if (++pumps == 2) gen.toggleRun(); // a click on "Stoppen"
     };
     generate(9);
@@ -263,7 +263,10 @@ TEST_F(SmallHistory, AttemptLimitAndThePairConstraint) {
     m.on(Opt::EditPool) = true;
     std::vector<std::string> oddOnly(70); // a weight list: weight 1 for 1, 3, ..., 69
     for (size_t i = 0; i < 70; i += 2) oddOnly[i] = "1";
-    prompter.onNumberDialog = [&](NumberChoice& form) { form.loadWeightList(oddOnly); return ModalResult::Retry; };
+    prompter.onNumberDialog = [&](NumberChoice& form) {
+        form.loadWeightList(oddOnly);
+        return ModalResult::Retry;
+    };
     setTotal(3);
     for (uint32_t seed : {3u, 4u}) {
         generate(seed);
@@ -360,8 +363,9 @@ TEST_F(SmallHistory, TheEndStepPutsTheDrawBack) {
     generate(8);
     EXPECT_DOUBLE_EQ(m.browseDate, dateValue(2021, 2, 20));
     EXPECT_DOUBLE_EQ(m.drawDate, dateValue(2021, 2, 20));
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(m.drawNumbers[static_cast<size_t>(i + 1)], draws[19].zahl[static_cast<size_t>(i)]);
-    EXPECT_TRUE(m.numberChart.points.empty()); // the history filter leaves the chart's series empty
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(m.drawNumbers[static_cast<size_t>(i + 1)], draws[19].zahl[static_cast<size_t>(i)]);
+    EXPECT_TRUE(m.numberChart.points.empty());            // the history filter leaves the chart's series empty
     EXPECT_DOUBLE_EQ(m.workDate, dateValue(2021, 2, 20)); // the seek's working date
     ASSERT_EQ(m.hits.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
@@ -456,7 +460,8 @@ TEST_F(SmallHistory, LuckyNumber) {
         gen.askLuckyNumber();
         EXPECT_EQ(m.random.state(), c.state) << c.answer.value_or("(abgebrochen)");
         EXPECT_EQ(m.status[1], c.status);
-        EXPECT_EQ(prompter.questions, (std::vector<std::string>{"Geben Sie Ihre GlücksZahl für den Zufallsgenerator ein!"}));
+        EXPECT_EQ(prompter.questions,
+                  (std::vector<std::string>{"Geben Sie Ihre GlücksZahl für den Zufallsgenerator ein!"}));
     }
     // The proposal is the state as a signed number.
     m.random.setState(0xFFFFFFFFu);
@@ -473,21 +478,73 @@ TEST_F(SmallHistory, CouplingOfTheOptionControls) {
         int min, max, pos;
     };
     const Case cases[] = {
-        {"fitMinOverlapToMax caps the minimum overlap", [&] { m.num(Num::MaxOverlap).set(4); gen.fitMinOverlapToMax(); }, 1, 0, 4, 0},
-        {"... and pulls a higher one down", [&] { m.num(Num::MinOverlap).set(7); m.num(Num::MaxOverlap).set(4); gen.fitMinOverlapToMax(); }, 1,
-         0, 4, 4},
-        {"fitMaxOverlapToMin raises the floor of the maximum", [&] { m.num(Num::MinOverlap).set(3); gen.fitMaxOverlapToMin(); }, 3, 3, 9, 5},
-        {"fitEvenToOdd", [&] { m.num(Num::MinOdd).set(5); m.num(Num::MinEven).set(2); gen.fitEvenToOdd(); }, 16, 0, 1, 1},
-        {"fitEvenToOddPressed", [&] { m.num(Num::MinOdd).set(4); gen.fitEvenToOddPressed(); }, 16, 0, 2, 2},
-        {"fitOddToEven", [&] { m.num(Num::MinEven).set(5); m.num(Num::MinOdd).set(2); gen.fitOddToEven(); }, 17, 0, 1, 1},
+        {"fitMinOverlapToMax caps the minimum overlap",
+         [&] {
+             m.num(Num::MaxOverlap).set(4);
+             gen.fitMinOverlapToMax();
+         },
+         1, 0, 4, 0},
+        {"... and pulls a higher one down",
+         [&] {
+             m.num(Num::MinOverlap).set(7);
+             m.num(Num::MaxOverlap).set(4);
+             gen.fitMinOverlapToMax();
+         },
+         1, 0, 4, 4},
+        {"fitMaxOverlapToMin raises the floor of the maximum",
+         [&] {
+             m.num(Num::MinOverlap).set(3);
+             gen.fitMaxOverlapToMin();
+         },
+         3, 3, 9, 5},
+        {"fitEvenToOdd",
+         [&] {
+             m.num(Num::MinOdd).set(5);
+             m.num(Num::MinEven).set(2);
+             gen.fitEvenToOdd();
+         },
+         16, 0, 1, 1},
+        {"fitEvenToOddPressed",
+         [&] {
+             m.num(Num::MinOdd).set(4);
+             gen.fitEvenToOddPressed();
+         },
+         16, 0, 2, 2},
+        {"fitOddToEven",
+         [&] {
+             m.num(Num::MinEven).set(5);
+             m.num(Num::MinOdd).set(2);
+             gen.fitOddToEven();
+         },
+         17, 0, 1, 1},
         {"lastDrawMinChanging drags the maximum up", [&] { gen.lastDrawMinChanging(5); }, 4, 0, 10, 5},
         {"... not down", [&] { gen.lastDrawMinChanging(1); }, 4, 0, 10, 3},
         {"secondDrawMinChanging", [&] { gen.secondDrawMinChanging(7); }, 5, 0, 10, 7},
         {"thirdDrawMinChanging", [&] { gen.thirdDrawMinChanging(4); }, 11, 0, 10, 4},
-        {"lastDrawMaxChanging drags the minimum down", [&] { m.num(Num::LastDrawMin).set(3); gen.lastDrawMaxChanging(2); }, 21, 0, 10, 2},
-        {"secondDrawMaxChanging", [&] { m.num(Num::SecondDrawMin).set(3); gen.secondDrawMaxChanging(1); }, 22, 0, 10, 1},
-        {"thirdDrawMaxChanging", [&] { m.num(Num::ThirdDrawMin).set(3); gen.thirdDrawMaxChanging(0); }, 23, 0, 10, 0},
-        {"... not up", [&] { m.num(Num::ThirdDrawMin).set(3); gen.thirdDrawMaxChanging(9); }, 23, 0, 10, 3},
+        {"lastDrawMaxChanging drags the minimum down",
+         [&] {
+             m.num(Num::LastDrawMin).set(3);
+             gen.lastDrawMaxChanging(2);
+         },
+         21, 0, 10, 2},
+        {"secondDrawMaxChanging",
+         [&] {
+             m.num(Num::SecondDrawMin).set(3);
+             gen.secondDrawMaxChanging(1);
+         },
+         22, 0, 10, 1},
+        {"thirdDrawMaxChanging",
+         [&] {
+             m.num(Num::ThirdDrawMin).set(3);
+             gen.thirdDrawMaxChanging(0);
+         },
+         23, 0, 10, 0},
+        {"... not up",
+         [&] {
+             m.num(Num::ThirdDrawMin).set(3);
+             gen.thirdDrawMaxChanging(9);
+         },
+         23, 0, 10, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

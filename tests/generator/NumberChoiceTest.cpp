@@ -81,7 +81,8 @@ TEST(NumberChoice, RandomChoiceFixesOneNumberPerClick) {
         if (click < 6) {
             EXPECT_EQ(f.nextFixed, click + 1);
             f.timerTick(r);
-            for (int i = 1; i <= click; ++i) EXPECT_EQ(f.randomPicks[static_cast<size_t>(i)], before[static_cast<size_t>(i)]);
+            for (int i = 1; i <= click; ++i)
+                EXPECT_EQ(f.randomPicks[static_cast<size_t>(i)], before[static_cast<size_t>(i)]);
         }
     }
     EXPECT_FALSE(f.timerRunning);

@@ -19,14 +19,14 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/Session.h"
-#include "platform/qt/QtHttpClient.h"
-#include "base/GermanFormat.h"
 #include "app/Model.h"
+#include "app/Session.h"
 #include "app/SettingsTable.h"
+#include "base/GermanFormat.h"
 #include "generator/GeneratorController.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
+#include "platform/qt/QtHttpClient.h"
 #include "support/TestSupport.h"
 #include "ui/MainWindow.h"
 #include "ui/generator/GeneratorOptionsPage.h"
@@ -77,8 +77,7 @@ struct OptionsWindow : ::testing::Test {
         w.reset();
     }
     Model& m() { return w->model(); }
-    template <class T>
-    T* find(const QString& name) {
+    template <class T> T* find(const QString& name) {
         T* t = w->findChild<T*>(name);
         EXPECT_TRUE(t) << name.toStdString();
         return t;
@@ -142,14 +141,22 @@ TEST_F(OptionsWindow, EveryOptionReadsAsOneSentence) {
             std::vector<std::string> expected;
             for (const OptionPiece& piece : d.pieces) {
                 switch (piece.kind) {
-                case OptionPiece::Kind::Text: expected.push_back(piece.text); break;
-                case OptionPiece::Kind::UpDown: expected.push_back("#UpDown" + std::to_string(piece.upDown)); break;
-                case OptionPiece::Kind::ComboBox3: expected.push_back("#ComboBox3"); break;
-                case OptionPiece::Kind::DateTimePicker3: expected.push_back("#DateTimePicker3"); break;
+                case OptionPiece::Kind::Text:
+                    expected.push_back(piece.text);
+                    break;
+                case OptionPiece::Kind::UpDown:
+                    expected.push_back("#UpDown" + std::to_string(piece.upDown));
+                    break;
+                case OptionPiece::Kind::ComboBox3:
+                    expected.push_back("#ComboBox3");
+                    break;
+                case OptionPiece::Kind::DateTimePicker3:
+                    expected.push_back("#DateTimePicker3");
+                    break;
                 }
             }
-            QWidget* first = d.checkBox ? static_cast<QWidget*>(find<QCheckBox>(QString("CheckBox%1").arg(d.checkBox)))
-                                        : nullptr;
+            QWidget* first =
+                d.checkBox ? static_cast<QWidget*>(find<QCheckBox>(QString("CheckBox%1").arg(d.checkBox))) : nullptr;
             if (!first) {
                 for (QWidget* c : all)
                     if (auto* l = qobject_cast<QLabel*>(c); l && l->text().toStdString() == d.pieces[0].text) first = c;

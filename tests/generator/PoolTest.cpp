@@ -36,7 +36,7 @@ TEST(CandidatePool, PoolAusListe) {
     f.ticked[3] = true;
     f.hint[3] = "2";
     f.ticked[9] = true;
-    f.hint[9] = "0"; // 0 counts as 1
+    f.hint[9] = "0";  // 0 counts as 1
     f.hint[12] = "x"; // not ticked: not read
     CandidatePool p;
     EXPECT_FALSE(p.fromNumberChoice(f, false));
@@ -115,11 +115,17 @@ TEST_F(PoolFixture, WeightsOfTheFavouringOptions) {
         {"frequent numbers", [](Model& m) { m.on(Opt::PreferFrequent) = true; }, bands({{10, 3}, {20, 4}})},
         {"rare numbers", [](Model& m) { m.on(Opt::PreferRare) = true; }, bands({{20, 1}, {30, 3}, {70, 4}})},
         {"rare numbers read the frequent block's series",
-         [](Model& m) { m.on(Opt::PreferFrequent) = m.on(Opt::PreferRare) = true; }, bands({{10, 3}, {20, 4}, {30, 3}, {70, 4}})},
-        {"narrow band", [](Model& m) { m.on(Opt::PreferFrequent) = true; m.num(Num::FrequentBand).set(5); }, // 3 - 0.15 -> 3
+         [](Model& m) { m.on(Opt::PreferFrequent) = m.on(Opt::PreferRare) = true; },
+         bands({{10, 3}, {20, 4}, {30, 3}, {70, 4}})},
+        {"narrow band",
+         [](Model& m) {
+             m.on(Opt::PreferFrequent) = true;
+             m.num(Num::FrequentBand).set(5);
+         }, // 3 - 0.15 -> 3
          bands({{10, 1}, {20, 4}})},
         {"overdue numbers", [](Model& m) { m.on(Opt::PreferOverdue) = true; }, bands({{30, 1}, {70, 4}})},
-        {"frequent pairs", [](Model& m) { m.on(Opt::PreferPairs) = true; }, bands({{10, 1}, {11, 2}, {19, 3}, {20, 2}})},
+        {"frequent pairs", [](Model& m) { m.on(Opt::PreferPairs) = true; },
+         bands({{10, 1}, {11, 2}, {19, 3}, {20, 2}})},
         {"rarest pairs", [](Model& m) { m.on(Opt::RarestPairs) = true; }, bands({{19, 1}, {20, 2}, {29, 3}, {30, 2}})},
         {"frequent and rarest pairs", [](Model& m) { m.on(Opt::PreferPairs) = m.on(Opt::RarestPairs) = true; },
          bands({{10, 1}, {11, 2}, {20, 3}, {29, 3}, {30, 2}})},
@@ -131,21 +137,53 @@ TEST_F(PoolFixture, WeightsOfTheFavouringOptions) {
          bands({{17, 1}, {18, 2}, {19, 3}, {20, 4}, {27, 5}, {28, 4}, {29, 3}, {30, 2}})},
         {"neighbours of the last draw", [](Model& m) { m.on(Opt::PreferNeighbours) = true; },
          bands({{9, 1}, {11, 5}, {29, 9}, {31, 5}})},
-        {"last draw", [](Model& m) { m.on(Opt::RecentDrawNumbers) = true; m.recentDrawsItem = 0; }, bands({{10, 1}, {30, 2}})},
-        {"last two draws", [](Model& m) { m.on(Opt::RecentDrawNumbers) = true; m.recentDrawsItem = 1; }, bands({{10, 2}, {20, 3}, {30, 2}})},
-        {"last three draws", [](Model& m) { m.on(Opt::RecentDrawNumbers) = true; m.recentDrawsItem = 2; }, bands({{10, 3}, {20, 4}, {30, 2}})},
-        {"no item chosen", [](Model& m) { m.on(Opt::RecentDrawNumbers) = true; m.recentDrawsItem = -1; }, bands({{70, 1}})},
+        {"last draw",
+         [](Model& m) {
+             m.on(Opt::RecentDrawNumbers) = true;
+             m.recentDrawsItem = 0;
+         },
+         bands({{10, 1}, {30, 2}})},
+        {"last two draws",
+         [](Model& m) {
+             m.on(Opt::RecentDrawNumbers) = true;
+             m.recentDrawsItem = 1;
+         },
+         bands({{10, 2}, {20, 3}, {30, 2}})},
+        {"last three draws",
+         [](Model& m) {
+             m.on(Opt::RecentDrawNumbers) = true;
+             m.recentDrawsItem = 2;
+         },
+         bands({{10, 3}, {20, 4}, {30, 2}})},
+        {"no item chosen",
+         [](Model& m) {
+             m.on(Opt::RecentDrawNumbers) = true;
+             m.recentDrawsItem = -1;
+         },
+         bands({{70, 1}})},
         {"maximum 0 for the last draw clears its numbers wherever they came from",
-         [](Model& m) { m.on(Opt::LastDrawHits) = m.on(Opt::PreferNeighbours) = true; m.num(Num::LastDrawMax).set(0); },
+         [](Model& m) {
+             m.on(Opt::LastDrawHits) = m.on(Opt::PreferNeighbours) = true;
+             m.num(Num::LastDrawMax).set(0);
+         },
          bands({{9, 1}, {10, 5}, {30, 0}, {31, 5}})},
         {"... but only with its switch", [](Model& m) { m.num(Num::LastDrawMax).set(0); }, bands({{70, 1}})},
-        {"maximum 0 for the second-last draw", [](Model& m) { m.on(Opt::SecondDrawHits) = true; m.num(Num::SecondDrawMax).set(0); },
+        {"maximum 0 for the second-last draw",
+         [](Model& m) {
+             m.on(Opt::SecondDrawHits) = true;
+             m.num(Num::SecondDrawMax).set(0);
+         },
          bands({{20, 0}})},
-        {"maximum 0 for the third-last draw", [](Model& m) { m.on(Opt::ThirdDrawHits) = true; m.num(Num::ThirdDrawMax).set(0); },
+        {"maximum 0 for the third-last draw",
+         [](Model& m) {
+             m.on(Opt::ThirdDrawHits) = true;
+             m.num(Num::ThirdDrawMax).set(0);
+         },
          bands({{20, 0}})},
         {"only favoured numbers", [](Model& m) { m.on(Opt::OnlyFavoured) = m.on(Opt::PreferFrequent) = true; },
          bands({{10, 2}, {20, 3}, {70, 0}})},
-        {"design options: overdue and rare numbers and the base", [](Model& m) {
+        {"design options: overdue and rare numbers and the base",
+         [](Model& m) {
              m.resetToDesign();
              m.num(Num::TotalTips).set(1);
              m.totalTipsText = "1";
@@ -185,8 +223,8 @@ TEST_F(PoolFixture, PlainPoolOrderAndEmptyPool) {
     m.totalTipsText = "2";
     generate(1);
     EXPECT_EQ(gen.pool().last, -1);
-    EXPECT_EQ(m.status[1],
-              "Der Zahlenpool enthält nur 0 verschiedene Zahlen, für einen Tipp werden 10 gebraucht. Ändern Sie die Optionen!");
+    EXPECT_EQ(m.status[1], "Der Zahlenpool enthält nur 0 verschiedene Zahlen, für einen Tipp werden 10 gebraucht. "
+                           "Ändern Sie die Optionen!");
     EXPECT_EQ(m.tipLines.size(), 1u);
     EXPECT_EQ(m.hits.size(), 1u); // the end step ran: hit check
     EXPECT_EQ(m.runCaption, kCaptionStart);
@@ -248,10 +286,10 @@ TEST_F(PoolFixture, OneDateInAllYears) {
     generate(1);
     const Weights expected = [](int k) {
         int w = 0;
-        w += k >= 21 && k <= 40;       // 2006
-        w += k >= 41 && k <= 60;       // 2007
-        w += k >= 51 && k <= 70;       // 2008
-        w += k >= 2 && k <= 21;        // 2009: the draw of 19 June
+        w += k >= 21 && k <= 40; // 2006
+        w += k >= 41 && k <= 60; // 2007
+        w += k >= 51 && k <= 70; // 2008
+        w += k >= 2 && k <= 21;  // 2009: the draw of 19 June
         return w;
     };
     for (int k = 1; k <= 70; ++k) EXPECT_EQ(weightBeforeZeroRule(gen.pool(), k), expected(k)) << k;

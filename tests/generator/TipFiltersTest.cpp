@@ -94,10 +94,10 @@ TEST(HistoryIndex, WindowBoundsAndHitLimit) {
     EXPECT_EQ(h.window(d1 - 0.5, d3 - 0.5), (std::pair<size_t, size_t>{0, 2}));
     EXPECT_EQ(h.window(d3, d3 + 10), (std::pair<size_t, size_t>{0, 0}));
 
-    const DrawBits tip = bits({64, 65, 66, 1, 99}); // 99 is no number: ignored
-    EXPECT_TRUE(h.anyWithHits(h.window(d1 - 1, d3), tip, 4));   // exactly the limit counts
+    const DrawBits tip = bits({64, 65, 66, 1, 99});           // 99 is no number: ignored
+    EXPECT_TRUE(h.anyWithHits(h.window(d1 - 1, d3), tip, 4)); // exactly the limit counts
     EXPECT_FALSE(h.anyWithHits(h.window(d1 - 1, d3), tip, 5));
-    EXPECT_FALSE(h.anyWithHits(h.window(d1, d3), tip, 1));      // draw 1 is outside
+    EXPECT_FALSE(h.anyWithHits(h.window(d1, d3), tip, 1)); // draw 1 is outside
     EXPECT_TRUE(h.anyWithHits(h.window(d1, d3), bits({30, 50}), 1));
     EXPECT_FALSE(h.anyWithHits({0, 0}, tip, 1));
 

@@ -15,9 +15,7 @@ namespace {
 
 using CliRun = zf::test::CommandResult;
 
-CliRun cli(const std::string& args) {
-    return zf::test::runCommand(std::string(ZF_CLI) + " " + args + " 2>/dev/null");
-}
+CliRun cli(const std::string& args) { return zf::test::runCommand(std::string(ZF_CLI) + " " + args + " 2>/dev/null"); }
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> v;
@@ -30,10 +28,10 @@ struct StatsCli : ::testing::Test {
     TempDir dir;
     std::string base;
     void SetUp() override {
-        writeDraws(dir.file("Keno.dat"), {keno(19, 1, 2019, {1, 2, 3, 4}, {1, 1, 1, 1, 1}),
-                                          keno(20, 1, 2019, {5, 6, 7, 8}, {2, 2, 2, 2, 2}),
-                                          keno(1, 6, 2019, {10, 11, 12, 13}, {3, 4, 5, 6, 7}),
-                                          keno(20, 1, 2020, {20, 21, 22, 23}, {9, 8, 7, 6, 5})});
+        writeDraws(dir.file("Keno.dat"),
+                   {keno(19, 1, 2019, {1, 2, 3, 4}, {1, 1, 1, 1, 1}), keno(20, 1, 2019, {5, 6, 7, 8}, {2, 2, 2, 2, 2}),
+                    keno(1, 6, 2019, {10, 11, 12, 13}, {3, 4, 5, 6, 7}),
+                    keno(20, 1, 2020, {20, 21, 22, 23}, {9, 8, 7, 6, 5})});
         base = "--home " + dir.path() + " --settings " + dir.file("s.reg") +
                " --date 20.01.2020 --stats-start 20.01.2019 ";
     }
@@ -62,11 +60,10 @@ TEST_F(StatsCli, NumbersPrintCaptionSeventyBarsAndTheFixedAxis) {
 TEST_F(StatsCli, Plus5AllOverdueAndTheAutomaticAxis) {
     CliRun r = cli(base + "stats plus5-all --mode ausstehend");
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "caption;Zahlenverteilung Über alle Position   Ziehungen: 3    Quersumme: 23\n"
-              "0;3;green\n1;3;green\n2;3;green\n3;2;green\n4;2;green\n"
-              "5;1;green\n6;1;green\n7;1;green\n8;1;green\n9;1;green\n"
-              "axis;1;3\n");
+    EXPECT_EQ(r.out, "caption;Zahlenverteilung Über alle Position   Ziehungen: 3    Quersumme: 23\n"
+                     "0;3;green\n1;3;green\n2;3;green\n3;2;green\n4;2;green\n"
+                     "5;1;green\n6;1;green\n7;1;green\n8;1;green\n9;1;green\n"
+                     "axis;1;3\n");
 
     r = cli(base + "stats plus5-sums");
     ASSERT_EQ(r.status, 0);

@@ -72,9 +72,9 @@ TEST(StatisticsWindow, SettlesOnWholeDaysAndMovesALateStart) {
         bool moved;
     } cases[] = {
         {d10, d20, d10, false},
-        {d10 + 0.75, d20 + 0.5, d10, false},                     // times of day do not count
-        {d20 + 1, d20, dateValue(2019, 1, 20), true},            // start after end: a year back
-        {d20 + 0.9, d20, d20, false},                            // same day is no "after"
+        {d10 + 0.75, d20 + 0.5, d10, false},          // times of day do not count
+        {d20 + 1, d20, dateValue(2019, 1, 20), true}, // start after end: a year back
+        {d20 + 0.9, d20, d20, false},                 // same day is no "after"
     };
     for (const auto& c : cases) {
         const Window w = settleWindow(c.start, c.end);
@@ -99,8 +99,9 @@ TEST(StatisticsCaption, MeansRoundHalfToEvenAndAnEmptyWindowHasNone) {
     for (const auto& c : cases) EXPECT_EQ(meanText(c.sum, c.count), c.text) << c.sum << "/" << c.count;
 
     // Two draws with the cross sums 210 and 211: the mean 210.5 is shown as 210.
-    const std::vector<DrawRecord> two = {keno(2, 1, 2020, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}),
-                                         keno(3, 1, 2020, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 21})};
+    const std::vector<DrawRecord> two = {
+        keno(2, 1, 2020, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}),
+        keno(3, 1, 2020, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 21})};
     const Window w = settleWindow(dateValue(2020, 1, 1), dateValue(2020, 1, 3));
     EXPECT_EQ(numberDistribution(two, w).caption, "Zahlenverteilung     Ziehungen: 2    Quersumme: 210");
     EXPECT_EQ(crossSums(two, w).caption, "Quersummenverteilung     Ziehungen: 2    Quersumme: 210");
@@ -116,7 +117,8 @@ TEST_F(Fixture, NumberDistributionCountsTheStartDayAndColoursPrimesRed) {
     }
     struct Bar {
         int x, y;
-    } expected[] = {{1, 2}, {2, 2}, {5, 2}, {6, 3}, {7, 2}, {21, 1}, {22, 1}, {31, 1}, {40, 2}, {43, 0}, {66, 0}, {70, 1}};
+    } expected[] = {{1, 2},  {2, 2},  {5, 2},  {6, 3},  {7, 2},  {21, 1},
+                    {22, 1}, {31, 1}, {40, 2}, {43, 0}, {66, 0}, {70, 1}};
     for (const auto& b : expected) EXPECT_EQ(ys(c, b.x), b.y) << b.x;
     EXPECT_EQ(total(c), 80);
     EXPECT_TRUE(c.axisFixed);
@@ -151,7 +153,7 @@ TEST_F(Fixture, OverdueCountsFromOneForTheNewestDraw) {
     // G (newest) 1, C 2, B 3, never in the window 3 draws + 1; A on the start day does not count.
     struct Bar {
         int x, y;
-    } expected[] = {{2, 1}, {6, 1}, {40, 1}, {1, 2}, {3, 2}, {69, 2}, {41, 2},
+    } expected[] = {{2, 1}, {6, 1}, {40, 1}, {1, 2},  {3, 2},  {69, 2}, {41, 2},
                     {5, 3}, {7, 3}, {33, 3}, {64, 3}, {43, 4}, {65, 4}, {67, 4}};
     for (const auto& b : expected) EXPECT_EQ(ys(c, b.x), b.y) << b.x;
     EXPECT_EQ(c.points[66].colour, BarColour::Red); // 67
@@ -198,20 +200,34 @@ TEST_F(Fixture, Plus5DigitsByPositionAndMode) {
         std::vector<double> bars;
     } cases[] = {
         // A, B and C count (the start day included); G has no Plus 5 number, F broken digits.
-        {1, Plus5Mode::WieOft, "Zahlenverteilung Zehntausender-Position   Ziehungen: 3    Quersumme: 6",
+        {1,
+         Plus5Mode::WieOft,
+         "Zahlenverteilung Zehntausender-Position   Ziehungen: 3    Quersumme: 6",
          {0, 1, 0, 0, 0, 0, 0, 0, 0, 2}},
-        {2, Plus5Mode::WieOft, "Zahlenverteilung Tausender-Position   Ziehungen: 3    Quersumme: 4",
+        {2,
+         Plus5Mode::WieOft,
+         "Zahlenverteilung Tausender-Position   Ziehungen: 3    Quersumme: 4",
          {1, 0, 1, 0, 0, 0, 0, 0, 0, 1}},
-        {4, Plus5Mode::WieOft, "Zahlenverteilung Zehner-Position   Ziehungen: 3    Quersumme: 5",
+        {4,
+         Plus5Mode::WieOft,
+         "Zahlenverteilung Zehner-Position   Ziehungen: 3    Quersumme: 5",
          {0, 1, 0, 0, 1, 0, 0, 0, 0, 1}},
-        {5, Plus5Mode::WieOft, "Zahlenverteilung Einer-Position   Ziehungen: 3    Quersumme: 6",
+        {5,
+         Plus5Mode::WieOft,
+         "Zahlenverteilung Einer-Position   Ziehungen: 3    Quersumme: 6",
          {0, 0, 0, 0, 0, 2, 0, 0, 0, 1}},
-        {6, Plus5Mode::WieOft, "Zahlenverteilung Über alle Position   Ziehungen: 3    Quersumme: 25",
+        {6,
+         Plus5Mode::WieOft,
+         "Zahlenverteilung Über alle Position   Ziehungen: 3    Quersumme: 25",
          {2, 2, 1, 1, 1, 2, 0, 0, 0, 6}},
         // A digit never seen has the number of draws, one seen in the newest draw 1.
-        {2, Plus5Mode::Ausstehend, "Zahlenverteilung Tausender-Position   Ziehungen: 3    Quersumme: 4",
+        {2,
+         Plus5Mode::Ausstehend,
+         "Zahlenverteilung Tausender-Position   Ziehungen: 3    Quersumme: 4",
          {2, 3, 3, 3, 3, 3, 3, 3, 3, 1}},
-        {6, Plus5Mode::Ausstehend, "Zahlenverteilung Über alle Position   Ziehungen: 3    Quersumme: 25",
+        {6,
+         Plus5Mode::Ausstehend,
+         "Zahlenverteilung Über alle Position   Ziehungen: 3    Quersumme: 25",
          {2, 2, 3, 3, 3, 2, 3, 3, 3, 1}},
     };
     for (const auto& k : cases) {
@@ -281,9 +297,9 @@ TEST(TipDistribution, CountsEveryReadableNumberOfEveryLine) {
     } cases[] = {
         {{}, {}},
         {{"03,17,22", "03,70"}, {{3, 2}, {17, 1}, {22, 1}, {70, 1}}},
-        {{"1,1,2"}, {{1, 2}, {2, 1}}},                                  // a number twice counts twice
+        {{"1,1,2"}, {{1, 2}, {2, 1}}}, // a number twice counts twice
         {{"", "5,,6", " 7 , 8", "x,9", "10,"}, {{5, 1}, {6, 1}, {7, 1}, {8, 1}, {9, 1}, {10, 1}}}, // blanks pass
-        {{"0,71,-3,99999999999,4294967297", "12"}, {{12, 1}}},         // outside 1..70
+        {{"0,71,-3,99999999999,4294967297", "12"}, {{12, 1}}},                                     // outside 1..70
     };
     for (const auto& k : cases) {
         const ChartData c = tipDistribution(k.lines);
@@ -328,18 +344,16 @@ TEST(StatisticsRealHistory, FixedWindows) {
         // the first year: its first draw lies on the start day
         {settleWindow(dateValue(2004, 2, 2), dateValue(2004, 12, 31)),
          "Zahlenverteilung     Ziehungen: 287    Quersumme: 715", 81, 83, 64, 106,
-         "Quersummenverteilung     Ziehungen: 286    Quersumme: 715", 476, 919, 1, 15,
-         1523, 378, 92, 11, 38, 0, 12, 6},
+         "Quersummenverteilung     Ziehungen: 286    Quersumme: 715", 476, 919, 1, 15, 1523, 378, 92, 11, 38, 0, 12, 6},
         // 2025: the start moves a year back from the end
         {settleWindow(dateValue(2026, 1, 1), dateValue(2025, 12, 29)),
          "Zahlenverteilung     Ziehungen: 366    Quersumme: 707", 92, 88, 85, 129,
-         "Quersummenverteilung     Ziehungen: 365    Quersumme: 707", 402, 978, 6, 13,
-         2005, 494, 119, 16, 48, 2, 15, 6},
+         "Quersummenverteilung     Ziehungen: 365    Quersumme: 707", 402, 978, 6, 13, 2005, 494, 119, 16, 48, 2, 15,
+         6},
         // everything since the earliest start date
-        {settleWindow(kStatsMinDate, dateValue(2025, 12, 29)),
-         "Zahlenverteilung     Ziehungen: 7666    Quersumme: 710", 2149, 2181, 2104, 2307,
-         "Quersummenverteilung     Ziehungen: 7666    Quersumme: 710", 402, 997, 6, 13,
-         41670, 10842, 2700, 547, 648, 134, 192, 51},
+        {settleWindow(kStatsMinDate, dateValue(2025, 12, 29)), "Zahlenverteilung     Ziehungen: 7666    Quersumme: 710",
+         2149, 2181, 2104, 2307, "Quersummenverteilung     Ziehungen: 7666    Quersumme: 710", 402, 997, 6, 13, 41670,
+         10842, 2700, 547, 648, 134, 192, 51},
     };
     for (const auto& k : cases) {
         SCOPED_TRACE(formatDate(k.window.start));
@@ -362,9 +376,12 @@ TEST(StatisticsRealHistory, FixedWindows) {
 
         const int draws = std::stoi(std::string(k.sumsCaption + 36));
         const ChartData p = runs(h, k.window, 2), t = runs(h, k.window, 3), q = runs(h, k.window, 4);
-        EXPECT_EQ(p.caption, "Bei " + std::to_string(draws) + " Ziehungen wurden " + std::to_string(k.pairs) + " Paare gefunden!");
-        EXPECT_EQ(t.caption, "Bei " + std::to_string(draws) + " Ziehungen wurden " + std::to_string(k.triples) + " Dreier gefunden!");
-        EXPECT_EQ(q.caption, "Bei " + std::to_string(draws) + " Ziehungen wurden " + std::to_string(k.quads) + " Vierer gefunden!");
+        EXPECT_EQ(p.caption,
+                  "Bei " + std::to_string(draws) + " Ziehungen wurden " + std::to_string(k.pairs) + " Paare gefunden!");
+        EXPECT_EQ(t.caption, "Bei " + std::to_string(draws) + " Ziehungen wurden " + std::to_string(k.triples) +
+                                 " Dreier gefunden!");
+        EXPECT_EQ(q.caption, "Bei " + std::to_string(draws) + " Ziehungen wurden " + std::to_string(k.quads) +
+                                 " Vierer gefunden!");
         EXPECT_EQ(total(p), k.pairs);
         EXPECT_EQ(p.axisMin, k.pairMin);
         EXPECT_EQ(p.axisMax, k.pairMax);

@@ -19,7 +19,9 @@ class RecordingPrompter : public Prompter {
 public:
     void message(const std::string& text) override { messages.push_back(text); }
     bool question(const std::string&) override { return true; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
+        return p;
+    }
     std::vector<std::string> messages;
 };
 
@@ -32,10 +34,8 @@ struct Commands : ::testing::Test {
 
     // 19.01.2019 .. 21.01.2020; the browser stands on 20.01.2020.
     std::vector<DrawRecord> history = {
-        keno(19, 1, 2019, {1, 2, 3, 4}, {1, 1, 1, 1, 1}),
-        keno(20, 1, 2019, {5, 6, 7, 8}, {2, 2, 2, 2, 2}),
-        keno(1, 6, 2019, {10, 11, 12, 13}, {3, 4, 5, 6, 7}),
-        keno(20, 1, 2020, {20, 21, 22, 23}, {9, 8, 7, 6, 5}),
+        keno(19, 1, 2019, {1, 2, 3, 4}, {1, 1, 1, 1, 1}),     keno(20, 1, 2019, {5, 6, 7, 8}, {2, 2, 2, 2, 2}),
+        keno(1, 6, 2019, {10, 11, 12, 13}, {3, 4, 5, 6, 7}),  keno(20, 1, 2020, {20, 21, 22, 23}, {9, 8, 7, 6, 5}),
         keno(21, 1, 2020, {30, 31, 32, 33}, {0, 0, 0, 0, 0}),
     };
 
@@ -74,14 +74,22 @@ TEST_F(Commands, EachCommandLeavesItsChartPageAndDates) {
         const char* captionStart;
     } cases[] = {
         {"showNumbers", [&] { return stats.showNumbers(); }, false, false, false, "Zahlenverteilung     Ziehungen: 3 "},
-        {"showCrossSums", [&] { return stats.showCrossSums(); }, false, false, true, "Quersummenverteilung     Ziehungen: 2 "},
+        {"showCrossSums", [&] { return stats.showCrossSums(); }, false, false, true,
+         "Quersummenverteilung     Ziehungen: 2 "},
         {"showOverdue", [&] { return stats.showOverdue(); }, false, true, true, "Welche Zahl"},
         {"showPairs", [&] { return stats.showPairs(); }, false, true, false, "Bei 2 Ziehungen wurden "},
         {"showTriples", [&] { return stats.showTriples(); }, false, true, true, "Bei 2 Ziehungen wurden "},
         {"showQuads", [&] { return stats.showQuads(); }, false, true, true, "Bei 2 Ziehungen wurden "},
-        {"showTipDistribution", [&] { stats.showTipDistribution(); return true; }, false, true, false, "Zahlenverteilung des Tippes"},
-        {"showPlus5Digits(6)", [&] { return stats.showPlus5Digits(6); }, true, false, false, "Zahlenverteilung Über alle Position   Ziehungen: 3 "},
-        {"showPlus5Sums", [&] { return stats.showPlus5Sums(); }, true, false, true, "Quersummenverteilung     Ziehungen: 2 "},
+        {"showTipDistribution",
+         [&] {
+             stats.showTipDistribution();
+             return true;
+         },
+         false, true, false, "Zahlenverteilung des Tippes"},
+        {"showPlus5Digits(6)", [&] { return stats.showPlus5Digits(6); }, true, false, false,
+         "Zahlenverteilung Über alle Position   Ziehungen: 3 "},
+        {"showPlus5Sums", [&] { return stats.showPlus5Sums(); }, true, false, true,
+         "Quersummenverteilung     Ziehungen: 2 "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,8 +133,7 @@ TEST_F(Commands, ValueMarksStayHiddenOnceTheNumberChartHidThem) {
     EXPECT_TRUE(m.numberChart.marksVisible) << "the cross sums do not touch the marks";
     ASSERT_TRUE(stats.showNumbers());
     EXPECT_FALSE(m.numberChart.marksVisible);
-    for (auto run : {&StatsController::showCrossSums, &StatsController::showOverdue,
-                     &StatsController::showPairs}) {
+    for (auto run : {&StatsController::showCrossSums, &StatsController::showOverdue, &StatsController::showPairs}) {
         ASSERT_TRUE((stats.*run)());
         EXPECT_FALSE(m.numberChart.marksVisible);
     }
@@ -169,16 +176,16 @@ TEST_F(Commands, ABrokenFileIsCountedWithoutItsBrokenRecords) {
     history.insert(history.begin() + 2, bad);
     writeDraws(m.kenoPath(), history);
     { std::ofstream(m.kenoPath(), std::ios::app | std::ios::binary) << "tail"; }
-    for (auto run : {&StatsController::showCrossSums, &StatsController::showOverdue,
-                     &StatsController::showPairs, &StatsController::showTriples,
-                     &StatsController::showQuads, &StatsController::showPlus5Sums})
+    for (auto run : {&StatsController::showCrossSums, &StatsController::showOverdue, &StatsController::showPairs,
+                     &StatsController::showTriples, &StatsController::showQuads, &StatsController::showPlus5Sums})
         ASSERT_TRUE((stats.*run)());
     ASSERT_TRUE(stats.showNumbers());
     EXPECT_EQ(m.numberChart.caption.substr(0, 33), "Zahlenverteilung     Ziehungen: 3");
     EXPECT_EQ(ys(m.numberChart, 70), 0);
     stats.plus5Mode = 1;
     ASSERT_TRUE(stats.showPlus5Digits(6));
-    EXPECT_EQ(m.plus5Chart.caption.rfind("Zahlenverteilung Über alle Position   Ziehungen: 3 ", 0), 0u) << m.plus5Chart.caption;
+    EXPECT_EQ(m.plus5Chart.caption.rfind("Zahlenverteilung Über alle Position   Ziehungen: 3 ", 0), 0u)
+        << m.plus5Chart.caption;
 }
 
 TEST_F(Commands, TipDistributionReadsTheTipList) {

@@ -31,7 +31,9 @@ class SilentPrompter : public Prompter {
 public:
     void message(const std::string& text) override { messages.push_back(text); }
     bool question(const std::string&) override { return true; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override { return p; }
+    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
+        return p;
+    }
     std::vector<std::string> messages;
 };
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
-#include <sys/wait.h>
 #include <random>
+#include <sys/wait.h>
 
 namespace zf::test {
 

@@ -36,7 +36,8 @@ private:
 
 // A draw on y-m-d whose numbers are first, first+1, ... (wrapping inside 1..70), or the given ones.
 DrawRecord draw(int y, int m, int d, int first = 1, std::initializer_list<int> plus5 = {1, 2, 3, 4, 5});
-DrawRecord drawWith(int y, int m, int d, const std::vector<int>& numbers, std::initializer_list<int> plus5 = {0, 0, 0, 0, 0});
+DrawRecord drawWith(int y, int m, int d, const std::vector<int>& numbers,
+                    std::initializer_list<int> plus5 = {0, 0, 0, 0, 0});
 void writeDraws(const std::string& path, const std::vector<DrawRecord>& records);
 std::vector<DrawRecord> readDraws(const std::string& path);
 
@@ -50,7 +51,8 @@ public:
         answers.erase(answers.begin());
         return a;
     }
-    std::optional<std::string> input(const std::string&, const std::string& prompt, const std::string& proposal) override {
+    std::optional<std::string> input(const std::string&, const std::string& prompt,
+                                     const std::string& proposal) override {
         questions.push_back(prompt);
         if (inputs.empty()) return proposal;
         auto v = inputs.front();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/Session.h"
 #include "app/Model.h"
+#include "app/Session.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/Winnings.h"
@@ -130,8 +130,12 @@ TEST_F(TipFixture, TicketsStakeAndGesamtTipps) {
     EXPECT_EQ(m.ticketLabel, "2.Schein");
     EXPECT_EQ(m.tipLabel, "3.Tipp");
 
-    for (auto [typed, shown, upDown] : {std::tuple{"0", "500000", 120}, {"", "500000", 120}, {"0042", "42", 42},
-                                        {"abc", "500000", 120}, {"500001", "500000", 120}, {"7", "7", 7}}) {
+    for (auto [typed, shown, upDown] : {std::tuple{"0", "500000", 120},
+                                        {"", "500000", 120},
+                                        {"0042", "42", 42},
+                                        {"abc", "500000", 120},
+                                        {"500001", "500000", 120},
+                                        {"7", "7", 7}}) {
         EXPECT_EQ(tips.totalTipsTyped(typed), shown) << typed;
         EXPECT_EQ(m.num(Num::TotalTips).pos, upDown) << typed;
     }
@@ -167,7 +171,8 @@ TEST_F(TipFixture, PrintWritesTippTxtAndOpensIt) {
     tips.printTips();
     std::string text;
     ASSERT_TRUE(readFile(dir.file("Tipp.txt"), text));
-    EXPECT_EQ(text, "Zahlfuchs Tipp vom Donnerstag 10.12.26\r\n" + std::string(39, '~') + "\r\n\r\n 1. Tipp:  01,02\r\n \r\n");
+    EXPECT_EQ(text, "Zahlfuchs Tipp vom Donnerstag 10.12.26\r\n" + std::string(39, '~') +
+                        "\r\n\r\n 1. Tipp:  01,02\r\n \r\n");
     EXPECT_EQ(shell.opened, std::vector<std::string>{dir.file("Tipp.txt")});
 }
 
@@ -183,13 +188,15 @@ TEST_F(TipFixture, TipFilesSaveAndLoad) {
     EXPECT_EQ(text, "01,02\r\n03,04\r\n");
 
     // Mixed line ends, blanks, garbage and no final line end; "No" to the question still loads.
-    ASSERT_TRUE(writeFileAtomic(dir.file("b.ktf"), "05,06\r07,08\n\n xx \r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27\r\n09"));
+    ASSERT_TRUE(writeFileAtomic(
+        dir.file("b.ktf"),
+        "05,06\r07,08\n\n xx \r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27\r\n09"));
     prompter.nextPath = dir.file("b.ktf");
     prompter.answers = {false};
     tips.openTipFile();
-    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"05,06", "07,08", " xx ",
-                                                    "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27",
-                                                    "09"}));
+    EXPECT_EQ(m.tipLines, (std::vector<std::string>{
+                              "05,06", "07,08", " xx ",
+                              "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27", "09"}));
     EXPECT_EQ(m.totalTips(), 6); // lines loaded, before the hit check drops the blank one
     EXPECT_EQ(m.hits.size(), 5u);
     ASSERT_FALSE(prompter.messages.empty());

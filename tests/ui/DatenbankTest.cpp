@@ -9,11 +9,11 @@
 
 #include <filesystem>
 
-#include "app/Session.h"
-#include "platform/qt/QtHttpClient.h"
 #include "app/AppController.h"
+#include "app/Session.h"
 #include "app/SettingsTable.h"
 #include "platform/SystemClock.h"
+#include "platform/qt/QtHttpClient.h"
 #include "support/TestSupport.h"
 #include "tools/drawserver/DrawServerProcess.h"
 #include "ui/MainWindow.h"

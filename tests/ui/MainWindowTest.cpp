@@ -6,12 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
-#include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -24,13 +24,13 @@
 #include <memory>
 
 #include "app/Session.h"
-#include "platform/qt/QtHttpClient.h"
-#include "base/GermanFormat.h"
 #include "app/SettingsTable.h"
+#include "base/GermanFormat.h"
 #include "draws/Browser.h"
 #include "draws/DrawStore.h"
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
+#include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtPrompter.h"
 #include "ui/MainWindow.h"
 
@@ -99,8 +99,7 @@ struct Start {
         s.refresh();
         return s.records();
     }
-    template <class T>
-    T* find(const char* name) const {
+    template <class T> T* find(const char* name) const {
         T* t = w->findChild<T*>(name);
         if (!t) qWarning("no widget %s", name);
         return t;
@@ -200,7 +199,7 @@ void MainWindowTest::browsingUpdatesLabelsAndPicker() {
         size_t expected;
     };
     // Back twice on the main tab, forward once on the Plus 5 tab, back once there, forward at the end.
-    const Step steps[] = {{"SpeedButton6", n - 2}, {"SpeedButton6", n - 3}, {"SpeedButton18", n - 2},
+    const Step steps[] = {{"SpeedButton6", n - 2},  {"SpeedButton6", n - 3}, {"SpeedButton18", n - 2},
                           {"SpeedButton30", n - 3}, {"SpeedButton7", n - 2}, {"SpeedButton7", n - 1},
                           {"SpeedButton7", n - 1}};
     for (const Step& st : steps) {
@@ -330,7 +329,8 @@ void MainWindowTest::tallerScalesWiderDoesNot() {
         const QRect g = s.find<QWidget>(names[i])->geometry();
         const QRect b = before[i];
         // Each value is rounded from the design, so it may be one pixel off the exact product.
-        for (auto [now, then] : {std::pair{g.x(), b.x()}, {g.y(), b.y()}, {g.width(), b.width()}, {g.height(), b.height()}})
+        for (auto [now, then] :
+             {std::pair{g.x(), b.x()}, {g.y(), b.y()}, {g.width(), b.width()}, {g.height(), b.height()}})
             QVERIFY2(std::abs(now - then * 1.1) <= 1.5, names[i]);
         QVERIFY(qFuzzyCompare(s.find<QWidget>(names[i])->font().pointSizeF(), fontBefore[i] * 1.1));
     }
@@ -444,7 +444,8 @@ void MainWindowTest::linksOpenThroughTheShell() {
     }
     s.find<QTabWidget>("PageControl1")->setCurrentIndex(0);
     s.shell.opened.clear();
-    for (const char* name : {"Label43", "Label44", "Panel9", "Panel10"}) QTest::mouseClick(s.find<QWidget>(name), Qt::LeftButton);
+    for (const char* name : {"Label43", "Label44", "Panel9", "Panel10"})
+        QTest::mouseClick(s.find<QWidget>(name), Qt::LeftButton);
     QCOMPARE(s.shell.opened, std::vector<std::string>(4, MainWindow::kProductAddress));
 }
 

@@ -10,10 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "app/Session.h"
-#include "platform/qt/QtHttpClient.h"
 #include "base/Text.h"
-#include "platform/SystemClock.h"
 #include "evaluation/TipCheck.h"
+#include "platform/SystemClock.h"
+#include "platform/qt/QtHttpClient.h"
 #include "support/TestSupport.h"
 #include "tips/TipLine.h"
 #include "ui/MainWindow.h"

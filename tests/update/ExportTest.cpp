@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
-#include "app/Session.h"
 #include "app/Model.h"
-#include "platform/Services.h"
+#include "app/Session.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/Export.h"
 #include "draws/Update.h"
+#include "platform/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 
@@ -29,9 +29,9 @@ struct ExportFixture : ::testing::Test, WithSession {
         DrawRecord noPlus5 = draw(2020, 1, 10, 51);
         noPlus5.zahl5 = {};
         noPlus5.flags = kFlagNoPlus5; // as in the bundled history
-        records = {draw(2020, 1, 6, 1), drawWith(2020, 1, 8, {5, 17, 3, 70, 44, 12, 9, 1, 55, 23, 31, 68, 40, 16,
-                                                              29, 50, 61, 6, 36, 48},
-                                                  {0, 0, 7, 1, 2}),
+        records = {draw(2020, 1, 6, 1),
+                   drawWith(2020, 1, 8, {5, 17, 3, 70, 44, 12, 9, 1, 55, 23, 31, 68, 40, 16, 29, 50, 61, 6, 36, 48},
+                            {0, 0, 7, 1, 2}),
                    noPlus5};
         writeDraws(dir.file("Keno.dat"), records);
     }

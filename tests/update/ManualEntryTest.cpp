@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "app/Session.h"
 #include "app/Model.h"
-#include "platform/Services.h"
+#include "app/Session.h"
 #include "draws/Browser.h"
 #include "draws/ManualEntry.h"
 #include "generator/NumberChoice.h"
+#include "platform/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 
@@ -33,7 +33,7 @@ struct EntryFixture : ::testing::Test, WithSession {
     }
     // An answer of the dialog: these numbers ticked on this date, then OK.
     static std::function<ModalResult(NumberChoice&)> tick(std::vector<int> numbers, double date,
-                                                         std::array<int, 5> digits = {0, 0, 7, 1, 2}) {
+                                                          std::array<int, 5> digits = {0, 0, 7, 1, 2}) {
         return [=](NumberChoice& f) {
             f.untickAll(BoxColour::Info);
             for (int n : numbers) f.ticked[static_cast<size_t>(n)] = true;
@@ -111,9 +111,9 @@ TEST_F(EntryFixture, OtherThanTwentyNumbersAreRefusedAndTheDialogComesBack) {
     std::vector<int> nineteen(kTwenty.begin(), kTwenty.end() - 1);
     std::vector<int> twentyOne = kTwenty;
     twentyOne.push_back(2);
-    const std::vector<std::function<ModalResult(NumberChoice&)>> answers = {
-        tick(nineteen, dateValue(2020, 1, 11)), tick(twentyOne, dateValue(2020, 1, 11)),
-        tick(kTwenty, dateValue(2020, 1, 11))};
+    const std::vector<std::function<ModalResult(NumberChoice&)>> answers = {tick(nineteen, dateValue(2020, 1, 11)),
+                                                                            tick(twentyOne, dateValue(2020, 1, 11)),
+                                                                            tick(kTwenty, dateValue(2020, 1, 11))};
     std::vector<size_t> tickedWhenShown;
     prompter.onNumberDialog = [&](NumberChoice& f) {
         tickedWhenShown.push_back(f.tickedNumbers().size());
@@ -134,8 +134,8 @@ TEST_F(EntryFixture, DatesOutsideTheHistoryAreRefused) {
     std::remove(dir.file("Keno.dat").c_str());
     double proposed = 0;
     const std::vector<std::function<ModalResult(NumberChoice&)>> answers = {
-        tick(kTwenty, dateValue(2020, 2, 2)),   // tomorrow
-        tick(kTwenty, dateValue(2004, 1, 31)),  // before the first draw
+        tick(kTwenty, dateValue(2020, 2, 2)),  // tomorrow
+        tick(kTwenty, dateValue(2004, 1, 31)), // before the first draw
         [](NumberChoice&) { return ModalResult::Abort; }};
     prompter.onNumberDialog = [&](NumberChoice& f) {
         if (prompter.numberDialogs == 1) proposed = f.entryDate;
@@ -143,8 +143,9 @@ TEST_F(EntryFixture, DatesOutsideTheHistoryAreRefused) {
     };
     EXPECT_FALSE(entry.enterDraw());
     EXPECT_EQ(proposed, dateValue(2020, 2, 1)); // an empty history proposes today
-    EXPECT_EQ(prompter.messages, (std::vector<std::string>{"Das Datum 02.02.2020 liegt in der Zukunft.",
-                                                           "Das Datum 31.01.2004 liegt vor der ersten Ziehung am 01.02.2004."}));
+    EXPECT_EQ(prompter.messages,
+              (std::vector<std::string>{"Das Datum 02.02.2020 liegt in der Zukunft.",
+                                        "Das Datum 31.01.2004 liegt vor der ersten Ziehung am 01.02.2004."}));
     EXPECT_TRUE(readDraws(dir.file("Keno.dat")).empty());
     expectDialogPutBack();
 }

@@ -35,9 +35,8 @@ inline std::vector<std::string> requestedDays(const std::string& logPath) {
     return splitLines(text);
 }
 
-inline std::unique_ptr<tools::DrawServerProcess> startDrawServer(const std::string& dataFile,
-                                                                 const std::string& logFile,
-                                                                 std::vector<std::string> extra = {}) {
+inline std::unique_ptr<tools::DrawServerProcess>
+startDrawServer(const std::string& dataFile, const std::string& logFile, std::vector<std::string> extra = {}) {
     std::vector<std::string> args{"--data", dataFile, "--log", logFile};
     args.insert(args.end(), extra.begin(), extra.end());
     return std::make_unique<tools::DrawServerProcess>(ZF_DRAWSERVER, args);

@@ -30,8 +30,8 @@ struct CliUpdateFixture : ::testing::Test {
     TempDir dir;
     std::string base() const { return "--home " + dir.path() + " --settings " + dir.file("s.reg"); }
     void SetUp() override {
-        writeDraws(dir.file("Keno.dat"), {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}),
-                                          draw(2020, 1, 10, 21)});
+        writeDraws(dir.file("Keno.dat"),
+                   {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11, {0, 0, 7, 1, 2}), draw(2020, 1, 10, 21)});
     }
 };
 
@@ -39,8 +39,8 @@ std::string showLines(const DrawRecord& r, int position) {
     int sum = 0, qs = 0;
     for (uint8_t n : r.zahl) sum += n;
     for (uint8_t d : r.zahl5) qs += d;
-    return drawLine(r, 2) + "\nQuersumme: " + std::to_string(sum) + "\n" + plus5Line(r, 2) + "\nQS: " +
-           std::to_string(qs) + "\nposition;" + std::to_string(position) + "\n";
+    return drawLine(r, 2) + "\nQuersumme: " + std::to_string(sum) + "\n" + plus5Line(r, 2) +
+           "\nQS: " + std::to_string(qs) + "\nposition;" + std::to_string(position) + "\n";
 }
 
 } // namespace
@@ -55,9 +55,9 @@ TEST_F(CliUpdateFixture, UpdatePrintsEveryDayThenTheCurrentDraw) {
 
     const Result r = run(base() + " update --server " + server->url());
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out, "Received " + std::to_string(drawAnswerText(history[3]).size()) + " bytes\n" +
-                         "Received " + std::to_string(drawAnswerText(history[4]).size()) + " bytes\n" +
-                         formatDate(today) + " noch nicht verfügbar!\n" + showLines(history[4], 4));
+    EXPECT_EQ(r.out, "Received " + std::to_string(drawAnswerText(history[3]).size()) + " bytes\n" + "Received " +
+                         std::to_string(drawAnswerText(history[4]).size()) + " bytes\n" + formatDate(today) +
+                         " noch nicht verfügbar!\n" + showLines(history[4], 4));
     EXPECT_EQ(readDraws(dir.file("Keno.dat")), history);
 
     // Only the update command reads from the server; start-up does not.
@@ -68,7 +68,8 @@ TEST_F(CliUpdateFixture, UpdatePrintsEveryDayThenTheCurrentDraw) {
 
 TEST_F(CliUpdateFixture, AddDrawStoresItAndShowsTheNextDraw) {
     const std::string numbers = "70,3,44,12,9,1,55,23,31,68,40,17,29,50,61,5,36,48,7,66";
-    Result r = run(base() + " --date 06.01.2020 add-draw --draw-date 09.01.2020 --numbers " + numbers + " --plus5 00712");
+    Result r =
+        run(base() + " --date 06.01.2020 add-draw --draw-date 09.01.2020 --numbers " + numbers + " --plus5 00712");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.substr(0, 11), "Mi 08.01.20"); // next after the current first draw
     EXPECT_NE(r.out.find("position;1\n"), std::string::npos);
@@ -80,15 +81,19 @@ TEST_F(CliUpdateFixture, AddDrawStoresItAndShowsTheNextDraw) {
     EXPECT_EQ(after[2].plus5Number(), 712);
 
     // 19 numbers: the refusal, nothing stored.
-    r = run(base() + " add-draw --draw-date 11.01.2020 --numbers 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19 --plus5 12345");
+    r = run(base() +
+            " add-draw --draw-date 11.01.2020 --numbers 1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19 --plus5 12345");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("message;Eine Ziehung hat genau 20 Zahlen, angekreuzt sind 19.\\nBitte korrigieren Sie die Auswahl.\n"),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find(
+            "message;Eine Ziehung hat genau 20 Zahlen, angekreuzt sind 19.\\nBitte korrigieren Sie die Auswahl.\n"),
+        std::string::npos)
         << r.out;
     EXPECT_EQ(readDraws(dir.file("Keno.dat")).size(), 4u);
 
-    for (const std::string& bad : std::vector<std::string>{"--numbers 1,2,x", "--numbers 0," + numbers.substr(3), "--numbers " + numbers + " --plus5 1234",
-                                  "--numbers " + numbers + " --draw-date 31.02.2020", "--plus5 12345"})
+    for (const std::string& bad : std::vector<std::string>{
+             "--numbers 1,2,x", "--numbers 0," + numbers.substr(3), "--numbers " + numbers + " --plus5 1234",
+             "--numbers " + numbers + " --draw-date 31.02.2020", "--plus5 12345"})
         EXPECT_EQ(run(base() + " add-draw " + bad).status, 2) << bad;
 }
 

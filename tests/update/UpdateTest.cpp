@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/Session.h"
 #include "app/Model.h"
-#include "platform/Services.h"
+#include "app/Session.h"
 #include "app/SettingsTable.h"
 #include "draws/Browser.h"
 #include "draws/Update.h"
+#include "platform/Services.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"
 #include "update/ServerSupport.h"
@@ -87,7 +87,7 @@ TEST(DrawAnswer, ReadsAndChecksTheWholeAnswer) {
     const DrawAnswer ok = parseDrawAnswer("09.01.2026," + numbers + "00712", today);
     ASSERT_EQ(ok.kind, DrawAnswer::Draw) << ok.problem;
     EXPECT_EQ(ok.record.datum, dateValue(2026, 1, 9));
-    EXPECT_EQ(ok.record.zahl[0], 7);   // kept in the order received
+    EXPECT_EQ(ok.record.zahl[0], 7); // kept in the order received
     EXPECT_EQ(ok.record.zahl[19], 29);
     EXPECT_EQ(ok.record.plus5Number(), 712);
     EXPECT_TRUE(ok.record.hasPlus5());
@@ -135,9 +135,12 @@ TEST(DrawAnswer, ReadsAndChecksTheWholeAnswer) {
 
 TEST(DrawAnswer, RequestAddressFromTheServerSetting) {
     const double day = dateValue(2026, 1, 9);
-    EXPECT_EQ(drawRequestUrl("http://127.0.0.1:8471/", day), "http://127.0.0.1:8471/zahlen/keno.asp?Datei=20260109.txt");
-    EXPECT_EQ(drawRequestUrl("https://example.org/keno", day), "https://example.org/keno/zahlen/keno.asp?Datei=20260109.txt");
-    for (const char* bad : {"", "example.org/", "ftp://example.org/", "http://", "http:///x", "http://a b/", "http://x/?a=1"})
+    EXPECT_EQ(drawRequestUrl("http://127.0.0.1:8471/", day),
+              "http://127.0.0.1:8471/zahlen/keno.asp?Datei=20260109.txt");
+    EXPECT_EQ(drawRequestUrl("https://example.org/keno", day),
+              "https://example.org/keno/zahlen/keno.asp?Datei=20260109.txt");
+    for (const char* bad :
+         {"", "example.org/", "ftp://example.org/", "http://", "http:///x", "http://a b/", "http://x/?a=1"})
         EXPECT_FALSE(drawRequestUrl(bad, day)) << bad;
 }
 
@@ -242,8 +245,8 @@ TEST_F(UpdateFixture, DayFailuresAreReportedAndTheUpdateGoesOn) {
     // Qt network may send the request behind a redirect more than once; each day counts once.
     auto asked = requests();
     asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
-    EXPECT_EQ(asked, (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308",
-                                               "20250309", "20250310"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308", "20250309",
+                                               "20250310"}));
     std::string zeroAnswer = drawAnswerText(history[7]);
     zeroAnswer.replace(11, zeroAnswer.find(',', 11) - 11, "0");
     EXPECT_EQ(statuses(), (std::vector<std::string>{
@@ -270,7 +273,9 @@ TEST_F(UpdateFixture, NoAnswerAtAllEndsTheUpdate) {
     const std::vector<Case> cases = {
         {"dead server", {}, 5000, "Failed : 0 Verbindung abgelehnt"},
         {"slow answer", {"--fault", "*=slow", "--delay", "5"}, 300, "Failed : 0 Zeitüberschreitung nach 0,3 s"},
-        {"trickling answer", {"--fault", "*=trickle", "--delay", "4"}, 1000,
+        {"trickling answer",
+         {"--fault", "*=trickle", "--delay", "4"},
+         1000,
          "Failed : 200 Zeitüberschreitung nach 1 s"}, // the answer began but never ended
     };
     for (const Case& c : cases) {

@@ -25,16 +25,19 @@ namespace {
 QColor colourOf(BoxColour c, const QPalette& pal) {
     switch (c) {
     case BoxColour::Info:
-    case BoxColour::Tooltip: return pal.color(QPalette::ToolTipBase);
-    case BoxColour::Yellow: return QColor(Qt::yellow);
-    default: return pal.color(QPalette::Window);
+    case BoxColour::Tooltip:
+        return pal.color(QPalette::ToolTipBase);
+    case BoxColour::Yellow:
+        return QColor(Qt::yellow);
+    default:
+        return pal.color(QPalette::Window);
     }
 }
 
 } // namespace
 
-NumberDialog::NumberDialog(Random& random, Prompter& files, std::function<double()> today, std::function<std::string()> home,
-               QWidget* parent)
+NumberDialog::NumberDialog(Random& random, Prompter& files, std::function<double()> today,
+                           std::function<std::string()> home, QWidget* parent)
     : QDialog(parent), random_(random), files_(files), today_(std::move(today)), home_(std::move(home)) {
     setObjectName("TForm6");
     setModal(true);
@@ -150,8 +153,10 @@ void NumberDialog::finish(ModalResult r) {
     result_ = r;
     randomTimer_->stop();
     if (state_) state_->closed();
-    if (r == ModalResult::Ok) accept();
-    else done(r == ModalResult::Retry ? 2 : QDialog::Rejected);
+    if (r == ModalResult::Ok)
+        accept();
+    else
+        done(r == ModalResult::Retry ? 2 : QDialog::Rejected);
 }
 
 void NumberDialog::closeEvent(QCloseEvent* e) {
@@ -192,8 +197,10 @@ void NumberDialog::boxPressed(int k, bool right) {
 void NumberDialog::randomClicked() {
     if (!state_) return;
     state_->randomClick();
-    if (state_->timerRunning) randomTimer_->start();
-    else randomTimer_->stop();
+    if (state_->timerRunning)
+        randomTimer_->start();
+    else
+        randomTimer_->stop();
     render();
 }
 

@@ -21,7 +21,7 @@ namespace zf {
 struct FileDialogSetup;
 class Prompter;
 class Random;
-}
+} // namespace zf
 
 namespace zf::ui {
 
@@ -34,7 +34,7 @@ public:
 
     // `today` gives the date for the proposed weight list name; `home` the folder the file dialogs open.
     NumberDialog(Random& random, Prompter& files, std::function<double()> today, std::function<std::string()> home,
-           QWidget* parent = nullptr);
+                 QWidget* parent = nullptr);
 
     // Shows the dialog modally on `state` and returns how it was closed.
     ModalResult run(NumberChoice& state);
@@ -66,17 +66,17 @@ private:
     ModalResult result_ = ModalResult::Abort;
 
     std::array<QCheckBox*, 71> boxes_{};
-    QPushButton* okButton_ = nullptr;      // BitBtn1, "OK"
-    QPushButton* cancelButton_ = nullptr;  // BitBtn2, "Abbrechen"
-    QPushButton* computeButton_ = nullptr; // BitBtn3, "&Rechnen"
-    QPushButton* randomButton_ = nullptr;  // BitBtn4, "&Zufall"
-    QToolButton* saveListButton_ = nullptr; // SpeedButton1
-    QToolButton* loadListButton_ = nullptr; // SpeedButton2
-    QTimer* randomTimer_ = nullptr;        // Timer1
-    QStatusBar* statusBar_ = nullptr;      // StatusBar1
-    QWidget* entryPanel_ = nullptr;        // the draw entry: date and Plus 5 digits
-    QDateEdit* entryDate_ = nullptr;       // DateTimePicker1
-    QLabel* plus5Label_ = nullptr;         // Label1
+    QPushButton* okButton_ = nullptr;        // BitBtn1, "OK"
+    QPushButton* cancelButton_ = nullptr;    // BitBtn2, "Abbrechen"
+    QPushButton* computeButton_ = nullptr;   // BitBtn3, "&Rechnen"
+    QPushButton* randomButton_ = nullptr;    // BitBtn4, "&Zufall"
+    QToolButton* saveListButton_ = nullptr;  // SpeedButton1
+    QToolButton* loadListButton_ = nullptr;  // SpeedButton2
+    QTimer* randomTimer_ = nullptr;          // Timer1
+    QStatusBar* statusBar_ = nullptr;        // StatusBar1
+    QWidget* entryPanel_ = nullptr;          // the draw entry: date and Plus 5 digits
+    QDateEdit* entryDate_ = nullptr;         // DateTimePicker1
+    QLabel* plus5Label_ = nullptr;           // Label1
     std::array<QSpinBox*, 5> plus5Digits_{}; // UpDown3..UpDown7
 };
 

@@ -73,8 +73,9 @@ GeneratorOptionsPage::GeneratorOptionsPage(Model& m, GeneratorController& genera
         if (!defs[i]->heading && !defs[i]->besideOf && !partnered(*defs[i]))
             while (j < defs.size() && sameShape(*defs[j], *defs[i]) && !opensGroup(*defs[j]) && !partnered(*defs[j]))
                 ++j;
-        addOptions(std::vector<const OptionDef*>(defs.begin() + static_cast<long>(i), defs.begin() + static_cast<long>(j)),
-                   row);
+        addOptions(
+            std::vector<const OptionDef*>(defs.begin() + static_cast<long>(i), defs.begin() + static_cast<long>(j)),
+            row);
         i = j;
     }
     grid_->setRowStretch(row, 1);
@@ -128,7 +129,8 @@ void GeneratorOptionsPage::addOptions(const std::vector<const OptionDef*>& block
         for (size_t r = 0; r < block.size(); ++r) {
             const auto widgets = sentence(*block[r]);
             for (size_t c = 0; c < widgets.size(); ++c)
-                columns->addWidget(widgets[c], static_cast<int>(r), static_cast<int>(c), Qt::AlignLeft | Qt::AlignVCenter);
+                columns->addWidget(widgets[c], static_cast<int>(r), static_cast<int>(c),
+                                   Qt::AlignLeft | Qt::AlignVCenter);
         }
         columns->setColumnStretch(static_cast<int>(def.pieces.size()), 1);
         grid_->addLayout(columns, row++, 0, 1, 2);
@@ -146,7 +148,8 @@ QCheckBox* GeneratorOptionsPage::switchOf(const OptionDef& def, const std::strin
     box->setObjectName(QString("CheckBox%1").arg(def.checkBox));
     box->setToolTip(q(def.hint));
     checkBoxes_[def.checkBox] = box;
-    connect(box, &QCheckBox::toggled, this, [this, n = def.checkBox](bool on) { m_.checkBoxes[static_cast<size_t>(n)] = on; });
+    connect(box, &QCheckBox::toggled, this,
+            [this, n = def.checkBox](bool on) { m_.checkBoxes[static_cast<size_t>(n)] = on; });
     return box;
 }
 
@@ -222,7 +225,8 @@ UpDownBox* GeneratorOptionsPage::addUpDown(int number, const QString& hint) {
     if (number == 12 || number == 13 || number == 14) box->setSuffix(" %");
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     upDowns_[number] = box;
-    connect(box, &QSpinBox::valueChanged, this, [this, number](int v) { m_.upDowns[static_cast<size_t>(number)].set(v); });
+    connect(box, &QSpinBox::valueChanged, this,
+            [this, number](int v) { m_.upDowns[static_cast<size_t>(number)].set(v); });
     couple(number, box);
     return box;
 }
@@ -232,21 +236,75 @@ void GeneratorOptionsPage::couple(int number, UpDownBox* box) {
     auto after = [this] { afterCoupling(); };
     switch (number) {
     case 3:
-    case 24: box->pressed = [&g, after] { g.fitMinOverlapToMax(); after(); }; break;
-    case 1: box->released = [&g, after] { g.fitMaxOverlapToMin(); after(); }; break;
-    case 16: box->released = [&g, after] { g.fitEvenToOdd(); after(); }; break;
-    case 17:
-        box->pressed = [&g, after] { g.fitEvenToOddPressed(); after(); };
-        box->released = [&g, after] { g.fitOddToEven(); after(); };
+    case 24:
+        box->pressed = [&g, after] {
+            g.fitMinOverlapToMax();
+            after();
+        };
         break;
-    case 21: box->changing = [&g, after](int v) { g.lastDrawMinChanging(v); after(); }; break;
-    case 22: box->changing = [&g, after](int v) { g.secondDrawMinChanging(v); after(); }; break;
-    case 23: box->changing = [&g, after](int v) { g.thirdDrawMinChanging(v); after(); }; break;
-    case 4: box->changing = [&g, after](int v) { g.lastDrawMaxChanging(v); after(); }; break;
-    case 5: box->changing = [&g, after](int v) { g.secondDrawMaxChanging(v); after(); }; break;
-    case 11: box->changing = [&g, after](int v) { g.thirdDrawMaxChanging(v); after(); }; break;
-    case 7: box->changing = [&g](int) { g.attemptLimitChanging(); }; break;
-    default: break;
+    case 1:
+        box->released = [&g, after] {
+            g.fitMaxOverlapToMin();
+            after();
+        };
+        break;
+    case 16:
+        box->released = [&g, after] {
+            g.fitEvenToOdd();
+            after();
+        };
+        break;
+    case 17:
+        box->pressed = [&g, after] {
+            g.fitEvenToOddPressed();
+            after();
+        };
+        box->released = [&g, after] {
+            g.fitOddToEven();
+            after();
+        };
+        break;
+    case 21:
+        box->changing = [&g, after](int v) {
+            g.lastDrawMinChanging(v);
+            after();
+        };
+        break;
+    case 22:
+        box->changing = [&g, after](int v) {
+            g.secondDrawMinChanging(v);
+            after();
+        };
+        break;
+    case 23:
+        box->changing = [&g, after](int v) {
+            g.thirdDrawMinChanging(v);
+            after();
+        };
+        break;
+    case 4:
+        box->changing = [&g, after](int v) {
+            g.lastDrawMaxChanging(v);
+            after();
+        };
+        break;
+    case 5:
+        box->changing = [&g, after](int v) {
+            g.secondDrawMaxChanging(v);
+            after();
+        };
+        break;
+    case 11:
+        box->changing = [&g, after](int v) {
+            g.thirdDrawMaxChanging(v);
+            after();
+        };
+        break;
+    case 7:
+        box->changing = [&g](int) { g.attemptLimitChanging(); };
+        break;
+    default:
+        break;
     }
 }
 

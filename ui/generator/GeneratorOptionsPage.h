@@ -79,8 +79,8 @@ private:
     std::map<int, QCheckBox*> checkBoxes_;
     std::map<int, UpDownBox*> upDowns_;
     std::map<QObject*, QCheckBox*> sentenceOf_; // a sentence's words toggle its switch
-    QComboBox* recentDraws_ = nullptr;  // ComboBox3
-    QDateEdit* yearlyDate_ = nullptr;   // DateTimePicker3
+    QComboBox* recentDraws_ = nullptr;          // ComboBox3
+    QDateEdit* yearlyDate_ = nullptr;           // DateTimePicker3
 };
 
 } // namespace zf::ui

@@ -42,8 +42,7 @@ QToolButton* stripButton(QWidget* parent, const char* name, const QString& text,
 
 } // namespace
 
-DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent)
-    : QWidget(parent), m_(m), stats_(stats) {
+DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent) : QWidget(parent), m_(m), stats_(stats) {
     setObjectName("DiagrammPage");
     auto* strip = new QFrame(this);
     strip->setObjectName("Panel17");
@@ -56,11 +55,11 @@ DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent)
     numbers->setIconSize(QSize(20, 20));
     auto* sums = stripButton(strip, "SpeedButton9", "Quersumme", "Distribution of cross sums");
     auto* pairs = stripButton(strip, "SpeedButton1", "Paare",
-                             "How many pairs of which was drawn. Below is the first number of the pair");
+                              "How many pairs of which was drawn. Below is the first number of the pair");
     auto* triples = stripButton(strip, "SpeedButton3", "Dreier",
-                               "How often triple what was drawn. Below is the first number of the three");
+                                "How often triple what was drawn. Below is the first number of the three");
     auto* quads = stripButton(strip, "SpeedButton17", "Vierer",
-                             "How often which of four was drawn. Below is the first number of the four");
+                              "How often which of four was drawn. Below is the first number of the four");
     auto* waiting = stripButton(strip, "SpeedButton19", "ausstehend", "Which number was not drawn the longest?");
 
     startPicker_ = new QDateEdit(strip);
@@ -97,8 +96,10 @@ DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent)
     connect(quads, &QToolButton::clicked, this, [this] { run(&StatsController::showQuads); });
     connect(waiting, &QToolButton::clicked, this, [this] { run(&StatsController::showOverdue); });
     connect(startPicker_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
-        if (m_.setStatsStart(toDateValue(d))) m_.notify(ChangeDates);
-        else refreshDate();
+        if (m_.setStatsStart(toDateValue(d)))
+            m_.notify(ChangeDates);
+        else
+            refreshDate();
     });
     refresh();
 }

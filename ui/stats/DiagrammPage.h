@@ -8,7 +8,7 @@ class QDateEdit;
 namespace zf {
 class Model;
 class StatsController;
-}
+} // namespace zf
 
 namespace zf::ui {
 

@@ -8,7 +8,7 @@ class QRadioButton;
 namespace zf {
 class Model;
 class StatsController;
-}
+} // namespace zf
 
 namespace zf::ui {
 

@@ -29,7 +29,9 @@ class TipListModel final : public VectorListModel {
     Q_OBJECT
 public:
     TipListModel(const std::vector<std::string>& lines, QObject* parent = nullptr)
-        : VectorListModel(parent), lines_(lines) { refresh(); }
+        : VectorListModel(parent), lines_(lines) {
+        refresh();
+    }
     QVariant data(const QModelIndex& index, int role) const override;
 
 protected:
@@ -42,8 +44,9 @@ private:
 class HitsListModel final : public VectorListModel {
     Q_OBJECT
 public:
-    HitsListModel(const std::vector<uint8_t>& hits, QObject* parent = nullptr)
-        : VectorListModel(parent), hits_(hits) { refresh(); }
+    HitsListModel(const std::vector<uint8_t>& hits, QObject* parent = nullptr) : VectorListModel(parent), hits_(hits) {
+        refresh();
+    }
     QVariant data(const QModelIndex& index, int role) const override;
 
 protected:
