@@ -29,7 +29,10 @@ void NumberChoice::click(int k) {
     const int d = Minus ? -1 : 1;
     if (ticked[i]) {
         const auto w = parseInt32(hint[i]);
-        if (!w) {
+        if (!w && hint[i].empty()) {
+            // No weight yet counts as 0: a left click ticks the number with weight 1 at once.
+            hint[i] = d > 0 ? "1" : "0";
+        } else if (!w) {
             hint[i] = "0";
         } else {
             const long long v = static_cast<long long>(*w) + d;

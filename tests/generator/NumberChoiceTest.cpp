@@ -7,14 +7,19 @@ using namespace zf;
 
 TEST(NumberChoice, ClickRulesRaiseLowerAndUntick) {
     NumberChoice f;
-    // Design state: ticked with an empty hint; a left click unticks, and ticking again finds no
-    // number in the hint, so it becomes "0" and the box unticks itself.
+    // Design state: ticked with an empty hint; a left click unticks, and ticking again counts the
+    // missing weight as 0 and raises it: one click ticks a number.
     f.mouseDown(5, false);
     EXPECT_FALSE(f.ticked[5]);
     EXPECT_EQ(f.hint[5], "");
     f.mouseDown(5, false);
-    EXPECT_FALSE(f.ticked[5]);
-    EXPECT_EQ(f.hint[5], "0");
+    EXPECT_TRUE(f.ticked[5]);
+    EXPECT_EQ(f.hint[5], "1");
+    EXPECT_EQ(f.status, "Die Zahl 5 geht mit der Gewichtung 1 in die Berechnung ein");
+    f.hint[6].clear();
+    f.mouseDown(6, true); // right on an empty weight: lowers to 0 and unticks
+    EXPECT_FALSE(f.ticked[6]);
+    EXPECT_EQ(f.hint[6], "0");
 
     f.hint[7] = "2";
     f.ticked[7] = false;
