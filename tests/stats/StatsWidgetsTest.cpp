@@ -7,6 +7,7 @@
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QDateEdit>
+#include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -177,6 +178,29 @@ TEST_F(Widgets, Plus5PanelCountsInTheChosenMode) {
     shoot(panel, "chart-plus5-sums");
     for (const char* name : {"BitBtn33", "BitBtn34", "BitBtn32", "BitBtn31"})
         EXPECT_TRUE(panel.findChild<QPushButton*>(name)) << name;
+}
+
+// Crowded charts (the cross sums span hundreds of sums) have bars narrower than a pixel; each of
+// them must still show, at the design width and narrower, with no blank bands.
+TEST(BarChart, EveryBarShowsWhenBarsAreThinnerThanAPixel) {
+    ChartData data;
+    for (int x = 300; x < 1100; ++x) data.points.push_back({x, 1.0, BarColour::Series});
+    data.axisMax = 1;
+    for (int width : {642, 500}) {
+        BarChartView view("Series2", QColor(0, 0, 255));
+        view.resize(width, 300);
+        view.draw(data);
+        view.show();
+        QApplication::processEvents();
+        const QImage image = view.grab().toImage();
+        const QRectF plot = view.chart()->plotArea();
+        ASSERT_LT(plot.width(), 800) << "the bars must be thinner than a pixel here";
+        const int row = int(plot.bottom()) - 3;
+        int blank = 0;
+        for (int x = int(plot.left()) + 2; x < int(plot.right()) - 2; ++x)
+            if (image.pixelColor(x, row) != view.barSet()->color()) ++blank;
+        EXPECT_EQ(blank, 0) << "width " << width;
+    }
 }
 
 int main(int argc, char** argv) {

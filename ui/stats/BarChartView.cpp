@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QFontMetrics>
 #include <QGraphicsLayout>
+#include <QPen>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -135,6 +136,13 @@ void BarChartView::relabel(bool force) {
     const QFontMetrics fm(axisX_->labelsFont());
     for (const auto& p : data_.points) widest = std::max(widest, fm.horizontalAdvance(QString::number(p.x)));
     const double need = widest + 3;
+
+    // A bar narrower than a pixel may cover no pixel at all and vanish, leaving blank bands in a
+    // crowded chart: there a one-pixel outline in the bar colour keeps every bar visible. Crowded
+    // charts have no red bars, so one outline colour serves all.
+    const bool thin = perBar * series_->barWidth() < 2;
+    const QPen outline = thin ? QPen(set_->color(), 0) : QPen(Qt::transparent);
+    if (set_->pen() != outline) set_->setPen(outline);
 
     // The densest layout whose labels keep apart: each bar, each 2nd, 5th, ... x, in one row or,
     // when one row is too tight, alternating between two rows.
