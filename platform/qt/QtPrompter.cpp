@@ -1,11 +1,42 @@
 #include "platform/qt/QtPrompter.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace zf {
+namespace {
+
+// Puts a dialog in the middle of the window it belongs to when it shows (not at the mouse pointer,
+// half outside the window).
+class CentreOverWindow : public QObject {
+public:
+    explicit CentreOverWindow(QWidget* over) : over_(over) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Show && over_) {
+            auto* dialog = static_cast<QWidget*>(watched);
+            dialog->adjustSize();
+            const QRect area = over_->window()->frameGeometry();
+            dialog->move(area.center() - QPoint(dialog->width() / 2, dialog->height() / 2));
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> over_;
+};
+
+} // namespace
+
+void QtPrompter::centre(QWidget& dialog) const {
+    QWidget* over = dialogParent();
+    if (!over) return;
+    auto* filter = new CentreOverWindow(over);
+    filter->setParent(&dialog);
+    dialog.installEventFilter(filter);
+}
 
 QWidget* QtPrompter::dialogParent() const {
     if (QWidget* w = QApplication::activeModalWidget()) return w;
@@ -17,6 +48,7 @@ void QtPrompter::message(const std::string& text) {
     QMessageBox box(QMessageBox::Information, QApplication::applicationName(), QString::fromStdString(text),
                     QMessageBox::NoButton, dialogParent());
     box.addButton("OK", QMessageBox::AcceptRole);
+    centre(box);
     box.exec();
 }
 
@@ -27,6 +59,7 @@ bool QtPrompter::question(const std::string& text) {
     QPushButton* no = box.addButton("Nein", QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    centre(box);
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -40,6 +73,7 @@ std::optional<std::string> QtPrompter::input(const std::string& caption, const s
     dlg.setTextValue(QString::fromStdString(proposal));
     dlg.setOkButtonText("OK");
     dlg.setCancelButtonText("Abbrechen");
+    centre(dlg);
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;
     return dlg.textValue().toStdString();
 }

@@ -17,8 +17,12 @@ public:
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                      const std::string& proposal) override;
 
-private:
+protected:
+    // The window a dialog belongs to, and the dialog placed in its middle when it shows.
     QWidget* dialogParent() const;
+    void centre(QWidget& dialog) const;
+
+private:
     QPointer<QWidget> parent_;
 };
 

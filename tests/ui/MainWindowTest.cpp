@@ -143,6 +143,7 @@ private slots:
     void cancelledFontDialogStillMakesDrawLineBold();
     void linksOpenThroughTheShell();
     void prompterAnswersInGerman();
+    void prompterBoxesSitOverTheWindow();
     void screenshots();
 };
 
@@ -447,6 +448,29 @@ void MainWindowTest::linksOpenThroughTheShell() {
     for (const char* name : {"Label43", "Label44", "Panel9", "Panel10"})
         QTest::mouseClick(s.find<QWidget>(name), Qt::LeftButton);
     QCOMPARE(s.shell.opened, std::vector<std::string>(4, MainWindow::kProductAddress));
+}
+
+void MainWindowTest::prompterBoxesSitOverTheWindow() {
+    QWidget window;
+    window.setGeometry(300, 200, 640, 480);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QtPrompter prompter(&window);
+    QPoint centre;
+    const auto closeAndMeasure = [&](QWidget* dlg) {
+        centre = dlg->frameGeometry().center();
+        qobject_cast<QDialog*>(dlg)->reject();
+    };
+    const QPoint middle = window.frameGeometry().center();
+    whenModal(closeAndMeasure);
+    prompter.message("Die Ziehungen wurden gespeichert.");
+    QVERIFY2((centre - middle).manhattanLength() < 8, "message box in the middle of the window");
+    whenModal(closeAndMeasure);
+    prompter.question("Tipps löschen?");
+    QVERIFY2((centre - middle).manhattanLength() < 8, "question in the middle of the window");
+    whenModal(closeAndMeasure);
+    prompter.input("Glückszahl", "Ihre Glückszahl?", "1");
+    QVERIFY2((centre - middle).manhattanLength() < 8, "input box in the middle of the window");
 }
 
 void MainWindowTest::prompterAnswersInGerman() {

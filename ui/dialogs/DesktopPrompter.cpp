@@ -35,10 +35,11 @@ DesktopPrompter::~DesktopPrompter() { delete numberDialog_.data(); }
 
 bool DesktopPrompter::questionTitled(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),
-                    QMessageBox::NoButton, QApplication::activeWindow());
+                    QMessageBox::NoButton, dialogParent());
     QPushButton* yes = box.addButton("Ja", QMessageBox::YesRole);
     box.addButton("Nein", QMessageBox::NoRole);
     box.setDefaultButton(yes);
+    centre(box);
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -62,6 +63,7 @@ std::optional<FileChoice> DesktopPrompter::saveFileChoice(const FileDialogSetup&
     dialog.setDefaultSuffix(QString::fromStdString(setup.defaultExt));
     dialog.setDirectory(QString::fromStdString(setup.folder));
     dialog.selectFile(QString::fromStdString(setup.proposedName));
+    centre(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return FileChoice{dialog.selectedFiles().front().toStdString(),
                       static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
