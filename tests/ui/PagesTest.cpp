@@ -24,6 +24,7 @@
 #include "ui/stats/BarChartView.h"
 #include "ui/stats/DiagrammPage.h"
 #include "ui/stats/Plus5StatsPanel.h"
+#include "ui/widgets/GermanDateEdit.h"
 
 using namespace zf;
 
@@ -142,6 +143,31 @@ TEST_F(Pages, OptionWidgetsWriteTheModelAndShowIt) {
         edit->clear();
         QTest::keyClicks(edit, "getippt");
         EXPECT_EQ(m.*f.value, "getippt") << f.name;
+    }
+}
+
+// Every date field takes a date typed the German way; what is no date leaves the shown date alone.
+TEST(GermanDateEdit, TakesDatesTypedWithDots) {
+    const struct {
+        const char* typed;
+        QDate expected;
+    } cases[] = {
+        {"15.06.2020", QDate(2020, 6, 15)},  {"1.2.2021", QDate(2021, 2, 1)},     {"01.01.25", QDate(2025, 1, 1)},
+        {"15062020", QDate(2020, 6, 15)},    {"31.02.2020", QDate(2025, 12, 29)}, // no such day
+        {"15.06.1990", QDate(2025, 12, 29)}, // before the first day the field takes
+    };
+    for (const auto& c : cases) {
+        ui::GermanDateEdit edit;
+        edit.setMinimumDate(QDate(2004, 2, 1));
+        edit.setDate(QDate(2025, 12, 29));
+        edit.show();
+        edit.setFocus();
+        edit.selectAll();
+        QTest::keyClicks(&edit, c.typed);
+        QTest::keyClick(&edit, Qt::Key_Return);
+        edit.clearFocus(); // leaving the field settles what was typed
+        EXPECT_EQ(edit.date(), c.expected) << c.typed;
+        EXPECT_EQ(edit.text(), c.expected.toString("dd.MM.yyyy")) << c.typed;
     }
 }
 

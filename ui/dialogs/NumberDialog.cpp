@@ -17,6 +17,7 @@
 #include "base/Random.h"
 #include "base/Text.h"
 #include "platform/Seams.h"
+#include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
@@ -60,7 +61,7 @@ NumberDialog::NumberDialog(Random& random, Prompter& files, std::function<double
     entryPanel_ = new QWidget(this);
     entryPanel_->setObjectName("EntryPanel");
     place(entryPanel_, 0, 232, kDesignWidth, 96);
-    entryDate_ = new QDateEdit(entryPanel_);
+    entryDate_ = new GermanDateEdit(entryPanel_);
     entryDate_->setObjectName("DateTimePicker1");
     entryDate_->setDisplayFormat("dd.MM.yyyy");
     entryDate_->setCalendarPopup(true);

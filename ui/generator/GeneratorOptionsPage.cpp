@@ -17,6 +17,7 @@
 
 #include "app/Model.h"
 #include "generator/GeneratorController.h"
+#include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
@@ -196,7 +197,7 @@ std::vector<QWidget*> GeneratorOptionsPage::sentence(const OptionDef& def) {
             out.push_back(recentDraws_);
             break;
         case OptionPiece::Kind::DateTimePicker3:
-            yearlyDate_ = new QDateEdit(this);
+            yearlyDate_ = new GermanDateEdit(this);
             yearlyDate_->setObjectName("DateTimePicker3");
             yearlyDate_->setDisplayFormat("dd.MM.yyyy");
             yearlyDate_->setCalendarPopup(true);

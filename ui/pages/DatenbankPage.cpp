@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/Session.h"
+#include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
@@ -36,7 +37,7 @@ DatenbankPage::DatenbankPage(Session& session, QWidget* parent) : CanvasPage("Ta
         if (update) update->rebuildHistory();
     });
 
-    browseDatePicker_ = make<QDateEdit>(p, "DateTimePicker1");
+    browseDatePicker_ = make<GermanDateEdit>(p, "DateTimePicker1");
     browseDatePicker_->setLocale(QLocale(QLocale::German, QLocale::Germany));
     browseDatePicker_->setDisplayFormat("dd.MM.yyyy");
     browseDatePicker_->setCalendarPopup(true);

@@ -12,6 +12,7 @@
 #include "app/Model.h"
 #include "stats/StatsController.h"
 #include "ui/stats/BarChartView.h"
+#include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
@@ -62,7 +63,7 @@ DiagrammPage::DiagrammPage(Model& m, StatsController& stats, QWidget* parent) : 
                               "How often which of four was drawn. Below is the first number of the four");
     auto* waiting = stripButton(strip, "SpeedButton19", "ausstehend", "Which number was not drawn the longest?");
 
-    startPicker_ = new QDateEdit(strip);
+    startPicker_ = new GermanDateEdit(strip);
     startPicker_->setObjectName("DateTimePicker2");
     startPicker_->setToolTip("With the chosen date starts the evaluation");
     startPicker_->setDisplayFormat("dd.MM.yyyy");
