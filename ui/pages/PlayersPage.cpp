@@ -41,6 +41,7 @@ PlayersPage::PlayersPage(Session& session, QWidget* parent) : CanvasPage("TabShe
     notYetBuilt(button(p, "Protokoll", "Protokoll anzeigen", {152, 438, 170, 32}));
     notYetBuilt(button(p, "BitBtn18", "Email senden", {326, 438, 150, 32}));
     sendDirectly_ = checkBox(p, "CheckBox35", "Direkt senden", {484, 438, 142, 32});
+    notYetBuilt(sendDirectly_);
     Model& m = session_.model;
     connect(sendDirectly_, &QCheckBox::toggled, this, [&m](bool on) { m.checkBoxes[35] = on; });
 }
