@@ -169,6 +169,17 @@ TEST_F(Pages, CommandsStillToComeSayTheyAreNotAvailable) {
     }
 }
 
+// "Gesamt-Tipps" shows every number it takes whole, up to six digits.
+TEST_F(Pages, GesamtTippsShowsSixDigits) {
+    ui::KenoTippPage kenoTipp(session);
+    kenoTipp.show();
+    auto* edit = find<QLineEdit>(kenoTipp, "Edit1");
+    edit->setText("500000");
+    QApplication::processEvents();
+    const int needed = edit->fontMetrics().horizontalAdvance("500000");
+    EXPECT_LE(needed, edit->contentsRect().width() - 4) << "the field cuts the number";
+}
+
 // Every date field takes a date typed the German way; what is no date leaves the shown date alone.
 TEST(GermanDateEdit, TakesDatesTypedWithDots) {
     const struct {

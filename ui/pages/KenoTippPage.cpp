@@ -143,12 +143,13 @@ void KenoTippPage::buildTipPanel(QWidget* p) {
         updateSelectionLabels();
     });
 
-    QLabel* totalLabel = label(tipPanel, "Label22", "Gesamt-Tipps", {8, 72, 124, 28});
+    // Wider than the other two: "Gesamt-Tipps" takes up to six digits (500000).
+    QLabel* totalLabel = label(tipPanel, "Label22", "Gesamt-Tipps", {8, 72, 100, 28});
     totalTips_ = make<GesamtTippsBox>(tipPanel, "UpDown9");
     if (auto* e = totalTips_->findChild<QLineEdit*>()) e->setObjectName("Edit1");
     totalTips_->setAlignment(Qt::AlignRight);
     totalTips_->setKeyboardTracking(true);
-    place(totalTips_, 136, 72, 60, 28);
+    place(totalTips_, 110, 72, 86, 28);
     totalLabel->setBuddy(totalTips_);
     totalLabel->setToolTip("Wieviele Tipps wollen Sie berechnen?");
     // Typed text follows the typing rule; the arrows move inside the up-down's range.
