@@ -119,37 +119,6 @@ bool readFile(const std::string& path, std::string& out) {
     return ok;
 }
 
-bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error) {
-    const std::string tmp = path + ".neu~";
-    auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + ": " + std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return false;
-    };
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (error) *error = std::strerror(errno);
-        return false;
-    }
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t w = ::write(fd, data.data() + done, data.size() - done);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return fail("Schreiben");
-        }
-        done += static_cast<size_t>(w);
-    }
-    if (::fsync(fd) != 0) {
-        ::close(fd);
-        return fail("Sichern");
-    }
-    if (::close(fd) != 0) return fail("Schließen");
-    if (::rename(tmp.c_str(), path.c_str()) != 0) return fail("Umbenennen");
-    return true;
-}
-
 bool readTextLines(const std::string& path, std::vector<std::string>& lines) {
     std::string raw;
     if (!readFile(path, raw)) return false;

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FileWriter.h" // writeFileAtomic, the one writer
+
 namespace zf {
 
 std::string cp1252ToUtf8(std::string_view bytes);
@@ -17,12 +19,10 @@ std::string_view trimView(std::string_view s);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool readFile(const std::string& path, std::string& out);
-// Writes a file completely beside the target, flushes it and renames it into place.
-bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
 
 // Reads an 8-bit text file as lines of UTF-8.
 bool readTextLines(const std::string& path, std::vector<std::string>& lines);
-// Writes lines as Windows-1252 with CR LF after every line.
+// Writes lines as Windows-1252 with CR LF after every line, through writeFileAtomic.
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error = nullptr);
 
 bool fileExists(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include "app/Model.h"
 #include "base/GermanFormat.h"
+#include "draws/DrawStore.h"
 #include "evaluation/TipCheck.h"
 
 namespace zf {
@@ -34,6 +35,28 @@ bool Browser::loadDraws(bool reportMissing) {
     return false;
 }
 
+size_t Browser::readableNear(size_t i, bool forward) const {
+    const auto& recs = m_.draws.records();
+    if (recs.empty()) return kNone;
+    i = std::min(i, recs.size() - 1);
+    // Records without a readable date cannot be found by date and are stepped over; the start-up
+    // reports them, and every writer keeps them.
+    for (int pass = 0; pass < 2; ++pass, forward = !forward)
+        for (size_t k = i; k < recs.size(); k = forward ? k + 1 : k - 1)
+            if (DrawStore::dateValid(recs[k].datum)) return k;
+    return kNone;
+}
+
+void Browser::show(size_t i, int drawSeparator) {
+    const DrawRecord& r = m_.draws.records()[i];
+    makeCurrent(r, drawSeparator);
+    m_.drawIndex = static_cast<int>(i);
+    if (!DrawStore::numbersValid(r))
+        s_.prompter.message("Die Ziehung Nr. " + std::to_string(i + 1) + " in Keno.dat (" + formatDate(r.datum) +
+                            ") ist beschädigt: Zahlen außerhalb von 1 bis 70 oder doppelt. Sie wird so angezeigt, "
+                            "wie sie gespeichert ist.");
+}
+
 void Browser::seekDate() {
     m_.draws.setPath(m_.kenoPath());
     if (!m_.draws.fileExists()) {
@@ -44,19 +67,17 @@ void Browser::seekDate() {
     const auto& recs = m_.draws.records();
     const double target = m_.browseDate;
     m_.workDate = target;
-    m_.drawIndex = 1;
-    size_t read = 0;
-    if (!recs.empty()) {
-        read = 1;
-        if (recs[0].datum >= target) makeCurrent(recs[0], 3);
-        while (read < recs.size() && recs[read - 1].datum < target) {
-            ++read;
-            ++m_.drawIndex;
-            if (recs[read - 1].datum >= target) makeCurrent(recs[read - 1]);
-        }
-    }
-    m_.drawIndex -= 1;
-    if (read == recs.size() && read > 0 && recs[read - 1].datum > 0) makeCurrent(recs[read - 1]);
+    m_.drawIndex = 0;
+    // The first draw on or after the date, else the last one.
+    size_t found = kNone;
+    for (size_t i = 0; i < recs.size() && found == kNone; ++i)
+        if (DrawStore::dateValid(recs[i].datum) && recs[i].datum >= target) found = i;
+    if (found != kNone)
+        show(found, found == 0 ? 3 : 2);
+    else if (const size_t last = readableNear(recs.size(), false); last != kNone)
+        show(last);
+    else if (!recs.empty())
+        s_.prompter.message("Keno.dat enthält keine Ziehung mit lesbarem Datum.");
     m_.setBrowseDate(m_.drawDate);
     m_.drawTextMain = m_.drawText;
     m_.notify(ChangeDraw | ChangeDates);
@@ -65,12 +86,12 @@ void Browser::seekDate() {
 
 void Browser::previous() {
     if (!loadDraws(true)) return;
-    const auto& recs = m_.draws.records();
-    m_.drawIndex = m_.drawIndex - 1 < 0 ? 0 : m_.drawIndex - 1;
-    if (!recs.empty()) {
-        const size_t last = std::min<size_t>(static_cast<size_t>(m_.drawIndex), recs.size() - 1);
-        makeCurrent(recs[last]);
+    const size_t wanted = static_cast<size_t>(m_.drawIndex - 1 < 0 ? 0 : m_.drawIndex - 1);
+    if (const size_t i = readableNear(wanted, false); i != kNone) {
+        show(i);
         m_.workDate = m_.drawDate;
+    } else {
+        m_.drawIndex = static_cast<int>(wanted);
     }
     m_.setBrowseDate(m_.drawDate);
     m_.drawTextMain = m_.drawText;
@@ -81,12 +102,9 @@ void Browser::previous() {
 void Browser::next() {
     if (!loadDraws(true)) return;
     if (m_.browseDate < m_.statsStart) m_.setStatsStart(m_.browseDate - 365);
-    const auto& recs = m_.draws.records();
-    if (!recs.empty()) {
-        const size_t wanted = static_cast<size_t>(m_.drawIndex < 0 ? 0 : m_.drawIndex) + 1;
-        const size_t last = std::min(wanted, recs.size() - 1);
-        m_.drawIndex = static_cast<int>(last);
-        makeCurrent(recs[last]);
+    const size_t wanted = static_cast<size_t>(m_.drawIndex < 0 ? 0 : m_.drawIndex) + 1;
+    if (const size_t i = readableNear(wanted, true); i != kNone) {
+        show(i);
         m_.workDate = m_.drawDate;
     }
     m_.setBrowseDate(m_.drawDate);
@@ -95,14 +113,15 @@ void Browser::next() {
     checkAllTips(m_, s_.sound);
 }
 
-void Browser::deleteCurrent() {
-    if (!loadDraws(true)) return;
+bool Browser::deleteCurrent() {
+    if (!loadDraws(true)) return false;
     std::string error;
     if (!m_.draws.deleteDate(m_.drawDate, &error)) {
         s_.prompter.message("Die Ziehung konnte nicht gelöscht werden. Keno.dat bleibt unverändert.\n" + error);
-        return;
+        return false;
     }
     seekDate();
+    return true;
 }
 
 } // namespace zf

@@ -1,6 +1,7 @@
 #pragma once
 // The draw browser: makes one draw of Keno.dat current, shows it and walks the history.
 // Every step ends with the hit check, so the hits column refers to the draw on display.
+#include <cstddef>
 #include <string>
 
 #include "draws/DrawText.h"
@@ -18,13 +19,18 @@ public:
     void seekDate();      // seek the date of DateTimePicker1
     void previous();      // previous
     void next();          // next
-    void deleteCurrent(); // "Löschen": delete the current draw
+    bool deleteCurrent(); // "Löschen": delete the current draw; false when nothing was deleted
 
     // Loads a record into the current-draw fields and rebuilds the labels.
     void makeCurrent(const DrawRecord& r, int drawSeparator = 2, int plus5Separator = 2);
 
 private:
     bool loadDraws(bool reportMissing);
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    // The nearest record with a readable date from `i` on in the direction given, else the other way.
+    size_t readableNear(size_t i, bool forward) const;
+    // Makes record `i` current; a record with broken numbers is shown only with a message saying so.
+    void show(size_t i, int drawSeparator = 2);
 
     Model& m_;
     Services& s_;

@@ -7,21 +7,44 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/FileWriter.h"
+#include "base/GermanFormat.h"
 #include "base/Text.h"
 
 namespace zf {
 namespace {
 
-std::string dirOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+std::string ioError(const std::string& what, const std::string& path, int err) {
+    return what + " " + path + ": " + std::strerror(err);
 }
 
-std::string ioError(const std::string& what, const std::string& path) {
-    return what + " " + path + ": " + std::strerror(errno);
+bool fail(std::string* error, const std::string& text) {
+    if (error) *error = text;
+    return false;
 }
 
-bool recordNumbersValid(const DrawRecord& r) {
+std::string encoded(const DrawRecord& r) {
+    std::string out(kRecordSize, '\0');
+    encodeRecord(r, reinterpret_cast<uint8_t*>(out.data()));
+    return out;
+}
+
+// The records of raw file bytes, each with its 40 bytes so that untouched ones go back unchanged.
+struct RawRecords {
+    std::vector<DrawRecord> records;
+    DrawFileIssues issues;
+    const std::string& raw;
+    explicit RawRecords(const std::string& bytes) : raw(bytes) {
+        DrawStore::parse(reinterpret_cast<const uint8_t*>(raw.data()), raw.size(), records, issues);
+    }
+    std::string_view bytes(size_t i) const { return std::string_view(raw).substr(i * kRecordSize, kRecordSize); }
+};
+
+} // namespace
+
+bool DrawStore::dateValid(double d) { return std::isfinite(d) && d > 0 && d == std::floor(d) && d <= 2958465; }
+
+bool DrawStore::numbersValid(const DrawRecord& r) {
     DrawBits b;
     for (uint8_t n : r.zahl) {
         if (n < 1 || n > 70 || b.has(n)) return false;
@@ -33,8 +56,6 @@ bool recordNumbersValid(const DrawRecord& r) {
     return true;
 }
 
-} // namespace
-
 void DrawStore::setPath(std::string path) {
     if (path == path_) return;
     path_ = std::move(path);
@@ -45,12 +66,19 @@ void DrawStore::clear() {
     records_.clear();
     bits_.clear();
     issues_ = {};
+    lastDate_ = 0;
     loaded_ = false;
     size_ = -1;
     ++generation_;
 }
 
 bool DrawStore::fileExists() const { return zf::fileExists(path_); }
+
+bool DrawStore::hasDate(double datum) const {
+    for (const DrawRecord& r : records_)
+        if (r.datum == datum && dateValid(r.datum)) return true;
+    return false;
+}
 
 void DrawStore::parse(const uint8_t* data, size_t size, std::vector<DrawRecord>& records, DrawFileIssues& issues) {
     issues = {};
@@ -61,13 +89,13 @@ void DrawStore::parse(const uint8_t* data, size_t size, std::vector<DrawRecord>&
     double previous = -INFINITY;
     for (size_t i = 0; i < count; ++i) {
         DrawRecord r = decodeRecord(data + i * kRecordSize);
-        if (!std::isfinite(r.datum) || r.datum <= 0 || r.datum != std::floor(r.datum) || r.datum > 2958465) {
+        if (!dateValid(r.datum)) {
             ++issues.badDates;
         } else {
             if (r.datum <= previous) ++issues.outOfOrder;
             previous = r.datum;
         }
-        if (!recordNumbersValid(r)) ++issues.badNumbers;
+        if (!numbersValid(r)) ++issues.badNumbers;
         records.push_back(r);
     }
 }
@@ -75,6 +103,12 @@ void DrawStore::parse(const uint8_t* data, size_t size, std::vector<DrawRecord>&
 void DrawStore::rebuildBits() {
     bits_.resize(records_.size());
     for (size_t i = 0; i < records_.size(); ++i) bits_[i] = bitsOf(records_[i]);
+    lastDate_ = 0;
+    for (size_t i = records_.size(); i-- > 0;)
+        if (dateValid(records_[i].datum)) {
+            lastDate_ = records_[i].datum;
+            break;
+        }
 }
 
 bool DrawStore::refresh(std::string* error) {
@@ -89,8 +123,9 @@ bool DrawStore::refresh(std::string* error) {
 
     std::string raw;
     if (!readFile(path_, raw)) {
+        const int err = errno;
         clear();
-        if (error) *error = ioError("Lesefehler in", path_);
+        if (error) *error = ioError("Lesefehler in", path_, err);
         return false;
     }
     parse(reinterpret_cast<const uint8_t*>(raw.data()), raw.size(), records_, issues_);
@@ -120,120 +155,160 @@ std::vector<std::string> DrawStore::issueTexts() const {
     return out;
 }
 
-bool DrawStore::createEmptyIfMissing(std::string* error) {
-    if (fileExists()) return true;
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (error) *error = ioError("Die Datei kann nicht angelegt werden:", path_);
-        return false;
-    }
-    ::close(fd);
+bool DrawStore::readLocked(std::string& raw, std::string* error) {
+    if (!zf::fileExists(path_)) return fail(error, "Die Datei " + path_ + " fehlt.");
+    if (!readFile(path_, raw)) return fail(error, ioError("Lesefehler in", path_, errno));
     return true;
 }
 
-bool DrawStore::writeAll(const std::vector<DrawRecord>& records, const std::string& tempName, std::string* error) {
-    std::string bytes(records.size() * kRecordSize, '\0');
-    for (size_t i = 0; i < records.size(); ++i)
-        encodeRecord(records[i], reinterpret_cast<uint8_t*>(bytes.data()) + i * kRecordSize);
-    const std::string tmp = dirOf(path_) + tempName;
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (error) *error = ioError("Die Datei kann nicht angelegt werden:", tmp);
-        return false;
+bool DrawStore::writeBytes(const std::string& bytes, std::string* error) {
+    const bool ok = writeFileAtomic(path_, bytes, error);
+    std::string ignored;
+    refresh(&ignored);
+    return ok;
+}
+
+bool DrawStore::createEmptyIfMissing(std::string* error) {
+    if (fileExists()) return true;
+    FileLock lock(path_);
+    if (!lock.locked()) return fail(error, lock.error());
+    if (fileExists()) return true; // another program was first
+    std::string why;
+    if (!writeFileAtomic(path_, {}, &why))
+        return fail(error, "Die Datei " + path_ + " kann nicht angelegt werden.\n" + why);
+    return true;
+}
+
+bool DrawStore::writeAll(const std::vector<DrawRecord>& records, std::string* error) {
+    std::string bytes;
+    bytes.reserve(records.size() * kRecordSize);
+    for (const DrawRecord& r : records) bytes += encoded(r);
+    return writeBytes(bytes, error);
+}
+
+bool DrawStore::insertLocked(const DrawRecord& n, const std::string& raw, std::string* error) {
+    const RawRecords file(raw);
+    std::string out;
+    out.reserve(raw.size() + kRecordSize);
+    bool pending = true;
+    for (size_t i = 0; i < file.records.size(); ++i) {
+        const DrawRecord& r = file.records[i];
+        const bool valid = dateValid(r.datum);
+        // In front of the first readable date after it; records without a readable date stay where they are.
+        if (pending && valid && r.datum > n.datum) {
+            out += encoded(n);
+            pending = false;
+        }
+        if (valid && r.datum == n.datum) {
+            if (pending) out += encoded(n);
+            pending = false;
+            continue;
+        }
+        out += file.bytes(i);
     }
+    if (pending) out += encoded(n);
+    out.append(raw, raw.size() - file.issues.trailingBytes, std::string::npos);
+    return writeBytes(out, error);
+}
+
+bool DrawStore::insertOrReplace(const DrawRecord& n, std::string* error) {
+    if (!dateValid(n.datum)) return fail(error, "Die Ziehung hat kein gültiges Datum.");
+    FileLock lock(path_);
+    if (!lock.locked()) return fail(error, lock.error());
+    if (!createEmptyIfMissing(error)) return false;
+    std::string raw;
+    if (!readLocked(raw, error)) return false;
+    return insertLocked(n, raw, error);
+}
+
+bool DrawStore::append(const DrawRecord& r, std::string* error) {
+    if (!dateValid(r.datum)) return fail(error, "Die Ziehung hat kein gültiges Datum.");
+    FileLock lock(path_);
+    if (!lock.locked()) return fail(error, lock.error());
+    if (!createEmptyIfMissing(error)) return false;
+    std::string raw;
+    if (!readLocked(raw, error)) return false;
+    {
+        const RawRecords file(raw);
+        double last = 0;
+        bool known = false;
+        for (const DrawRecord& x : file.records)
+            if (dateValid(x.datum)) {
+                last = x.datum;
+                known = known || x.datum == r.datum;
+            }
+        // A date already there or not after the last one would break the date order: put it in its place.
+        if (known || (last > 0 && r.datum <= last)) return insertLocked(r, raw, error);
+        // Appending behind a broken tail would shift every later record; this rewrite drops the tail.
+        if (file.issues.trailingBytes)
+            return writeBytes(raw.substr(0, raw.size() - file.issues.trailingBytes) + encoded(r), error);
+    }
+    // In place: a crash half-way leaves a short tail, which the reader skips and the next writer drops.
+    if (!mayReplace(path_, error)) return false;
+    const std::string bytes = encoded(r);
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) return fail(error, ioError("Die Datei kann nicht geöffnet werden:", path_, errno));
     size_t done = 0;
-    bool ok = true;
+    int err = 0;
     while (done < bytes.size()) {
         const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) {
-            ok = false;
+        // A short write sets no errno; the next call names the reason (a full disk, a size limit).
+        if (w < 0) {
+            err = errno;
+            break;
+        }
+        if (w == 0) {
+            err = EIO;
             break;
         }
         done += static_cast<size_t>(w);
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (error && !ok) *error = ioError("Schreibfehler in", tmp);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        if (error) *error = ioError("Schreibfehler in", tmp);
+    if (!err && ::fsync(fd) != 0) err = errno;
+    if (err) {
+        // Never leave part of a record behind.
+        if (done > 0 && ::ftruncate(fd, static_cast<off_t>(raw.size())) != 0) {}
+        ::close(fd);
+        std::string ignored;
+        refresh(&ignored);
+        return fail(error, ioError("Schreibfehler in", path_, err));
     }
-    if (ok && ::rename(tmp.c_str(), path_.c_str()) != 0) {
-        ok = false;
-        if (error) *error = ioError("Die neue Datei kann nicht an die Stelle der alten treten:", path_);
-    }
-    if (!ok) {
-        ::unlink(tmp.c_str());
-        return false;
+    if (::close(fd) != 0) {
+        err = errno;
+        std::string ignored;
+        refresh(&ignored);
+        return fail(error, ioError("Schreibfehler in", path_, err));
     }
     std::string ignored;
     refresh(&ignored);
     return true;
 }
 
-bool DrawStore::append(const DrawRecord& r, std::string* error) {
-    if (!createEmptyIfMissing(error)) return false;
-    if (!refresh(error)) return false;
-    // A date that is not after the last one would break the date order: put it in its place.
-    if (!records_.empty() && r.datum <= lastDate()) return insertOrReplace(r, error);
-    if (issues_.trailingBytes) {
-        // Appending behind a broken tail would shift every later record; rewrite without it.
-        std::vector<DrawRecord> all = records_;
-        all.push_back(r);
-        return writeAll(all, "Keno.dat~", error);
-    }
-    uint8_t buf[kRecordSize];
-    encodeRecord(r, buf);
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd < 0) {
-        if (error) *error = ioError("Die Datei kann nicht geöffnet werden:", path_);
-        return false;
-    }
-    ssize_t w;
-    do {
-        w = ::write(fd, buf, kRecordSize);
-    } while (w < 0 && errno == EINTR);
-    const bool full = w == static_cast<ssize_t>(kRecordSize);
-    if (!full) {
-        if (error) *error = ioError("Schreibfehler in", path_);
-        // Never leave half a record behind.
-        if (w > 0) (void)::ftruncate(fd, static_cast<off_t>(records_.size() * kRecordSize));
-    }
-    ::close(fd);
-    std::string ignored;
-    refresh(&ignored);
-    return full;
-}
-
-bool DrawStore::insertOrReplace(const DrawRecord& n, std::string* error) {
-    if (!createEmptyIfMissing(error)) return false;
-    if (!refresh(error)) return false;
-    std::vector<DrawRecord> out;
-    out.reserve(records_.size() + 1);
-    bool pending = true;
-    for (const DrawRecord& r : records_) {
-        if (pending && r.datum >= n.datum) {
-            out.push_back(n);
-            pending = false;
-        }
-        if (r.datum != n.datum) out.push_back(r);
-    }
-    if (pending) out.push_back(n);
-    return writeAll(out, "Keno.dat~", error);
-}
-
 bool DrawStore::deleteDate(double datum, std::string* error) {
-    if (!refresh(error)) return false;
-    std::vector<DrawRecord> out;
-    out.reserve(records_.size());
-    double latest = 0;
-    for (const DrawRecord& r : records_) {
-        if (r.datum > latest) {
-            latest = r.datum;
-            if (r.datum != datum) out.push_back(r);
+    FileLock lock(path_);
+    if (!lock.locked()) return fail(error, lock.error());
+    std::string raw;
+    if (!readLocked(raw, error)) return false;
+    const RawRecords file(raw);
+    std::string out;
+    out.reserve(raw.size());
+    size_t removed = 0;
+    for (size_t i = 0; i < file.records.size(); ++i) {
+        if (dateValid(datum) && file.records[i].datum == datum) {
+            ++removed;
+            continue;
         }
+        out += file.bytes(i);
     }
-    return writeAll(out, "Keno.da~", error);
+    if (!removed) {
+        std::string ignored;
+        refresh(&ignored);
+        return fail(error, dateValid(datum) ? "Keno.dat enthält keine Ziehung vom " + formatDate(datum) + "."
+                                            : std::string("Die Ziehung hat kein gültiges Datum."));
+    }
+    // The broken tail after the last whole record stays as well: nothing but the chosen date goes.
+    out.append(raw, raw.size() - file.issues.trailingBytes, std::string::npos);
+    return writeBytes(out, error);
 }
 
 } // namespace zf

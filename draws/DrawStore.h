@@ -1,7 +1,9 @@
 #pragma once
 // Keno.dat, read once into memory and read again only when the file changed on disk.
-// The writers keep the file's promise: a rewrite builds the new file completely beside the
-// old one, flushes it and only then renames it into place, so a failure leaves the history as it was.
+// Every writer locks the file, reads it again under the lock (another program may have changed it),
+// makes its change and writes through writeFileAtomic, so a failure leaves the history as it was.
+// Records that cannot be read (no valid date, numbers out of range) or stand out of date order are
+// kept byte for byte by every writer: one broken record must never cost the rest of the history.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,18 +36,28 @@ public:
     const std::vector<DrawBits>& bits() const { return bits_; }
     size_t size() const { return records_.size(); }
     bool empty() const { return records_.empty(); }
-    double lastDate() const { return records_.empty() ? 0.0 : records_.back().datum; }
+    // The date of the last record with a valid date; 0 without one. A broken tail (zeros after a
+    // crash) must not make the update start from the beginning again.
+    double lastDate() const { return lastDate_; }
+    bool hasDate(double datum) const;
     const DrawFileIssues& issues() const { return issues_; }
     std::vector<std::string> issueTexts() const; // German, one per kind of problem
     uint64_t generation() const { return generation_; }
 
+    static bool dateValid(double datum); // a whole day from 1 to 31.12.9999
+    static bool numbersValid(const DrawRecord& r);
+    static bool readable(const DrawRecord& r) { return dateValid(r.datum) && numbersValid(r); }
+
     // Writers. Each returns false with a German error text when the file could not be changed.
     bool createEmptyIfMissing(std::string* error = nullptr);
+    // Appends in place under the lock; a date not after the last one goes to its place instead.
     bool append(const DrawRecord& r, std::string* error = nullptr);
+    // Puts the draw in date order, replacing the draws with its date.
     bool insertOrReplace(const DrawRecord& r, std::string* error = nullptr);
-    // Drops the draws dated `datum` and every record not later than all before it.
+    // Removes the draws dated `datum` and nothing else; false when there is none.
     bool deleteDate(double datum, std::string* error = nullptr);
-    bool writeAll(const std::vector<DrawRecord>& records, const std::string& tempName, std::string* error = nullptr);
+    // Replaces the whole history (tools and tests).
+    bool writeAll(const std::vector<DrawRecord>& records, std::string* error = nullptr);
 
     // Parses raw file bytes; used by the cache, the tools and the fuzz target.
     static void parse(const uint8_t* data, size_t size, std::vector<DrawRecord>& records, DrawFileIssues& issues);
@@ -53,11 +65,16 @@ public:
 private:
     void clear();
     void rebuildBits();
+    // Under the lock: the file as it is now, whatever the cache says.
+    bool readLocked(std::string& raw, std::string* error);
+    bool insertLocked(const DrawRecord& n, const std::string& raw, std::string* error);
+    bool writeBytes(const std::string& bytes, std::string* error);
 
     std::string path_;
     std::vector<DrawRecord> records_;
     std::vector<DrawBits> bits_;
     DrawFileIssues issues_;
+    double lastDate_ = 0;
     bool loaded_ = false;
     uint64_t generation_ = 0;
     // identity of the file the cache was read from

@@ -48,6 +48,7 @@ void UpdateController::stop() {
 void UpdateController::runUpdate() {
     if (running_) return; // the buttons are disabled meanwhile; a second start would only interleave
     RunningFlag flag(running_);
+    failed_ = false;
     setButtons(true);
 
     double day = 0; // the day being requested, kept here so a seek meanwhile cannot move it
@@ -57,6 +58,7 @@ void UpdateController::runUpdate() {
     if (!m_.draws.createEmptyIfMissing(&error) || !m_.draws.refresh(&error)) {
         s_.prompter.message("Die Ziehungen können nicht aktualisiert werden.\n" + error);
         mayRequest = false;
+        failed_ = true;
     }
     const double last = m_.draws.lastDate();
     day = last > 0 ? std::max(last + 1, kFirstDrawDay) : kFirstDrawDay;
@@ -77,6 +79,7 @@ void UpdateController::runUpdate() {
                                 "\" ist keine Portnummer (eine ganze Zahl von 0 bis 65535).\n"
                                 "Die Ziehungen wurden nicht aktualisiert.");
             mayRequest = false;
+            failed_ = true;
         }
     }
     // Taken once, like the proxy: an edit of the field meanwhile applies to the next update.
@@ -85,6 +88,7 @@ void UpdateController::runUpdate() {
         s_.prompter.message("Die Adresse des Download-Servers \"" + m_.downloadServer +
                             "\" ist keine http- oder https-Adresse.\nDie Ziehungen wurden nicht aktualisiert.");
         mayRequest = false;
+        failed_ = true;
     }
 
     while (mayRequest && day <= std::floor(s_.clock.now()) && m_.stopUpdateVisible) {
@@ -120,6 +124,7 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
         // now would stay a gap, as the next update starts after the last stored draw.
         m_.setStatus(0, "Failed : " + std::to_string(r.status) + " " + r.statusText);
         m_.setStatus(1, "Keine verwertbare Antwort vom Server, Aktualisierung beendet.");
+        failed_ = true;
         return false;
     }
     if (r.status > 200 || r.body.empty()) {
@@ -137,6 +142,7 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
     case DrawAnswer::Invalid:
         m_.setStatus(0, formatDate(day) + " fehlerhaft: " + answer.problem);
         m_.setStatus(1, "Nichts gespeichert, Aktualisierung beendet.");
+        failed_ = true;
         return false;
     case DrawAnswer::Draw:
         break;
@@ -147,11 +153,12 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
     if (!m_.draws.refresh(&error)) {
         s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) + " kann nicht gespeichert werden.\n" +
                             error);
+        failed_ = true;
         return false;
     }
     // The history is only ever extended here; an answer for a date already covered is left out
     // rather than rewriting stored draws from the network.
-    if (answer.record.datum <= m_.draws.lastDate()) {
+    if (answer.record.datum <= m_.draws.lastDate() || m_.draws.hasDate(answer.record.datum)) {
         m_.setStatus(0, formatDate(answer.record.datum) + " schon vorhanden");
         return true;
     }
@@ -161,6 +168,7 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
     if (!m_.draws.append(answer.record, &error)) {
         s_.prompter.message("Die Ziehung vom " + formatDate(answer.record.datum) + " kann nicht gespeichert werden.\n" +
                             error);
+        failed_ = true;
         return false;
     }
     m_.workDate = answer.record.datum;
@@ -169,14 +177,25 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
 
 void UpdateController::rebuildHistory() {
     if (running_) return;
-    m_.draws.setPath(m_.kenoPath());
+    const std::string path = m_.kenoPath();
+    m_.draws.setPath(path);
     if (m_.draws.fileExists()) {
         // Reading everything again takes thousands of requests; if that fails half-way the old
-        // history must still be there.
-        const std::string backup = m_.kenoPath() + ".bak";
-        if (std::rename(m_.kenoPath().c_str(), backup.c_str()) != 0) {
+        // history must still be there. Copied and emptied through the writer, a linked or
+        // write-protected Keno.dat keeps its link and its protection.
+        const std::string backup = path + ".bak";
+        const std::string why = [&]() -> std::string {
+            FileLock lock(path);
+            if (!lock.locked()) return lock.error();
+            std::string error, old;
+            if (!mayReplace(path, &error)) return error;
+            if (!readFile(path, old)) return "Keno.dat kann nicht gelesen werden.";
+            if (!writeFileAtomic(backup, old, &error) || !writeFileAtomic(path, {}, &error)) return error;
+            return {};
+        }();
+        if (!why.empty()) {
             s_.prompter.message("Keno.dat kann nicht nach " + backup +
-                                " verschoben werden; die Datenbank wird nicht neu angelegt.");
+                                " gesichert werden; die Datenbank wird nicht neu angelegt.\n" + why);
             return;
         }
         m_.draws.refresh();

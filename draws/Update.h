@@ -39,10 +39,13 @@ public:
     void rebuildHistory();
 
     bool running() const { return running_; }
+    // Whether the last update ended on a failure (file, proxy, server address, answer, no answer)
+    // rather than on today or the stop button.
+    bool failed() const { return failed_; }
     int requestsSent() const { return requests_; }
 
 private:
-    // What one day brought; false when the update has to end after it.
+    // What one day brought; false when the update has to end after it (`failed_` says whether in failure).
     bool fetchDay(const std::string& url, double day, const HttpRequest& base);
     void setButtons(bool runningNow);
 
@@ -51,6 +54,7 @@ private:
     Browser& browser_;
     HttpClient& http_;
     bool running_ = false;
+    bool failed_ = false;
     int requests_ = 0;
 };
 

@@ -56,9 +56,9 @@ public:
 class DeleteDrawCommand : public Command {
 public:
     int run(Context& ctx, const Args&) override {
-        ctx.app.browser().deleteCurrent();
+        const bool deleted = ctx.app.browser().deleteCurrent();
         ctx.printShow();
-        return 0;
+        return deleted ? 0 : 1;
     }
 };
 

@@ -35,7 +35,7 @@ public:
         update.afterDay = [&](double) { std::cout << ctx.model.status[0] << std::endl; };
         update.runUpdate();
         ctx.printShow();
-        return 0;
+        return update.failed() ? 1 : 0;
     }
 };
 

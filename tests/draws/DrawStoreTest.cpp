@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "base/Text.h"
 #include "draws/DrawStore.h"
+#include "draws/FileSizeLimit.h"
 #include "support/TestSupport.h"
 
 using namespace zf;
@@ -100,34 +106,169 @@ TEST(DrawStore, InsertOrReplaceKeepsDateOrder) {
     }
 }
 
-TEST(DrawStore, DeleteDropsTheDrawAndRecordsOutOfOrder) {
-    TempDir dir;
-    writeDraws(dir.file("Keno.dat"),
-               {draw(2020, 1, 1), draw(2020, 1, 3), draw(2020, 1, 2), draw(2020, 1, 3), draw(2020, 1, 5)});
-    DrawStore store(dir.file("Keno.dat"));
-    ASSERT_TRUE(store.deleteDate(dateValue(2020, 1, 5)));
-    auto recs = readDraws(dir.file("Keno.dat"));
-    ASSERT_EQ(recs.size(), 2u);
-    EXPECT_EQ(recs[1].datum, dateValue(2020, 1, 3));
-    // No draw of that date: only the cleanup happens, an ordered file stays as it was.
-    ASSERT_TRUE(store.deleteDate(dateValue(2021, 1, 1)));
-    EXPECT_EQ(readDraws(dir.file("Keno.dat")).size(), 2u);
-    EXPECT_FALSE(fileExists(dir.file("Keno.da~")));
+namespace {
+
+std::string recordBytes(const DrawRecord& r) {
+    std::string out(kRecordSize, '\0');
+    encodeRecord(r, reinterpret_cast<uint8_t*>(out.data()));
+    return out;
 }
 
-TEST(DrawStore, AFailedRewriteLeavesTheHistoryAsItWas) {
+std::string fileBytes(const std::string& path) {
+    std::string out;
+    EXPECT_TRUE(readFile(path, out));
+    return out;
+}
+
+// Record 1 with one bit of its date flipped, as on a damaged disk: no valid date any more.
+DrawRecord flippedDate(DrawRecord r) {
+    uint8_t b[kRecordSize];
+    encodeRecord(r, b);
+    b[7] ^= 0x40;
+    return decodeRecord(b);
+}
+
+DrawRecord badNumbers(DrawRecord r) {
+    r.zahl[3] = 0;
+    r.zahl[4] = 200;
+    return r;
+}
+
+DrawRecord withPadding(DrawRecord r) {
+    r.flags = 0x80; // an unknown padding bit, kept byte for byte
+    return r;
+}
+
+// Histories a delete, an insert and a replace must leave alone except for their one date.
+struct DamagedFile {
+    const char* name;
+    std::vector<DrawRecord> records;
+};
+
+std::vector<DamagedFile> damagedFiles() {
+    const DrawRecord huge = [] {
+        DrawRecord r = draw(2020, 1, 4);
+        r.datum = 1e300;
+        return r;
+    }();
+    return {
+        {"a flipped date in the middle",
+         {draw(2020, 1, 1), flippedDate(draw(2020, 1, 2)), draw(2020, 1, 3), draw(2020, 1, 5)}},
+        {"a huge date", {draw(2020, 1, 1), huge, draw(2020, 1, 3), draw(2020, 1, 5)}},
+        {"descending order", {draw(2020, 1, 7), draw(2020, 1, 5), draw(2020, 1, 3), draw(2020, 1, 1)}},
+        {"numbers out of range", {draw(2020, 1, 1), badNumbers(draw(2020, 1, 2)), draw(2020, 1, 3), draw(2020, 1, 5)}},
+        {"a repeated date and padding bits",
+         {draw(2020, 1, 1), withPadding(draw(2020, 1, 3)), draw(2020, 1, 2), draw(2020, 1, 3), draw(2020, 1, 5)}},
+        {"zeros after a crash", {draw(2020, 1, 1), draw(2020, 1, 3), draw(2020, 1, 5), DrawRecord{}}},
+    };
+}
+
+} // namespace
+
+TEST(DrawStore, DeleteRemovesTheDrawsOfThatDateAndNothingElse) {
+    for (const DamagedFile& c : damagedFiles()) {
+        TempDir dir;
+        writeDraws(dir.file("Keno.dat"), c.records);
+        { std::ofstream(dir.file("Keno.dat"), std::ios::app | std::ios::binary) << "abc"; }
+        std::string expected;
+        for (const DrawRecord& r : c.records)
+            if (r.datum != dateValue(2020, 1, 3)) expected += recordBytes(r);
+        expected += "abc"; // the broken tail is no record, but a delete has no business with it either
+        DrawStore store(dir.file("Keno.dat"));
+        std::string error;
+        ASSERT_TRUE(store.deleteDate(dateValue(2020, 1, 3), &error)) << c.name << ": " << error;
+        EXPECT_EQ(fileBytes(dir.file("Keno.dat")), expected) << c.name;
+
+        // No draw of that date: nothing is written, and the caller hears so.
+        EXPECT_FALSE(store.deleteDate(dateValue(2020, 1, 3), &error)) << c.name;
+        EXPECT_NE(error.find("keine Ziehung vom 03.01.2020"), std::string::npos) << error;
+        EXPECT_FALSE(store.deleteDate(std::nan(""), &error)) << c.name;
+        EXPECT_EQ(fileBytes(dir.file("Keno.dat")), expected) << c.name;
+    }
+}
+
+TEST(DrawStore, InsertAndReplaceKeepEveryRecordTheyCannotRead) {
+    for (const DamagedFile& c : damagedFiles()) {
+        TempDir dir;
+        writeDraws(dir.file("Keno.dat"), c.records);
+        DrawStore store(dir.file("Keno.dat"));
+        // A new date and an existing one: everything but the replaced draws of 05.01. stays, byte for byte.
+        ASSERT_TRUE(store.insertOrReplace(draw(2020, 1, 4, 42))) << c.name;
+        ASSERT_TRUE(store.insertOrReplace(draw(2020, 1, 5, 43))) << c.name;
+        const auto after = readDraws(dir.file("Keno.dat"));
+        std::string kept;
+        size_t fives = 0, fours = 0;
+        for (const DrawRecord& r : after) {
+            if (r.datum == dateValue(2020, 1, 5)) {
+                ++fives;
+                EXPECT_EQ(r.zahl[0], 43) << c.name;
+            } else if (r.datum == dateValue(2020, 1, 4) && r.zahl[0] == 42) {
+                ++fours;
+            } else {
+                kept += recordBytes(r);
+            }
+        }
+        EXPECT_EQ(fives, 1u) << c.name;
+        EXPECT_EQ(fours, 1u) << c.name;
+        std::string expected;
+        for (const DrawRecord& r : c.records)
+            if (r.datum != dateValue(2020, 1, 5)) expected += recordBytes(r);
+        EXPECT_EQ(kept, expected) << c.name;
+        EXPECT_EQ(after.size(), c.records.size() + 1) << c.name;
+    }
+}
+
+TEST(DrawStore, TheLastDateIsTheLastValidOne) {
     TempDir dir;
-    const std::vector<DrawRecord> before = {draw(2020, 1, 1), draw(2020, 1, 3)};
-    writeDraws(dir.file("Keno.dat"), before);
-    // The temporary file cannot be created: a folder of that name is in the way.
-    std::filesystem::create_directory(dir.file("Keno.dat~"));
-    std::filesystem::create_directory(dir.file("Keno.da~"));
+    writeDraws(dir.file("Keno.dat"), {draw(2020, 1, 1), draw(2020, 1, 2), DrawRecord{}});
     DrawStore store(dir.file("Keno.dat"));
-    std::string error;
-    EXPECT_FALSE(store.insertOrReplace(draw(2020, 1, 2), &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(store.deleteDate(dateValue(2020, 1, 1), &error));
-    EXPECT_EQ(readDraws(dir.file("Keno.dat")), before);
+    ASSERT_TRUE(store.refresh());
+    EXPECT_EQ(store.lastDate(), dateValue(2020, 1, 2));
+    EXPECT_TRUE(store.hasDate(dateValue(2020, 1, 1)));
+    EXPECT_FALSE(store.hasDate(0));
+    // An append of a stored date replaces it rather than storing the date twice.
+    ASSERT_TRUE(store.append(draw(2020, 1, 2, 9)));
+    ASSERT_TRUE(store.append(draw(2020, 1, 3)));
+    const auto recs = readDraws(dir.file("Keno.dat"));
+    ASSERT_EQ(recs.size(), 4u);
+    EXPECT_EQ(recs[1].zahl[0], 9);
+    EXPECT_EQ(recs[2], DrawRecord{});
+    EXPECT_EQ(recs[3].datum, dateValue(2020, 1, 3));
+}
+
+TEST(DrawStore, AFailedWriteLeavesTheHistoryAsItWasAndSaysWhy) {
+    TempDir dir;
+    const std::vector<DrawRecord> before = {draw(2020, 1, 1), draw(2020, 1, 3), draw(2020, 1, 5)};
+    writeDraws(dir.file("Keno.dat"), before);
+    const std::string bytes = fileBytes(dir.file("Keno.dat"));
+    DrawStore store(dir.file("Keno.dat"));
+    struct Case {
+        const char* name;
+        rlim_t limit; // the disk is full after this many bytes of a file
+        std::function<bool(std::string*)> write;
+    };
+    const std::vector<Case> cases = {
+        // Half a record fits: the append is cut back to the whole records.
+        {"append", 3 * kRecordSize + 20, [&](std::string* e) { return store.append(draw(2020, 1, 6), e); }},
+        {"insert", 3 * kRecordSize + 20, [&](std::string* e) { return store.insertOrReplace(draw(2020, 1, 2), e); }},
+        {"replace", 2 * kRecordSize, [&](std::string* e) { return store.insertOrReplace(draw(2020, 1, 3, 9), e); }},
+        {"delete", kRecordSize, [&](std::string* e) { return store.deleteDate(dateValue(2020, 1, 1), e); }},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        {
+            FileSizeLimit full(c.limit);
+            EXPECT_FALSE(c.write(&error)) << c.name;
+        }
+        EXPECT_NE(error.find(std::strerror(EFBIG)), std::string::npos) << c.name << ": " << error;
+        EXPECT_EQ(error.find(std::strerror(ENOENT)), std::string::npos) << c.name << ": " << error;
+        EXPECT_EQ(fileBytes(dir.file("Keno.dat")), bytes) << c.name;
+        // No temporary file is left behind.
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"Keno.dat", "Keno.dat.lock"})) << c.name;
+    }
 }
 
 TEST(DrawStore, AppendKeepsTheFileWhole) {

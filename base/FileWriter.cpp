@@ -1,0 +1,196 @@
+#include "base/FileWriter.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <set>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace zf {
+namespace {
+
+std::string dirOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string nameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string reason(int err) { return std::strerror(err); }
+
+// The lock files this process holds; a second flock on another descriptor would block on itself.
+std::mutex heldMutex;
+std::set<std::string>& held() {
+    static std::set<std::string> s;
+    return s;
+}
+
+mode_t modeForNewFile() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+void syncFolder(const std::string& dir) {
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    // The new file is in place already; a folder that cannot be synced changes nothing about that.
+    if (::fsync(fd) != 0) {}
+    ::close(fd);
+}
+
+bool refuseReadOnly(const std::string& path, const struct stat& st, std::string* error) {
+    if ((st.st_mode & 0222) != 0) return true;
+    if (error) *error = "Die Datei " + path + " ist schreibgeschützt und wird nicht verändert.";
+    return false;
+}
+
+bool writeLocked(const std::string& target, std::string_view data, std::string* error) {
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        if (error) *error = target + " ist keine gewöhnliche Datei und wird nicht überschrieben.";
+        return false;
+    }
+    if (exists && !refuseReadOnly(target, st, error)) return false;
+    const mode_t mode = exists ? (st.st_mode & 07777) : modeForNewFile();
+
+    std::string name = target + "~XXXXXX";
+    std::vector<char> tmpl(name.begin(), name.end());
+    tmpl.push_back('\0');
+    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (error)
+            *error = "Im Ordner " + (dirOf(target).empty() ? std::string(".") : dirOf(target)) +
+                     " kann keine neue Datei angelegt werden: " + reason(err);
+        return false;
+    }
+    const std::string tmp(tmpl.data());
+    // errno is taken at the call that failed; a later cleanup call must not change the reason.
+    auto fail = [&](const std::string& what, int err) {
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        if (error) *error = what + ": " + reason(err);
+        return false;
+    };
+    const std::string writeError = "Schreibfehler in " + target;
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t w = ::write(fd, data.data() + done, data.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return fail(writeError, errno);
+        if (w == 0) return fail(writeError, EIO);
+        done += static_cast<size_t>(w);
+    }
+    if (::fchmod(fd, mode) != 0) return fail(writeError, errno);
+    // Written by root for the user, the file stays the user's; elsewhere this is a no-op or refused.
+    if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {}
+    if (::fsync(fd) != 0) return fail(writeError, errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        if (error) *error = writeError + ": " + reason(err);
+        return false;
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmp.c_str());
+        if (error) *error = "Die neue Datei kann nicht an die Stelle von " + target + " treten: " + reason(err);
+        return false;
+    }
+    syncFolder(dirOf(target));
+    return true;
+}
+
+} // namespace
+
+std::string writeTarget(const std::string& path) {
+    std::string p = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = ::readlink(p.c_str(), buf.data(), buf.size());
+        if (n < 0 || static_cast<size_t>(n) >= buf.size()) return p;
+        const std::string link(buf.data(), static_cast<size_t>(n));
+        p = link[0] == '/' ? link : dirOf(p) + link;
+    }
+    return p;
+}
+
+FileLock::FileLock(const std::string& path, int waitMs) : lockPath_(writeTarget(path) + ".lock") {
+    {
+        std::lock_guard<std::mutex> guard(heldMutex);
+        if (held().count(lockPath_)) {
+            nested_ = true;
+            locked_ = true;
+            return;
+        }
+    }
+    fd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno == EACCES) fd_ = ::open(lockPath_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        error_ = "Die Sperrdatei " + lockPath_ + " kann nicht angelegt werden: " + reason(errno);
+        return;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) break;
+        const int err = errno;
+        if (err == EINTR) continue;
+        if (err != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+            error_ = err == EWOULDBLOCK
+                         ? nameOf(path) + " wird gerade von einem anderen Programm geschrieben; bitte später noch "
+                                          "einmal versuchen."
+                         : "Die Datei " + path + " kann nicht gesperrt werden: " + reason(err);
+            ::close(fd_);
+            fd_ = -1;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    locked_ = true;
+    std::lock_guard<std::mutex> guard(heldMutex);
+    held().insert(lockPath_);
+}
+
+FileLock::~FileLock() {
+    if (!locked_ || nested_) return;
+    {
+        std::lock_guard<std::mutex> guard(heldMutex);
+        held().erase(lockPath_);
+    }
+    // Closing releases the lock. The lock file stays: removing it would let a waiting writer lock
+    // a file that is no longer the one the next writer locks.
+    ::close(fd_);
+}
+
+bool mayReplace(const std::string& path, std::string* error) {
+    const std::string target = writeTarget(path);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) return true;
+    return refuseReadOnly(target, st, error);
+}
+
+bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error) {
+    const std::string target = writeTarget(path);
+    FileLock lock(target);
+    if (!lock.locked()) {
+        if (error) *error = lock.error();
+        return false;
+    }
+    return writeLocked(target, data, error);
+}
+
+} // namespace zf

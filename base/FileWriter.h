@@ -1,0 +1,45 @@
+#pragma once
+// The one way a file of the user's is written: under an exclusive lock beside it ("NAME.lock"),
+// into a unique temporary file in the same folder that is written completely, flushed and only then
+// renamed into place. A failure leaves the old file as it was; a second writer waits a little and then
+// gives up with a German message instead of overwriting the first one's work.
+#include <string>
+#include <string_view>
+
+namespace zf {
+
+// How long a writer waits for another one to finish.
+constexpr int kLockWaitMs = 5000;
+
+// The file a write to `path` changes: a symbolic link is followed, so the link itself stays.
+std::string writeTarget(const std::string& path);
+
+// Exclusive lock for a whole read-modify-write of `path`. Inside one process the lock is taken once:
+// a nested FileLock (or a writer called under one) finds it held and does not lock again, as two
+// flock descriptors of the same process would wait for each other.
+class FileLock {
+public:
+    explicit FileLock(const std::string& path, int waitMs = kLockWaitMs);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool locked() const { return locked_; }
+    const std::string& error() const { return error_; } // German, when not locked
+
+private:
+    std::string lockPath_;
+    int fd_ = -1;
+    bool locked_ = false;
+    bool nested_ = false;
+    std::string error_;
+};
+
+// Refuses a file without any write permission bit, even for root, as the read-only attribute would.
+bool mayReplace(const std::string& path, std::string* error = nullptr);
+
+// Writes `data` to `path` as described above, taking the lock unless this process holds it already.
+// The file keeps its mode; a new file gets the usual mode for the umask.
+bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error = nullptr);
+
+} // namespace zf
