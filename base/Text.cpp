@@ -42,6 +42,7 @@ std::string cp1252ToUtf8(std::string_view bytes) {
         if (b < 0x80)
             out += static_cast<char>(b);
         else if (b < 0xA0)
+            // The five unassigned bytes become the C1 controls of the same value, so they come back.
             appendUtf8(out, kHigh[b - 0x80] ? kHigh[b - 0x80] : b);
         else
             appendUtf8(out, b);
@@ -49,38 +50,70 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// Decodes one well-formed UTF-8 sequence at s[i]; 0 when there is none (stray byte, overlong form,
+// surrogate, beyond U+10FFFF, cut short).
+size_t decodeUtf8(std::string_view s, size_t i, char32_t& c) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    size_t len = 0;
+    char32_t min = 0;
+    if ((b & 0xE0) == 0xC0) {
+        len = 2;
+        min = 0x80;
+        c = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+        len = 3;
+        min = 0x800;
+        c = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+        len = 4;
+        min = 0x10000;
+        c = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    for (size_t k = 1; k < len; ++k) {
+        const unsigned char t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80) return 0;
+        c = c << 6 | (t & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    return len;
+}
+
+} // namespace
+
 std::string utf8ToCp1252(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
         const unsigned char b = static_cast<unsigned char>(s[i]);
         char32_t c = 0;
-        size_t len = 1;
-        if (b < 0x80) {
-            c = b;
-        } else if ((b & 0xE0) == 0xC0 && i + 1 < s.size()) {
-            c = ((b & 0x1F) << 6) | (s[i + 1] & 0x3F);
-            len = 2;
-        } else if ((b & 0xF0) == 0xE0 && i + 2 < s.size()) {
-            c = ((b & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
-            len = 3;
-        } else if ((b & 0xF8) == 0xF0 && i + 3 < s.size()) {
-            c = ((b & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) | ((s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F);
-            len = 4;
-        } else {
-            c = '?';
+        const size_t len = b < 0x80 ? 1 : decodeUtf8(s, i, c);
+        if (len == 0) {
+            // Not UTF-8: the byte was never decoded, so it goes back as it is.
+            out += static_cast<char>(b);
+            ++i;
+            continue;
         }
         i += len;
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out += static_cast<char>(c);
+        if (len == 1 || (c >= 0xA0 && c <= 0xFF)) {
+            out += static_cast<char>(len == 1 ? b : c);
             continue;
         }
         char mapped = '?';
-        for (int k = 0; k < 32; ++k)
-            if (kHigh[k] == c) {
-                mapped = static_cast<char>(0x80 + k);
-                break;
-            }
+        if (c < 0xA0) {
+            // A C1 control stands for one of the unassigned bytes; the others have a character there.
+            if (!kHigh[c - 0x80]) mapped = static_cast<char>(c);
+        } else {
+            for (int k = 0; k < 32; ++k)
+                if (kHigh[k] == c) {
+                    mapped = static_cast<char>(0x80 + k);
+                    break;
+                }
+        }
         out += mapped;
     }
     return out;

@@ -8,8 +8,11 @@
 
 namespace zf {
 
+// Every byte converts to one character and back: the unassigned 0x81, 0x8D, 0x8F, 0x90, 0x9D become the
+// C1 controls U+0081 ... and NUL stays NUL. Characters the code page lacks become "?"; bytes that are
+// not UTF-8 are passed through unchanged.
 std::string cp1252ToUtf8(std::string_view bytes);
-std::string utf8ToCp1252(std::string_view utf8); // characters without a code become '?'
+std::string utf8ToCp1252(std::string_view utf8);
 
 // Splits at CR LF, LF or a lone CR; a final line end does not start another line.
 std::vector<std::string> splitLines(std::string_view text);

@@ -228,3 +228,41 @@ TEST(Winnings, ClassesAmountsAndTotal) {
     EXPECT_EQ(winningsText(std::vector<uint8_t>(500000, 10), 10, 3),
               "Gewinne\n500000 x 10er \t500000000000\n\n500000000000€ ohne Gewähr");
 }
+
+TEST(TipFileText, EveryByteComesBackFromItsCharacter) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(byte)), byte) << "byte " << b;
+    }
+    // What a byte reads as: the code page's character, a C1 control for the five unassigned ones.
+    const struct {
+        std::string bytes, utf8;
+    } reads[] = {
+        {std::string(1, '\0'), std::string(1, '\0')},
+        {"\x80", "\xE2\x82\xAC"},
+        {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
+        {"\x9F", "\xC5\xB8"},
+        {"Gr\xFC\xDF", "Gr\xC3\xBC\xC3\x9F"},
+        {"\xC3\x81", "\xC3\x83\xC2\x81"}, // "Á" written as UTF-8 by another program
+    };
+    for (const auto& r : reads) {
+        EXPECT_EQ(cp1252ToUtf8(r.bytes), r.utf8) << r.bytes;
+        EXPECT_EQ(utf8ToCp1252(r.utf8), r.bytes) << r.bytes;
+    }
+}
+
+TEST(TipFileText, WhatTheCodePageLacksAndWhatIsNoUtf8) {
+    const struct {
+        std::string utf8, bytes;
+    } writes[] = {
+        {"\xE4\xB8\xAD", "?"},            // a character without a byte
+        {"\xC2\x80", "?"},                // the C1 control of a byte that means "€"
+        {"\xF0\x9F\x98\x80x", "?x"},      // beyond the basic plane
+        {"a\377b", "a\377b"},             // no UTF-8: the byte stays
+        {"\xC3", "\xC3"},                 // cut short
+        {"\xC0\xAF", "\xC0\xAF"},         // overlong
+        {"\xED\xA0\x80", "\xED\xA0\x80"}, // a surrogate
+        {"\342\202A", "\342\202A"},       // a broken sequence
+    };
+    for (const auto& w : writes) EXPECT_EQ(utf8ToCp1252(w.utf8), w.bytes) << w.utf8;
+}
