@@ -4,6 +4,7 @@
 
 #include "app/Model.h"
 #include "app/SettingsTable.h"
+#include "base/FileWriter.h"
 #include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "draws/BundledHistory.h"
@@ -50,19 +51,21 @@ void AppController::drawCharts() {
 
 void AppController::loadTipList() {
     const std::string path = m_.home + "tipps.txt";
+    tipFile_ = TipFile::Missing;
+    tipBytes_.clear();
+    loadedTips_.clear();
     if (!fileExists(path)) return;
-    std::vector<std::string> lines;
-    if (!readTextLines(path, lines)) {
-        problems_.push_back("Die Tippliste " + path + " kann nicht gelesen werden.");
+    if (!readFile(path, tipBytes_)) {
+        tipFile_ = TipFile::Unreadable;
+        problems_.push_back("Die Tippliste " + path + " kann nicht gelesen werden; sie wird nicht überschrieben.");
         return;
     }
-    size_t odd = 0;
-    for (auto& l : lines) {
-        // A NUL byte cannot be shown in a list; it becomes a blank.
-        for (char& c : l)
-            if (c == '\0') c = ' ';
-        if (!isTipLine(l)) ++odd;
-    }
+    tipFile_ = TipFile::Read;
+    // Line by line as readTextLines does: every byte, NUL included, comes back when the list is saved.
+    std::vector<std::string> lines = splitLines(tipBytes_);
+    for (auto& l : lines) l = cp1252ToUtf8(l);
+    const size_t odd = countOddLines(lines);
+    loadedTips_ = lines;
     m_.tipLines = std::move(lines);
     if (odd)
         problems_.push_back("tipps.txt: " + std::to_string(odd) +
@@ -147,7 +150,60 @@ void AppController::applyStoredStake() {
     m_.notify(ChangeOptions);
 }
 
-bool AppController::close(bool writeSettings) {
+namespace {
+
+// Equal but for blank lines: the hit check drops those from the list, which is no change of the user's.
+bool sameTips(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    auto blank = [](const std::string& l) { return trimView(l).empty(); };
+    size_t i = 0, j = 0;
+    for (;;) {
+        while (i < a.size() && blank(a[i])) ++i;
+        while (j < b.size() && blank(b[j])) ++j;
+        if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+        if (a[i++] != b[j++]) return false;
+    }
+}
+
+} // namespace
+
+bool AppController::saveTipList(std::vector<std::string>& failures) {
+    const std::string path = m_.home + "tipps.txt";
+    const bool changed = !sameTips(m_.tipLines, loadedTips_);
+    if (tipFile_ == TipFile::Unreadable) {
+        failures.push_back("Die Tippliste " + path + " konnte beim Start nicht gelesen werden und bleibt unverändert" +
+                           (changed ? "; die Tipps der Liste wurden nicht gespeichert." : "."));
+        return !changed;
+    }
+    // A missing file is made on the first close, so the folder shows where the tips go.
+    if (!changed && tipFile_ == TipFile::Read) return true;
+    FileLock lock(path);
+    if (!lock.locked()) {
+        failures.push_back("Die Tippliste konnte nicht nach " + path + " geschrieben werden (" + lock.error() + ").");
+        return false;
+    }
+    // Under the lock: the file must still be the one the start read, or another program's tips would go.
+    std::string now;
+    const bool exists = fileExists(path);
+    if (exists && (tipFile_ == TipFile::Missing || !readFile(path, now) || now != tipBytes_)) {
+        if (!changed) return true;
+        failures.push_back("Die Tippliste " + path +
+                           " wurde inzwischen von einem anderen Programm geändert und bleibt so; die Tipps der "
+                           "Liste wurden nicht gespeichert.");
+        return false;
+    }
+    std::string error;
+    if (!writeTextLines(path, m_.tipLines, &error)) {
+        failures.push_back("Die Tippliste konnte nicht nach " + path + " geschrieben werden (" + error + ").");
+        return false;
+    }
+    // A second close compares with what is stored now.
+    tipFile_ = TipFile::Read;
+    (void)readFile(path, tipBytes_);
+    loadedTips_ = m_.tipLines;
+    return true;
+}
+
+bool AppController::close(bool writeSettings, bool writeTips) {
     bool ok = true;
     std::vector<std::string> failures;
     if (writeSettings) {
@@ -159,12 +215,7 @@ bool AppController::close(bool writeSettings) {
         }
     }
     // The tip list is written even when the settings could not be: losing it would be worse.
-    std::string error;
-    if (!writeTextLines(m_.home + "tipps.txt", m_.tipLines, &error)) {
-        ok = false;
-        failures.push_back("Die Tippliste konnte nicht nach " + m_.home + "tipps.txt geschrieben werden (" + error +
-                           ").");
-    }
+    if (writeTips && !saveTipList(failures)) ok = false;
     if (!failures.empty()) {
         std::string text;
         for (const auto& f : failures) text += (text.empty() ? "" : "\n") + f;

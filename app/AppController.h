@@ -46,8 +46,10 @@ public:
     void activate();
     // The stored stake item goes into the selector and the stake rule runs (part of every activation).
     void applyStoredStake();
-    // Writes settings and tip list back. Returns false when something could not be saved.
-    bool close(bool writeSettings = true);
+    // Writes settings and tip list back. The tip list is written only when it differs from what the
+    // start read (blank lines aside, which the hit check drops) and never over a file the start could
+    // not read or that another program changed since. Returns false when something could not be saved.
+    bool close(bool writeSettings = true, bool writeTips = true);
 
     const std::vector<std::string>& problems() const { return problems_; }
     // One German message that lists every problem, or empty.
@@ -58,6 +60,7 @@ public:
 private:
     void seedDrawHistory();
     void loadTipList();
+    bool saveTipList(std::vector<std::string>& failures);
     void drawCharts();
 
     Model& m_;
@@ -68,6 +71,15 @@ private:
     UpdateController* update_;
     std::vector<std::string> problems_;
     bool missingReported_ = false;
+    // tipps.txt as the start found it: its bytes (none when it was missing) and its lines.
+    enum class TipFile {
+        Missing,
+        Read,
+        Unreadable
+    };
+    TipFile tipFile_ = TipFile::Missing;
+    std::string tipBytes_;
+    std::vector<std::string> loadedTips_;
 };
 
 // Writes the bundled draw history to `path`. False with a German text on failure.

@@ -15,6 +15,8 @@ public:
     // Options the command takes with a value ("--seed") and as a plain flag ("--enumerate").
     virtual std::vector<std::string> valueOptions() const { return {}; }
     virtual std::vector<std::string> flagOptions() const { return {}; }
+    // Whether the command may change the tip list; only then the close writes tipps.txt back.
+    virtual bool changesTipList() const { return false; }
     // Runs the command; returns the exit status.
     virtual int run(Context& ctx, const Args& args) = 0;
 };

@@ -13,6 +13,7 @@ class GenerateCommand : public Command {
 public:
     std::vector<std::string> valueOptions() const override { return {"seed", "pool-list"}; }
     std::vector<std::string> flagOptions() const override { return {"enumerate"}; }
+    bool changesTipList() const override { return true; }
 
     int run(Context& ctx, const Args& args) override {
         if (!args.words.empty()) throw UsageError("generate erwartet keine weiteren Angaben: " + args.words.front());

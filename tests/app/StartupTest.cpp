@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "app/AppController.h"
 #include "app/Model.h"
@@ -21,6 +22,17 @@ struct StartupFixture : ::testing::Test, WithSession {
     TempDir dir;
     AppController& app = session.app;
 };
+
+std::string contents(const std::string& path) {
+    std::string s;
+    return readFile(path, s) ? s : "<nicht lesbar>";
+}
+
+// The file's identity: a rewrite renames a new file into place.
+ino_t inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
 
 } // namespace
 
@@ -53,7 +65,8 @@ TEST_F(StartupFixture, FirstStartSeedsTheRealHistoryAndShowsTheLatestDraw) {
 TEST_F(StartupFixture, TipListComesBackAndLottoSplIsLeftAlone) {
     const std::string spl(344, '\x01');
     ASSERT_TRUE(writeFileAtomic(dir.file("lotto.spl"), spl));
-    ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), "01,02,03\r\nkaputt\xE4\r\n\r\n04,05\n06,07\r08,09"));
+    const std::string tips = "01,02,03\r\nkaputt\xE4\r\n\r\n04,05\n06,07\r08,09";
+    ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), tips));
     app.start(dir.path(), 573);
     EXPECT_EQ(m.tipLines, (std::vector<std::string>{"01,02,03", "kaputt\xC3\xA4", "04,05", "06,07", "08,09"}));
     ASSERT_EQ(app.problems().size(), 1u);
@@ -63,7 +76,7 @@ TEST_F(StartupFixture, TipListComesBackAndLottoSplIsLeftAlone) {
     ASSERT_TRUE(app.close());
     std::string written;
     ASSERT_TRUE(readFile(dir.file("tipps.txt"), written));
-    EXPECT_EQ(written, "01,02,03\r\nkaputt\xE4\r\n04,05\r\n06,07\r\n08,09\r\n");
+    EXPECT_EQ(written, tips); // the list did not change: the file is not written
     std::string splAfter;
     ASSERT_TRUE(readFile(dir.file("lotto.spl"), splAfter));
     EXPECT_EQ(splAfter, spl);
@@ -123,4 +136,75 @@ TEST_F(StartupFixture, ActivationPutsTheStoredStakeIntoTheSelector) {
     app.activate();
     EXPECT_EQ(m.stakeItem, 2);
     EXPECT_EQ(m.drawDate, dateValue(2025, 12, 24));
+}
+
+TEST(TipFile, LoadAndSaveKeepEveryByteTheUserDidNotTouch) {
+    // Every byte value but the line ends, then what the code page leaves unassigned, UTF-8 from another
+    // program, NUL, blanks only, an empty line.
+    std::string everyByte;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n') everyByte += static_cast<char>(b);
+    const std::string file = "01,02\r\n" + everyByte +
+                             "\r\n\x81\x8D\x8F\x90\x9D\r\nGr\xC3\xBC\xC3\x9F \xE2\x80\x9D\r\n" +
+                             std::string("A\0B", 3) + "\r\n   \r\n\r\n03,04\r\n";
+    const std::string kept = "01,02\r\n" + everyByte +
+                             "\r\n\x81\x8D\x8F\x90\x9D\r\nGr\xC3\xBC\xC3\x9F \xE2\x80\x9D\r\n" +
+                             std::string("A\0B", 3) + "\r\n03,04\r\n";
+    const struct {
+        const char* what;
+        std::function<void(Model&)> edit;
+        bool rewritten;
+        std::string after;
+    } cases[] = {
+        {"nothing changed", [](Model&) {}, false, file},
+        {"a tip added", [](Model& m) { m.tipLines.push_back("10,20"); }, true, kept + "10,20\r\n"},
+        {"the first tip deleted", [](Model& m) { m.tipLines.erase(m.tipLines.begin()); }, true, kept.substr(7)},
+    };
+    for (const auto& c : cases) {
+        WithSession w(dateValue(2026, 12, 10) + 0.25);
+        TempDir dir;
+        ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), file));
+        const ino_t before = inode(dir.file("tipps.txt"));
+        w.session.app.start(dir.path(), 573);
+        EXPECT_EQ(w.m.tipLines.size(), 6u) << c.what; // the hit check dropped the two blank lines
+        c.edit(w.m);
+        EXPECT_TRUE(w.session.app.close()) << c.what;
+        EXPECT_EQ(contents(dir.file("tipps.txt")), c.after) << c.what;
+        EXPECT_EQ(inode(dir.file("tipps.txt")) != before, c.rewritten) << c.what;
+    }
+}
+
+TEST(TipFile, AnUnreadableTipListIsNeverOverwritten) {
+    const std::string file = "01,02\r\n03,04\r\n";
+    const struct {
+        const char* what;
+        bool addTip;
+        int closeResult; // 1: the close reports success
+    } cases[] = {
+        {"the list left as it was", false, 1},
+        {"tips added in the window", true, 0},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), file));
+        openToEveryone(dir.path());
+        std::filesystem::permissions(dir.file("tipps.txt"), std::filesystem::perms::none);
+        const int result = runUnprivileged([&] {
+            WithSession w(dateValue(2026, 12, 10) + 0.25);
+            w.session.app.start(dir.path(), 573);
+            if (w.session.app.problemReport().find("tipps.txt kann nicht gelesen werden") == std::string::npos)
+                return 10;
+            if (!w.m.tipLines.empty()) return 11;
+            if (c.addTip) w.m.tipLines.push_back("10,20");
+            const bool closed = w.session.app.close();
+            if (w.prompter.messages.size() != 1 ||
+                w.prompter.messages[0].find("bleibt unverändert") == std::string::npos)
+                return 12;
+            return closed ? 1 : 0;
+        });
+        if (result == kNoUnprivilegedUser) GTEST_SKIP() << "kein Benutzer ohne Root-Rechte verfügbar";
+        EXPECT_EQ(result, c.closeResult) << c.what;
+        std::filesystem::permissions(dir.file("tipps.txt"), std::filesystem::perms::owner_read);
+        EXPECT_EQ(contents(dir.file("tipps.txt")), file) << c.what;
+    }
 }

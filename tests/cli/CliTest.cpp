@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "base/Text.h"
@@ -28,6 +30,21 @@ struct CliFixture : ::testing::Test {
     }
 };
 
+std::string contents(const std::string& path) {
+    std::string s;
+    return readFile(path, s) ? s : "<nicht lesbar>";
+}
+
+// The file's identity: a rewrite renames a new file into place.
+ino_t inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// A tip list with what a rewrite used to change: unassigned code page bytes, UTF-8, NUL, blank lines.
+const std::string kOddTips = "11,12,40\r\n\x81\x8D\x8F\x90\x9D\r\nGr\xC3\xBC\xC3\x9F\r\n" + std::string("A\0B", 3) +
+                             "\r\n   \r\n\r\n01,02\n03,04";
+
 } // namespace
 
 TEST_F(CliFixture, DrawsAndShow) {
@@ -49,8 +66,8 @@ TEST_F(CliFixture, CheckPrintsHitsBestAndStatus) {
     EXPECT_EQ(r.out, "2\n0\nbest;2\nstatus0;Max-Gewinn 2er\nstatus1;\n");
     std::string tips;
     ASSERT_TRUE(readFile(dir.file("tipps.txt"), tips));
-    EXPECT_EQ(tips, "11,12,40\r\n01,02\r\n");    // written back without the blank line
-    EXPECT_FALSE(fileExists(dir.file("s.reg"))); // the batch program never writes settings
+    EXPECT_EQ(tips, "11,12,40\r\n01,02\r\n\r\n"); // the blank line the check dropped stays in the file
+    EXPECT_FALSE(fileExists(dir.file("s.reg")));  // the batch program never writes settings
 }
 
 TEST_F(CliFixture, DeleteDraw) {
@@ -97,4 +114,108 @@ TEST_F(CliFixture, WinningsAndPrint) {
     EXPECT_EQ(lines[5], " ");
     EXPECT_EQ(lines[7], " ");
     EXPECT_TRUE(fileExists(dir.file("Tipp.txt")));
+}
+
+TEST_F(CliFixture, ReadOnlyCommandsChangeNoFile) {
+    ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), kOddTips));
+    const ino_t before = inode(dir.file("tipps.txt"));
+    for (const std::string& command : std::vector<std::string>{
+             "draws", "show", "check", "winnings", "print", "stats numbers", "stats tipdist", "stats plus5-1",
+             "export --layout 1 --from 01.01.2020 --out " + dir.file("export.txt"), "export-single"}) {
+        const auto r = run(base() + " --date 08.01.2020 --set UpDown18=2 " + command);
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_EQ(contents(dir.file("tipps.txt")), kOddTips) << command;
+        EXPECT_EQ(inode(dir.file("tipps.txt")), before) << command;
+        EXPECT_FALSE(fileExists(dir.file("s.reg"))) << command;
+    }
+}
+
+TEST_F(CliFixture, GenerateWritesTheListOnlyWhenItAddedTips) {
+    const struct {
+        const char* what;
+        std::string before;
+        bool rewritten;
+    } cases[] = {
+        // The generator reads every line of the list and stops at the first that is no tip.
+        {"odd lines stop the run", kOddTips, false},
+        {"a tip added", "11,12\n\n01,02", true},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), c.before));
+        const ino_t before = inode(dir.file("tipps.txt"));
+        // "Gesamt-Tipps" 3: the run adds one tip to a list of two.
+        const auto r = run(base() + " --set UpDown18=2 --set UpDown9=3 --set Chekcbox28=0 generate --seed 7");
+        ASSERT_EQ(r.status, 0) << c.what;
+        EXPECT_EQ(inode(dir.file("tipps.txt")) != before, c.rewritten) << c.what;
+        if (!c.rewritten) {
+            EXPECT_EQ(contents(dir.file("tipps.txt")), c.before) << c.what;
+            continue;
+        }
+        const auto lines = splitLines(r.out); // the list, laufmax, two status lines
+        ASSERT_EQ(lines.size(), 6u) << r.out;
+        EXPECT_EQ(contents(dir.file("tipps.txt")), "11,12\r\n01,02\r\n" + lines[2] + "\r\n") << c.what;
+    }
+}
+
+TEST_F(CliFixture, TheWindowKeepsTipsTheBatchProgramStored) {
+    // A window-less start on the same Home, a batch "generate", then the window's close.
+    const struct {
+        const char* what;
+        std::optional<std::string> before; // tipps.txt at the window's start
+        bool windowAddsATip;
+        bool closeSucceeds;
+    } cases[] = {
+        {"no tip list yet", std::nullopt, false, true},
+        {"a tip list", std::string("01,02\r\n"), false, true},
+        {"the window changed its list too", std::string("01,02\r\n"), true, false},
+    };
+    for (const auto& c : cases) {
+        TempDir home;
+        writeDraws(home.file("Keno.dat"), {draw(2020, 1, 6, 1), draw(2020, 1, 8, 11), draw(2020, 1, 10, 21)});
+        if (c.before) {
+            ASSERT_TRUE(writeFileAtomic(home.file("tipps.txt"), *c.before));
+        }
+        WithSession window(dateValue(2020, 1, 10) + 0.5);
+        window.session.app.start(home.path(), 573);
+
+        const auto r = runCommand(std::string(ZF_CLI) + " --home " + home.path() + " --settings " + home.file("s.reg") +
+                                  " --set UpDown18=2 --set UpDown9=3 generate --seed 11 2>&1");
+        ASSERT_EQ(r.status, 0) << c.what << "\n" << r.out;
+        const std::string stored = contents(home.file("tipps.txt"));
+        ASSERT_EQ(splitLines(stored).size(), 3u) << c.what; // "Gesamt-Tipps" 3
+
+        if (c.windowAddsATip) window.m.tipLines.push_back("05,06");
+        EXPECT_EQ(window.session.app.close(), c.closeSucceeds) << c.what;
+        EXPECT_EQ(contents(home.file("tipps.txt")), stored) << c.what;
+        if (!c.closeSucceeds) {
+            ASSERT_EQ(window.prompter.messages.size(), 1u) << c.what;
+            EXPECT_NE(window.prompter.messages[0].find("von einem anderen Programm geändert"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(CliFixture, AnUnreadableTipListIsLeftAlone) {
+    ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), "01,02\r\n"));
+    openToEveryone(dir.path());
+    std::filesystem::permissions(dir.file("tipps.txt"), std::filesystem::perms::none);
+    const struct {
+        const char* command;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"show", 0, "tipps.txt kann nicht gelesen werden"},
+        {"generate --seed 3", 1, "bleibt unverändert; die Tipps der Liste wurden nicht gespeichert"},
+    };
+    for (const auto& c : cases) {
+        CommandResult r;
+        const int done = runUnprivileged([&] {
+            r = runCommand(std::string(ZF_CLI) + " " + base() + " --set UpDown18=2 --set UpDown9=1 " + c.command +
+                           " 2>&1");
+            return r.status == c.status && r.out.find(c.says) != std::string::npos ? 0 : 1;
+        });
+        if (done == kNoUnprivilegedUser) GTEST_SKIP() << "kein Benutzer ohne Root-Rechte verfügbar";
+        EXPECT_EQ(done, 0) << c.command;
+    }
+    std::filesystem::permissions(dir.file("tipps.txt"), std::filesystem::perms::owner_read);
+    EXPECT_EQ(contents(dir.file("tipps.txt")), "01,02\r\n");
 }

@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <grp.h>
 #include <random>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace zf::test {
 
@@ -18,6 +20,35 @@ CommandResult runCommand(const std::string& commandLine) {
     const int st = pclose(p);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     return r;
+}
+
+int runUnprivileged(const std::function<int()>& body) {
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) return kNoUnprivilegedUser;
+    if (pid == 0) {
+        if (geteuid() == 0) {
+            const gid_t nobody = 65534;
+            if (setgroups(0, nullptr) != 0 || setresgid(nobody, nobody, nobody) != 0 ||
+                setresuid(nobody, nobody, nobody) != 0 || geteuid() == 0)
+                _exit(kNoUnprivilegedUser);
+        }
+        const int result = body();
+        std::fflush(nullptr);
+        _exit(result);
+    }
+    int st = 0;
+    if (waitpid(pid, &st, 0) != pid || !WIFEXITED(st)) return -1;
+    return WEXITSTATUS(st);
+}
+
+void openToEveryone(const std::string& dir) {
+    std::filesystem::permissions(dir, std::filesystem::perms::all);
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        if (e.is_regular_file())
+            std::filesystem::permissions(e.path(),
+                                         std::filesystem::perms::others_read | std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::add);
 }
 
 TempDir::TempDir() {

@@ -23,6 +23,14 @@ struct CommandResult {
 };
 CommandResult runCommand(const std::string& commandLine);
 
+// Runs `body` in a child process that is not root (as "nobody" when the tests run as root), so a file
+// without read permission really cannot be read. Returns the body's result, or kNoUnprivilegedUser
+// when the child could not give up root.
+constexpr int kNoUnprivilegedUser = 77;
+int runUnprivileged(const std::function<int()>& body);
+// Lets the unprivileged child write into `dir` (and read what it holds) like its owner.
+void openToEveryone(const std::string& dir);
+
 class TempDir {
 public:
     TempDir();
