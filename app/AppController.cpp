@@ -97,9 +97,18 @@ std::optional<std::string> AppController::start(const std::string& home, int win
 
     for (const auto& p : s_.settings.loadProblems()) problems_.push_back(p);
     s_.settings.createKey(kSettingsKey);
-    if (auto stopped = restoreSettings(m_, s_.settings, s_.clock.now()))
+    const auto stopped = restoreSettings(m_, s_.settings, s_.clock.now());
+    if (stopped)
         problems_.push_back("Die Einstellung \"" + *stopped +
                             "\" hat einen falschen Typ; sie und die folgenden Einstellungen wurden nicht geladen.");
+    const auto wrong = wrongTypedSettings(s_.settings);
+    for (const auto& name : wrong) {
+        const SettingDef* d = findSetting(name);
+        if (d && d->group == 'B')
+            problems_.push_back("Die Einstellung \"" + name + "\" hat einen falschen Typ und wurde nicht geladen.");
+    }
+    // The close writes every value: the user's file, with what could not be used, is kept aside first.
+    if (stopped || !wrong.empty()) s_.settings.keepStoredCopy();
 
     std::optional<std::string> overrideError;
     for (const auto& [name, value] : overrides.settings)

@@ -461,6 +461,17 @@ std::optional<std::string> restoreSettings(Model& m, const SettingsStore& store,
     return stoppedAt;
 }
 
+std::vector<std::string> wrongTypedSettings(const SettingsStore& store) {
+    std::vector<std::string> names;
+    for (const SettingDef& d : settingsTable()) {
+        const auto v = store.get(kSettingsKey, d.name);
+        if (!v || rightType(d.kind, *v)) continue;
+        if (d.name == "Browser" && v->type == RegType::String) continue; // an old form, read as such
+        names.push_back(d.name);
+    }
+    return names;
+}
+
 void saveSettings(Model& m, SettingsStore& store, double today) {
     store.createKey(kSettingsKey);
     if (m.statsStart > std::floor(today) - 5) m.statsStart = Model::statsStartMin;

@@ -97,6 +97,8 @@ const SettingDef* findSetting(const std::string& name);
 // Restores group A (stopping at the first value of the wrong type), then DateTimePicker3 := now + 1,
 // then group B. Returns the name of the value that stopped group A, if one did.
 std::optional<std::string> restoreSettings(Model& m, const SettingsStore& store, double now);
+// Names of the stored values of groups A and B that have the wrong type, in table order.
+std::vector<std::string> wrongTypedSettings(const SettingsStore& store);
 // Writes every value of groups A and B; `today` decides the statistics start reset.
 void saveSettings(Model& m, SettingsStore& store, double today);
 // Sets one persisted value from text as a restore of it would ("UpDown18=6", "DateTimePicker2=01.01.2020").

@@ -1,9 +1,11 @@
 #include "platform/SettingsStore.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "base/FileWriter.h"
 #include "base/Text.h"
 
 namespace zf {
@@ -179,12 +181,15 @@ bool FileSettingsStore::load() {
     if (!fileExists(path_)) return false;
     if (!readFile(path_, text)) {
         problems_.push_back("Die Einstellungsdatei " + path_ + " kann nicht gelesen werden.");
+        keepBrokenCopy_ = true;
         return false;
     }
     keys_ = parse(text, problems_);
     keepBrokenCopy_ = !problems_.empty();
     return true;
 }
+
+void FileSettingsStore::keepStoredCopy() { keepBrokenCopy_ = fileExists(path_); }
 
 bool FileSettingsStore::keyExists(const std::string& key) const { return keys_.count(key) != 0; }
 
@@ -236,11 +241,32 @@ bool FileSettingsStore::flush(std::string* error) {
     std::error_code ec;
     const auto parent = std::filesystem::path(path_).parent_path();
     if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    if (keepBrokenCopy_) {
-        std::string old;
-        if (readFile(path_, old)) (void)writeFileAtomic(path_ + ".defekt", old);
-        keepBrokenCopy_ = false;
+    FileLock lock(path_);
+    if (!lock.locked()) {
+        if (error)
+            *error = "Die Einstellungen konnten nicht in " + path_ + " gespeichert werden (" + lock.error() + ").";
+        return false;
     }
+    if (keepBrokenCopy_ && fileExists(path_)) {
+        // The user's values that could not be used survive in the copy; a file that cannot even be read
+        // is moved aside whole.
+        const std::string kept = path_ + ".defekt";
+        std::string old, err;
+        bool copied = false;
+        if (readFile(path_, old)) {
+            copied = writeFileAtomic(kept, old, &err);
+        } else {
+            copied = std::rename(path_.c_str(), kept.c_str()) == 0;
+            if (!copied) err = std::strerror(errno);
+        }
+        if (!copied) {
+            if (error)
+                *error = "Die Einstellungen wurden nicht gespeichert: " + path_ + " konnte nicht als " + kept +
+                         " aufbewahrt werden (" + err + ").";
+            return false;
+        }
+    }
+    keepBrokenCopy_ = false;
     std::string err;
     if (!writeFileAtomic(path_, serialize(), &err)) {
         if (error) *error = "Die Einstellungen konnten nicht in " + path_ + " gespeichert werden (" + err + ").";

@@ -39,6 +39,9 @@ public:
     virtual bool flush(std::string* error) = 0;
     // German texts about what the last load could not use.
     virtual std::vector<std::string> loadProblems() const { return {}; }
+    // The values read could not all be used (a value of the wrong type): the next flush keeps the
+    // stored file aside before it replaces it.
+    virtual void keepStoredCopy() {}
 };
 
 // The store kept in one text file in the registry's export format:
@@ -46,8 +49,10 @@ public:
 //   "UpDown1"=dword:00000004
 //   "EINPREIS"="0,20"
 //   "Preis"=hex:00,00,00,00,00,00,00,00
-// Lines it cannot read are reported and left out; the unreadable file is kept as FILE.defekt
-// before the first write replaces it. Writes go to a new file that is renamed into place.
+// Lines it cannot read are reported and left out. A file that could not be fully used (unreadable
+// lines, a value of the wrong type, a file that cannot be read at all) is kept as FILE.defekt before
+// the first write replaces it; when that fails, the file is not replaced. Writes go to a new file that
+// is renamed into place.
 class FileSettingsStore : public SettingsStore {
 public:
     explicit FileSettingsStore(std::string path);
@@ -58,6 +63,7 @@ public:
     void set(const std::string& key, const std::string& name, RegValue value) override;
     bool flush(std::string* error) override;
     std::vector<std::string> loadProblems() const override { return problems_; }
+    void keepStoredCopy() override;
 
     const std::string& path() const { return path_; }
     std::string serialize() const;

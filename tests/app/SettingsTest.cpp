@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/SettingsTable.h"
@@ -198,4 +200,83 @@ TEST(Settings, ApplyFromTextFollowsTheRestoreRules) {
     EXPECT_EQ(m.num(Num::MaxOverlap).pos, 7);
     for (auto [name, value] : {std::pair{"UpDown18", "sechs"}, {"Gibtsnicht", "1"}, {"DateTimePicker2", "2020-01-01"}})
         EXPECT_TRUE(applySettingText(m, name, value)) << name;
+}
+
+TEST(SettingsFile, AFileThatCouldNotBeFullyUsedIsKeptBeforeTheCloseReplacesIt) {
+    const std::string head = "Zahlfuchs Einstellungen 1\n[" + kSettingsKey + "]\n";
+    const std::string user = "\"Spielername\"=\"Erika\"\n\"Passwort\"=\"geheim\"\n\"EINPREIS\"=\"1,50\"\n";
+    const struct {
+        const char* what;
+        std::string text;
+        bool unreadable;      // no read permission at all
+        const char* reported; // part of the start-up report
+        bool kept;            // Keno.reg.defekt holds the old file afterwards
+    } cases[] = {
+        {"a wrong type in group A", head + "\"NeuerSchein\"=\"1\"\n" + user, false,
+         "\"NeuerSchein\" hat einen falschen Typ", true},
+        {"a wrong type in group B", head + user + "\"ProxyHostEdit\"=dword:00000001\n", false,
+         "\"ProxyHostEdit\" hat einen falschen Typ", true},
+        {"an unreadable line", head + user + "kaputt\n", false, "1 Zeile(n) ab Zeile 6", true},
+        {"no read permission", head + user, true, "kann nicht gelesen werden", true},
+        {"a sound file", head + user, false, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string path = dir.file("Keno.reg");
+        ASSERT_TRUE(writeFileAtomic(path, c.text));
+        // What the desktop program does with the file: load, start, close.
+        auto startAndClose = [&] {
+            FileSettingsStore store(path);
+            store.load();
+            ScriptedPrompter prompter;
+            RecordingShell shell;
+            RecordingSound sound;
+            FixedClock clock(kNow);
+            Session session(prompter, shell, sound, clock, store);
+            session.app.start(dir.path(), 573);
+            const std::string report = session.app.problemReport();
+            if (c.reported ? report.find(c.reported) == std::string::npos : !report.empty()) return 10;
+            return session.app.close() ? 0 : 11;
+        };
+        int result = 0;
+        if (c.unreadable) {
+            openToEveryone(dir.path());
+            std::filesystem::permissions(path, std::filesystem::perms::none);
+            result = runUnprivileged(startAndClose);
+            if (result == kNoUnprivilegedUser) GTEST_SKIP() << "kein Benutzer ohne Root-Rechte verfügbar";
+            std::filesystem::permissions(path + ".defekt", std::filesystem::perms::owner_read);
+        } else {
+            result = startAndClose();
+        }
+        EXPECT_EQ(result, 0) << c.what;
+        std::string kept;
+        EXPECT_EQ(readFile(path + ".defekt", kept), c.kept) << c.what;
+        if (c.kept) {
+            EXPECT_EQ(kept, c.text) << c.what;
+        }
+        FileSettingsStore after(path); // the new file holds the full set again
+        EXPECT_TRUE(after.load()) << c.what;
+        EXPECT_TRUE(after.loadProblems().empty()) << c.what;
+        EXPECT_TRUE(after.get(kSettingsKey, "UpDown24")) << c.what;
+    }
+}
+
+TEST(SettingsFile, NoCopyNoReplacement) {
+    // When the old file cannot be kept aside, the close leaves it in place and says so.
+    TempDir dir;
+    const std::string path = dir.file("Keno.reg");
+    const std::string text = "Zahlfuchs Einstellungen 1\n[" + kSettingsKey + "]\n\"NeuerSchein\"=\"1\"\n";
+    ASSERT_TRUE(writeFileAtomic(path, text));
+    std::filesystem::create_directory(path + ".defekt"); // the copy's name is taken by a folder
+    std::filesystem::create_directory(path + ".defekt/x");
+    FileSettingsStore store(path);
+    ASSERT_TRUE(store.load());
+    store.keepStoredCopy();
+    store.set(kSettingsKey, "NeuerSchein", RegValue::ofInt(1));
+    std::string error;
+    EXPECT_FALSE(store.flush(&error));
+    EXPECT_NE(error.find("nicht gespeichert"), std::string::npos) << error;
+    std::string now;
+    ASSERT_TRUE(readFile(path, now));
+    EXPECT_EQ(now, text);
 }
