@@ -27,9 +27,12 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     const QCommandLineOption homeOption("home", "Programmverzeichnis mit Keno.dat und tipps.txt.", "DIR");
     parser.addOption(homeOption);
+    const QCommandLineOption settingsOption("settings", "Einstellungsdatei statt der des Benutzers.", "FILE");
+    parser.addOption(settingsOption);
     parser.process(qapp);
 
-    FileSettingsStore settings(defaultSettingsPath());
+    FileSettingsStore settings(parser.isSet(settingsOption) ? parser.value(settingsOption).toStdString()
+                                                            : defaultSettingsPath());
     settings.load(); // a missing file is a first start; what could not be read is reported at start-up
     ui::DesktopPrompter prompter;
     QtShell shell;
