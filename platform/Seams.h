@@ -40,6 +40,8 @@ public:
     virtual bool question(const std::string& text) = 0; // Ja = true
     virtual std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                              const std::string& proposal) = 0;
+    // A Yes/No question whose default answer (Enter) is "Nein", for a step that cannot be undone.
+    virtual bool questionDefaultNo(const std::string& text) { return question(text); }
     // A Yes/No question with a window title of its own.
     virtual bool questionTitled(const std::string& text, const std::string& title) {
         (void)title;

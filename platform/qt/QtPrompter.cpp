@@ -52,12 +52,16 @@ void QtPrompter::message(const std::string& text) {
     box.exec();
 }
 
-bool QtPrompter::question(const std::string& text) {
+bool QtPrompter::question(const std::string& text) { return ask(text, true); }
+
+bool QtPrompter::questionDefaultNo(const std::string& text) { return ask(text, false); }
+
+bool QtPrompter::ask(const std::string& text, bool yesByDefault) {
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), QString::fromStdString(text),
                     QMessageBox::NoButton, dialogParent());
     QPushButton* yes = box.addButton("Ja", QMessageBox::YesRole);
     QPushButton* no = box.addButton("Nein", QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(yesByDefault ? yes : no);
     box.setEscapeButton(no);
     centre(box);
     box.exec();

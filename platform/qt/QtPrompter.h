@@ -14,6 +14,7 @@ public:
 
     void message(const std::string& text) override;
     bool question(const std::string& text) override;
+    bool questionDefaultNo(const std::string& text) override;
     std::optional<std::string> input(const std::string& caption, const std::string& prompt,
                                      const std::string& proposal) override;
 
@@ -23,6 +24,7 @@ protected:
     void centre(QWidget& dialog) const;
 
 private:
+    bool ask(const std::string& text, bool yesByDefault);
     QPointer<QWidget> parent_;
 };
 

@@ -98,6 +98,22 @@ TEST_F(DatenbankFixture, EingebenStoresADrawTypedIntoTheNumberDialog) {
     EXPECT_FALSE(w->model().numberChoice.entryVisible); // the dialog is put back
 }
 
+TEST_F(DatenbankFixture, LoeschenAsksFirstAndNeinKeepsTheDraw) {
+    writeDraws(dir.file("Keno.dat"), {draw(2025, 12, 27, 1), draw(2025, 12, 29, 11)});
+    store.set(kSettingsKey, "DownloadServer", RegValue::ofString("http://127.0.0.1:9/"));
+    w = std::make_unique<MainWindow>(session, dir.path());
+    w->show();
+    QApplication::processEvents();
+    ASSERT_EQ(w->model().drawDate, dateValue(2025, 12, 29));
+    for (bool yes : {false, true}) {
+        prompter.questions.clear();
+        prompter.answers = {yes};
+        find<QPushButton>("BitBtn6")->click();
+        EXPECT_EQ(prompter.questions, std::vector<std::string>{"Die Ziehung vom 29.12.2025 löschen?"});
+        EXPECT_EQ(readDraws(dir.file("Keno.dat")).size(), yes ? 1u : 2u) << (yes ? "Ja" : "Nein");
+    }
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -229,7 +229,9 @@ void MainWindowTest::deleteRemovesTheCurrentDraw() {
     const auto before = s.draws();
     s.click("SpeedButton6"); // the second last draw
     const DrawRecord gone = before[before.size() - 2];
+    s.prompter.answers.push_back(true); // "Ja" to the question before the deletion
     s.click("BitBtn6");
+    QCOMPARE(s.prompter.messages.back(), "Die Ziehung vom " + formatDate(gone.datum) + " löschen?");
     const auto after = s.draws();
     QCOMPARE(after.size(), before.size() - 1);
     for (const auto& r : after) QVERIFY(r.datum != gone.datum);
@@ -494,6 +496,14 @@ void MainWindowTest::prompterAnswersInGerman() {
     QVERIFY(!prompter.question("Tipps löschen?"));
     whenModal([](QWidget* dlg) { qobject_cast<QMessageBox*>(dlg)->reject(); }); // Escape or the close box
     QVERIFY(!prompter.question("Tipps löschen?"));
+    // A step that cannot be undone: Enter answers "Nein".
+    whenModal([](QWidget* dlg) {
+        auto* box = qobject_cast<QMessageBox*>(dlg);
+        QVERIFY(box && box->defaultButton());
+        QCOMPARE(box->defaultButton()->text(), QString("Nein"));
+        box->defaultButton()->click();
+    });
+    QVERIFY(!prompter.questionDefaultNo("Die Ziehung vom 29.12.2025 löschen?"));
     whenModal(clickButton("OK"));
     prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
 

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/Session.h"
+#include "base/GermanFormat.h"
 #include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 
@@ -52,7 +53,14 @@ DatenbankPage::DatenbankPage(Session& session, QWidget* parent) : CanvasPage("Ta
     connect(button(p, "BitBtn3", "Export nach Text", {240, 48, 150, 32}), &QPushButton::clicked, this,
             [&exporter] { exporter.exportText(); });
     auto* remove = button(p, "BitBtn6", "Löschen", {394, 48, 110, 32});
-    connect(remove, &QPushButton::clicked, this, [&browser] { browser.deleteCurrent(); });
+    // Deleting cannot be undone: the window asks first, "Nein" by default (the batch command does not ask).
+    connect(remove, &QPushButton::clicked, this, [this, &browser] {
+        const Model& m = session_.model;
+        if (m.drawDate > 0 &&
+            !session_.services.prompter.questionDefaultNo("Die Ziehung vom " + formatDate(m.drawDate) + " löschen?"))
+            return;
+        browser.deleteCurrent();
+    });
     entryButton_ = button(p, "BitBtn8", "Eingeben", {508, 48, 118, 32});
     connect(entryButton_, &QPushButton::clicked, this, [this] { session_.entry.enterDraw(); });
     auto* exportAll = button(p, "ExportAlles", "Export", {508, 8, 118, 32});
