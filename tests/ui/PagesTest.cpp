@@ -2,9 +2,11 @@
 // session's model and controllers, and shows the model when told what changed.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -178,6 +180,43 @@ TEST_F(Pages, GesamtTippsShowsSixDigits) {
     QApplication::processEvents();
     const int needed = edit->fontMetrics().horizontalAdvance("500000");
     EXPECT_LE(needed, edit->contentsRect().width() - 4) << "the field cuts the number";
+}
+
+// The Plus 5 tab says where Plus 5 numbers come from while no draw has one; its digit sums chart
+// names itself and keeps its axis.
+TEST_F(Pages, Plus5TabExplainsAHistoryWithoutPlus5Numbers) {
+    m.home = dir.path();
+    ui::Plus5Page plus5(session);
+    plus5.resize(642, 480);
+    plus5.show();
+    auto* hint = find<QLabel>(plus5, "Plus5Hint");
+    for (bool known : {false, true}) {
+        test::writeDraws(dir.file("Keno.dat"), {test::draw(2020, 1, 10, 1, {1, 2, 3, 4, 5})});
+        if (!known) {
+            auto r = test::readDraws(dir.file("Keno.dat"));
+            r[0].flags = kFlagNoPlus5;
+            test::writeDraws(dir.file("Keno.dat"), r);
+        }
+        m.setBrowseDate(dateValue(2020, 1, 10));
+        session.browser.seekDate();
+        plus5.refresh(ChangeAll);
+        QApplication::processEvents();
+        EXPECT_EQ(hint->isVisible(), !known);
+        if (!known) {
+            EXPECT_LE(hint->heightForWidth(hint->width()), hint->fontMetrics().height() + 6) << "one line";
+            find<QToolButton>(plus5, "SpeedButton40")->click();
+            plus5.refresh(ChangeChart2);
+            QApplication::processEvents();
+            EXPECT_EQ(m.plus5Chart.caption, "Quersummenverteilung     Ziehungen: 0    Quersumme: -");
+            if (const char* shots = std::getenv("ZF_SCREENSHOT_DIR"))
+                plus5.grab().save(QString(shots) + "/plus5-without-numbers.png");
+        }
+    }
+    find<QToolButton>(plus5, "SpeedButton40")->click();
+    plus5.refresh(ChangeChart2);
+    QApplication::processEvents();
+    EXPECT_EQ(m.plus5Chart.caption, "Quersummenverteilung     Ziehungen: 1    Quersumme: 15");
+    if (const char* shots = std::getenv("ZF_SCREENSHOT_DIR")) plus5.grab().save(QString(shots) + "/plus5-qs.png");
 }
 
 // Every date field takes a date typed the German way; what is no date leaves the shown date alone.

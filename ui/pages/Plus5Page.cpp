@@ -5,6 +5,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/Session.h"
 #include "ui/stats/Plus5StatsPanel.h"
 #include "ui/widgets/WidgetHelpers.h"
@@ -31,6 +33,15 @@ Plus5Page::Plus5Page(Session& session, QWidget* parent) : QWidget(parent), sessi
     connect(next, &QToolButton::clicked, this, [&browser] { browser.next(); });
     digitSum_ = label(drawPanel, "Label31", "QS", {334, 5, 100, 40});
 
+    // The bundled history has no Plus 5 numbers: an empty chart needs a word on where they come from.
+    noPlus5Hint_ = make<QLabel>(this, "Plus5Hint");
+    noPlus5Hint_->setText(
+        "Mitgelieferte Ziehungen haben keine Plus 5-Zahlen; neue kommen per Aktualisierung oder „Eingeben“.");
+    noPlus5Hint_->setWordWrap(true);
+    noPlus5Hint_->setContentsMargins(6, 2, 6, 2);
+    noPlus5Hint_->hide();
+    layout->addWidget(noPlus5Hint_);
+
     auto* area = make<QWidget>(this, "Plus5Area");
     layout->addWidget(area, 1);
     statistics_ = new Plus5StatsPanel(session_.model, session_.stats, area);
@@ -45,6 +56,9 @@ void Plus5Page::refresh(unsigned what) {
     if (what & ChangeDraw) {
         plus5Line_->setText(QString::fromStdString(m.plus5Text));
         digitSum_->setText(QString::fromStdString(m.plus5SumText));
+        const auto& draws = m.draws.records();
+        noPlus5Hint_->setVisible(
+            std::none_of(draws.begin(), draws.end(), [](const DrawRecord& r) { return r.hasPlus5(); }));
     }
     statistics_->modelChanged(what);
 }

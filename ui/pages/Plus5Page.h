@@ -24,8 +24,9 @@ public:
 
 private:
     Session& session_;
-    QLabel* plus5Line_ = nullptr; // Label30
-    QLabel* digitSum_ = nullptr;  // Label31
+    QLabel* plus5Line_ = nullptr;   // Label30
+    QLabel* digitSum_ = nullptr;    // Label31
+    QLabel* noPlus5Hint_ = nullptr; // shown while no draw has a known Plus 5 number
     Plus5StatsPanel* statistics_ = nullptr;
 };
 

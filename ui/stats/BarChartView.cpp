@@ -161,6 +161,9 @@ void BarChartView::relabel(bool force) {
     staggered_ = staggered;
 
     for (const QString& l : axisX_->categoriesLabels()) axisX_->remove(l);
+    // An axis without a single label loses its place under the chart and its title wanders to the
+    // top: a chart without bars (no draw counted) keeps one blank label.
+    if (n == 0) axisX_->append(QString(QChar(0x00A0)), 0);
     int shown = 0;
     for (int i = 0; i < n; ++i) {
         const int x = data_.points[size_t(i)].x;
