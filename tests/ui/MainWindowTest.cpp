@@ -398,14 +398,17 @@ void MainWindowTest::cancelledFontDialogStillMakesDrawLineBold() {
     QAction* item = s.find<QMenu>("PopupMenu1")->findChild<QAction*>("Systemschrift1");
     QVERIFY(item);
     QString seenFamily;
+    QFont seen;
     whenModal([&](QWidget* dlg) {
         auto* fd = qobject_cast<QFontDialog*>(dlg);
         QVERIFY(fd);
         seenFamily = fd->currentFont().family();
+        seen = fd->currentFont();
         fd->reject();
     });
     item->trigger();
     QCOMPARE(seenFamily, QString("DejaVu Serif")); // the dialog started from the window's font
+    QVERIFY2(!seen.italic() && !seen.bold(), qPrintable("the dialog offered " + seen.styleName())); // its style too
     QVERIFY(label35->font().bold());
     QCOMPARE(label35->font().family(), QString("DejaVu Serif"));
     QCOMPARE(label35->font().pointSize(), 11);

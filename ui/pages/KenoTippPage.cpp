@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFrame>
 #include <QLabel>
@@ -300,6 +301,25 @@ void KenoTippPage::updateSelectionLabels() {
     tipLabel_->setText(row < 0 ? QString() : QString("%1.Tipp").arg(row % n + 1));
 }
 
+namespace {
+
+// The font dialog picks its style row by name; without one it may land on a condensed or italic
+// style. Give the font the family's own name of its style: normal width, its weight and slant.
+QFont withStyleName(QFont f) {
+    const QString family = f.family();
+    QString best;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::italic(family, style) != f.italic()) continue;
+        if (QFontDatabase::weight(family, style) != f.weight()) continue;
+        // Of the styles that fit, the plainest name: "Book" before "Condensed Book".
+        if (best.isEmpty() || style.size() < best.size()) best = style;
+    }
+    if (!best.isEmpty()) f.setStyleName(best);
+    return f;
+}
+
+} // namespace
+
 void KenoTippPage::chooseFont() {
     Model& m = session_.model;
     auto* dialog = new QFontDialog(window()); // FontDialog1
@@ -307,7 +327,7 @@ void KenoTippPage::chooseFont() {
     dialog->setOption(QFontDialog::DontUseNativeDialog);
     dialog->setWindowTitle("Schriftart");
     // The dialog starts from the window's font.
-    const QFont before = fontOf(m.font);
+    const QFont before = withStyleName(fontOf(m.font));
     dialog->setCurrentFont(before);
     const bool ok = dialog->exec() == QDialog::Accepted;
     const QFont chosen = ok ? dialog->selectedFont() : before;
