@@ -2,17 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <map>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "base/Text.h"
+#include "draws/CliRun.h"
 #include "draws/DrawText.h"
 #include "support/TestSupport.h"
 
@@ -21,51 +17,6 @@ using namespace zf::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// One run of the batch program in its own process; its output goes to a file.
-class CliRun {
-public:
-    CliRun(const std::string& args, std::string outFile, rlim_t fileSizeLimit = RLIM_INFINITY)
-        : out_(std::move(outFile)) {
-        const std::string cmd = std::string(ZF_CLI) + " " + args;
-        std::fflush(nullptr);
-        pid_ = ::fork();
-        if (pid_ != 0) return;
-        const int fd = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0) _exit(126);
-        if (fileSizeLimit != RLIM_INFINITY) {
-            // A full disk: the write fails with EFBIG instead of ending the program.
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            ::getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = fileSizeLimit;
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        ::execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // The exit status once the program has ended.
-    int status() {
-        if (pid_ > 0) {
-            int st = 0;
-            ::waitpid(pid_, &st, 0);
-            status_ = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-            pid_ = -1;
-        }
-        return status_;
-    }
-    std::string output() {
-        status();
-        std::string s;
-        return readFile(out_, s) ? s : std::string();
-    }
-    ~CliRun() { status(); }
-
-private:
-    std::string out_;
-    pid_t pid_ = -1;
-    int status_ = -1;
-};
 
 std::string numbersFrom(int first) {
     std::string s;
@@ -84,7 +35,6 @@ struct DrawFileCli : ::testing::Test {
     std::vector<DrawRecord> history; // a draw every second day
 
     std::string base() const { return "--home " + dir.path() + " --settings " + dir.file("s.reg"); }
-    std::string out(const std::string& name) const { return dir.file(name + ".out"); }
     std::string addDraw(double day, int first) const {
         return base() + " add-draw --draw-date " + formatDate(day) + " --numbers " + numbersFrom(first) +
                " --plus5 12345";
@@ -117,8 +67,8 @@ TEST_F(DrawFileCli, AnInsertAndAReplaceAtOnceBothStay) {
     for (const DrawRecord& r : history) expected[r.datum] = r.zahl[0];
     for (int round = 0; round < 12; ++round) {
         const double newDay = day0 + 2 * round + 1, oldDay = day0 + 2 * round;
-        CliRun insert(addDraw(newDay, round + 1), out("insert"));
-        CliRun replace(addDraw(oldDay, round + 31), out("replace"));
+        CliRun insert(addDraw(newDay, round + 1));
+        CliRun replace(addDraw(oldDay, round + 31));
         insert.status(), replace.status();
         const auto days = stored();
         // The exit status tells the truth either way; with the lock both wait their turn and succeed.
@@ -137,8 +87,8 @@ TEST_F(DrawFileCli, ADeleteDuringAnAppendLosesNeitherChange) {
     for (const DrawRecord& r : history) expected[r.datum] = r.zahl[0];
     for (int round = 0; round < 12; ++round) {
         const double gone = day0 + 2 * round, added = day0 + 80 + round;
-        CliRun append(addDraw(added, round + 1), out("append"));
-        CliRun remove(deleteDraw(gone), out("delete"));
+        CliRun append(addDraw(added, round + 1));
+        CliRun remove(deleteDraw(gone));
         append.status(), remove.status();
         const auto days = stored();
         EXPECT_EQ(append.status() == 0, days.count(added) == 1) << append.output();
@@ -156,7 +106,7 @@ TEST_F(DrawFileCli, AWriteProtectedKenoDatIsRefusedAndTheExitStatusSaysSo) {
     const std::string before = contents(dir.file("Keno.dat"));
     for (const std::string& args :
          {deleteDraw(day0 + 10), addDraw(day0 + 11, 5), addDraw(day0 + 10, 5), addDraw(day0 + 100, 5)}) {
-        CliRun r(args, out("run"));
+        CliRun r(args);
         EXPECT_EQ(r.status(), 1) << args << "\n" << r.output();
         EXPECT_NE(r.output().find("schreibgeschützt"), std::string::npos) << r.output();
         EXPECT_EQ(contents(dir.file("Keno.dat")), before) << args;
@@ -171,11 +121,11 @@ TEST_F(DrawFileCli, ALinkedKenoDatStaysALinkAndItsTargetChanges) {
     fs::rename(dir.file("Keno.dat"), dir.file("ablage/Keno.dat"));
     ::chmod(dir.file("ablage/Keno.dat").c_str(), 0640);
     fs::create_symlink("ablage/Keno.dat", dir.file("Keno.dat"));
-    CliRun insert(addDraw(day0 + 1, 7), out("insert"));
+    CliRun insert(addDraw(day0 + 1, 7));
     EXPECT_EQ(insert.status(), 0) << insert.output();
-    CliRun append(addDraw(day0 + 100, 8), out("append"));
+    CliRun append(addDraw(day0 + 100, 8));
     EXPECT_EQ(append.status(), 0) << append.output();
-    CliRun remove(deleteDraw(day0 + 2), out("delete"));
+    CliRun remove(deleteDraw(day0 + 2));
     EXPECT_EQ(remove.status(), 0) << remove.output();
     EXPECT_TRUE(fs::is_symlink(dir.file("Keno.dat")));
     const auto days = stored();
@@ -194,11 +144,11 @@ TEST_F(DrawFileCli, ABrokenDateIsNeverCurrentAndADeleteKeepsIt) {
     bytes[5 * kRecordSize + 7] = static_cast<char>(bytes[5 * kRecordSize + 7] ^ 0x40);
     ASSERT_TRUE(writeFileAtomic(dir.file("Keno.dat"), bytes));
     // Seeking the lost date finds the next readable draw.
-    CliRun show(base() + " --date " + formatDate(history[5].datum) + " show", out("show"));
+    CliRun show(base() + " --date " + formatDate(history[5].datum) + " show");
     ASSERT_EQ(show.status(), 0);
     EXPECT_NE(show.output().find(drawLine(history[6], 2) + "\n"), std::string::npos) << show.output();
     EXPECT_NE(show.output().find("position;6\n"), std::string::npos) << show.output();
-    CliRun remove(deleteDraw(history[5].datum), out("delete"));
+    CliRun remove(deleteDraw(history[5].datum));
     EXPECT_EQ(remove.status(), 0) << remove.output();
     std::string expected = bytes;
     expected.erase(6 * kRecordSize, kRecordSize);
@@ -210,7 +160,7 @@ TEST_F(DrawFileCli, AFullDiskKeepsTheHistoryAndTheExitStatusSaysSo) {
     // Half a record still fits for the append; the rewrites need a whole new file.
     for (const std::string& args : {addDraw(day0 + 100, 5), addDraw(day0 + 11, 5), deleteDraw(day0 + 10)}) {
         const rlim_t limit = args.find("delete") != std::string::npos ? before.size() / 2 : before.size() + 20;
-        CliRun r(args, out("run"), limit);
+        CliRun r(args, limit);
         EXPECT_EQ(r.status(), 1) << args << "\n" << r.output();
         EXPECT_NE(r.output().find(std::strerror(EFBIG)), std::string::npos) << r.output();
         EXPECT_EQ(r.output().find(std::strerror(ENOENT)), std::string::npos) << r.output();

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <sys/wait.h>
 
 #include "base/Text.h"
 #include "draws/Browser.h"
+#include "draws/CliRun.h"
 #include "draws/Export.h"
 #include "draws/Update.h"
 #include "platform/SystemClock.h"
@@ -119,4 +122,52 @@ TEST_F(CliUpdateFixture, ExportAndSingleDrawExport) {
     EXPECT_EQ(text, drawAnswerText(records[1]));
     EXPECT_TRUE(fileExists(folder + "/20200110.txt"));
     EXPECT_FALSE(fileExists(folder + "/20200106.txt"));
+}
+
+TEST_F(CliUpdateFixture, ZerosAfterACrashDoNotMakeTheUpdateStartAgainNorStoreADateTwice) {
+    const double today = std::floor(SystemClock().now());
+    const auto history = serverDraws(today - 5, 5);
+    writeDraws(dir.file("server.dat"), history);
+    writeDraws(dir.file("Keno.dat"), {history[0], history[1], history[2], DrawRecord{}});
+    auto server = startDrawServer(dir.file("server.dat"), dir.file("requests.log"));
+
+    const Result r = run(base() + " update --server " + server->url());
+    ASSERT_EQ(r.status, 0) << r.out;
+    // Asked only for the days after the last valid date; the broken record stays where it was.
+    EXPECT_EQ(requestedDays(dir.file("requests.log")).size(), 3u);
+    EXPECT_EQ(readDraws(dir.file("Keno.dat")),
+              (std::vector<DrawRecord>{history[0], history[1], history[2], DrawRecord{}, history[3], history[4]}));
+    // Again: nothing new, nothing twice.
+    ASSERT_EQ(run(base() + " update --server " + server->url()).status, 0);
+    EXPECT_EQ(readDraws(dir.file("Keno.dat")).size(), 6u);
+}
+
+TEST_F(CliUpdateFixture, AnUpdateThatFailsExitsWithOne) {
+    const double today = std::floor(SystemClock().now());
+    const auto history = serverDraws(today - 5, 5);
+    writeDraws(dir.file("server.dat"), history);
+    const std::vector<DrawRecord> stored = {history[0], history[1], history[2]};
+    struct Case {
+        const char* name;
+        std::string options;
+        std::vector<std::string> fault;
+        rlim_t fileSizeLimit;
+        const char* says;
+    };
+    const std::string invalidDay = formatDate(history[3].datum);
+    const std::string faultDay = invalidDay.substr(6, 4) + invalidDay.substr(3, 2) + invalidDay.substr(0, 2);
+    const std::vector<Case> cases = {
+        {"proxy port", "--set ProxyHostEdit=127.0.0.1 --set ProxyPortEdit=80x", {}, RLIM_INFINITY, "Proxy-Port"},
+        {"invalid answer", "", {"--fault", faultDay + "=range"}, RLIM_INFINITY, "fehlerhaft"},
+        // The disk is full after half a record more.
+        {"full disk", "", {}, 3 * kRecordSize + 20, std::strerror(EFBIG)},
+    };
+    for (const Case& c : cases) {
+        writeDraws(dir.file("Keno.dat"), stored);
+        auto server = startDrawServer(dir.file("server.dat"), dir.file("requests.log"), c.fault);
+        CliRun r(base() + " " + c.options + " update --server " + server->url(), c.fileSizeLimit);
+        EXPECT_EQ(r.status(), 1) << c.name << "\n" << r.output();
+        EXPECT_NE(r.output().find(c.says), std::string::npos) << c.name << "\n" << r.output();
+        EXPECT_EQ(readDraws(dir.file("Keno.dat")), stored) << c.name;
+    }
 }
