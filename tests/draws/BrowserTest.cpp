@@ -115,3 +115,38 @@ TEST_F(BrowserFixture, DeleteShowsTheNextLaterDraw) {
     browser.deleteCurrent(); // the last one: the new last draw becomes current
     EXPECT_EQ(m.drawDate, dateValue(2020, 1, 6));
 }
+
+TEST_F(BrowserFixture, ABrokenRecordIsNeverCurrentWithoutAWord) {
+    DrawRecord noDate = draw(2020, 1, 7, 31);
+    noDate.datum = -1;
+    DrawRecord badNumbers = draw(2020, 1, 9, 41);
+    badNumbers.zahl[0] = 99;
+    writeDraws(dir.file("Keno.dat"), {draw(2020, 1, 6, 1), noDate, draw(2020, 1, 8, 11), badNumbers, DrawRecord{}});
+    // Seeking past the end: the zeros after a crash are no draw; the last readable date is current.
+    seek(2021, 1, 1);
+    EXPECT_EQ(m.drawIndex, 3);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 9));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].find("Ziehung Nr. 4 in Keno.dat (09.01.2020) ist beschädigt"), std::string::npos)
+        << prompter.messages[0];
+    // Stepping passes over the record without a date.
+    browser.previous();
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 8));
+    browser.previous();
+    EXPECT_EQ(m.drawIndex, 0);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 6));
+    browser.next();
+    EXPECT_EQ(m.drawIndex, 2);
+    browser.next();
+    browser.next(); // only the zeros are left: the broken draw stays current, reported again
+    EXPECT_EQ(m.drawIndex, 3);
+    EXPECT_EQ(prompter.messages.size(), 3u);
+
+    // "Löschen" on it removes that date and nothing else.
+    EXPECT_TRUE(browser.deleteCurrent());
+    const auto left = readDraws(dir.file("Keno.dat"));
+    ASSERT_EQ(left.size(), 4u);
+    EXPECT_EQ(left[1].datum, -1);
+    EXPECT_EQ(left[3], DrawRecord{});
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 8));
+}
