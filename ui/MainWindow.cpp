@@ -81,6 +81,7 @@ void MainWindow::buildStatusBar() {
         statusPanels_[i]->setFrameShape(QFrame::StyledPanel);
         statusPanels_[i]->setFrameShadow(QFrame::Sunken);
     }
+    for (QLabel* panel : statusPanels_) ui::setDesignFont(panel, panel->font());
     statusPanels_[0]->setFixedWidth(150);
     bar->addWidget(statusPanels_[0], 0);
     bar->addWidget(statusPanels_[1], 1);
@@ -168,6 +169,8 @@ void MainWindow::rescale() {
     if (h == session_.model.scaledHeight || session_.model.scaledHeight <= 0) return;
     scale_ *= static_cast<double>(h) / session_.model.scaledHeight;
     ui::scaleTree(tabs_, scale_);
+    ui::scaleTree(statusBar(), scale_);
+    statusPanels_[0]->setFixedWidth(static_cast<int>(std::lround(150 * scale_)));
     for (const auto& w : scaledWindows_)
         if (w) ui::scaleTree(w, scale_);
     session_.model.scaledHeight = h;

@@ -559,6 +559,10 @@ void MainWindowTest::screenshots() {
     s.w->resize(642, 630);
     QTRY_COMPARE(s.w->width(), 706);
     shoot("-110");
+    // A large screen: 1280 x 900.
+    s.w->resize(1280, 900);
+    QTRY_COMPARE(s.w->height(), 900);
+    shoot("-1280x900");
 }
 
 QTEST_MAIN(MainWindowTest)

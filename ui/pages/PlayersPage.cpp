@@ -7,6 +7,7 @@
 #include <QTableWidget>
 
 #include "app/Session.h"
+#include "ui/widgets/DesignScale.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {
@@ -17,8 +18,7 @@ PlayersPage::PlayersPage(Session& session, QWidget* parent) : CanvasPage("TabShe
     ledger->setColumnCount(6);
     ledger->setRowCount(49);
     ledger->setHorizontalHeaderLabels({"Spieler", "An.", "Guthaben", "Gewinne", "Einsatz", "Email-Adresse"});
-    const int widths[] = {93, 22, 69, 71, 63, 121};
-    for (int c = 0; c < 6; ++c) ledger->setColumnWidth(c, widths[c] + 16);
+    placeColumns(ledger, {93 + 16, 22 + 16, 69 + 16, 71 + 16, 63 + 16, 121 + 16});
     ledger->horizontalHeader()->setStretchLastSection(true);
     place(ledger, 8, 8, 618, 320);
     notYetBuilt(ledger);

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/widgets/DesignScale.h"
+
 namespace zf::ui {
 
 const QColor BarChartView::kRed(214, 39, 40);
@@ -63,29 +65,42 @@ BarChartView::BarChartView(const QString& seriesName, QColor seriesColour, QWidg
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisX_->setTruncateLabels(false);
     axisX_->setGridLineVisible(false);
-    QFont small = axisX_->labelsFont();
-    small.setPointSizeF(7.5);
-    axisX_->setLabelsFont(small);
-    QFont titleFont = axisX_->titleFont();
-    titleFont.setPointSizeF(8.5);
-    titleFont.setBold(false);
-    axisX_->setTitleFont(titleFont);
+
     c->addAxis(axisX_, Qt::AlignBottom);
     series_->attachAxis(axisX_);
 
     axisY_ = new QValueAxis;
     axisY_->setLabelFormat("%d");
-    axisY_->setLabelsFont(small);
     axisY_->setTickType(QValueAxis::TicksDynamic);
     axisY_->setTickAnchor(0);
     c->addAxis(axisY_, Qt::AlignLeft);
     series_->attachAxis(axisY_);
 
+    applyFontScale();
     setChart(c);
     setRenderHint(QPainter::Antialiasing, false);
     setMinimumSize(200, 150);
     connect(c, &QChart::plotAreaChanged, this, [this] { relabel(false); });
     draw(ChartData{});
+}
+
+void BarChartView::applyFontScale() {
+    const double f = scaleOf(this);
+    if (f == fontScale_) return;
+    fontScale_ = f;
+    QFont small = axisX_->labelsFont();
+    small.setPointSizeF(7.5 * f);
+    axisX_->setLabelsFont(small);
+    axisY_->setLabelsFont(small);
+    QFont titleFont = axisX_->titleFont();
+    titleFont.setPointSizeF(8.5 * f);
+    titleFont.setBold(false);
+    axisX_->setTitleFont(titleFont);
+}
+
+void BarChartView::resizeEvent(QResizeEvent* event) {
+    applyFontScale();
+    QChartView::resizeEvent(event);
 }
 
 void BarChartView::draw(const ChartData& data) {

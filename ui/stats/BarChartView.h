@@ -37,8 +37,14 @@ public:
     static const QColor kRed;
     static const QColor kGreen;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void relabel(bool force);
+    // Axis labels and caption in design points times the scale of the window the chart sits in.
+    void applyFontScale();
+    double fontScale_ = 0;
 
     ChartData data_;
     QColor seriesColour_;

@@ -1,5 +1,12 @@
 #include "ui/widgets/DesignScale.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QProxyStyle>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTableView>
 #include <QVariant>
 #include <QWidget>
 #include <cmath>
@@ -13,10 +20,41 @@ constexpr const char* kSize = "zfDesignSize";
 constexpr const char* kFixedHeight = "zfDesignFixedHeight";
 constexpr const char* kFont = "zfDesignFont";
 constexpr const char* kScale = "zfScale";
+constexpr const char* kIconSize = "zfDesignIconSize";
+constexpr const char* kColumns = "zfDesignColumns";
 
 int sc(int v, double f) { return static_cast<int>(std::lround(v * f)); }
 
+// The application's style with check box and radio button marks as large as the scale of the
+// widget's tree asks.
+class IndicatorStyle : public QProxyStyle {
+public:
+    IndicatorStyle() : QProxyStyle(QApplication::style()->name()) {}
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+            return widget ? sc(base, scaleOf(widget)) : base;
+        default:
+            return base;
+        }
+    }
+};
+
+QStyle& indicatorStyle() {
+    static IndicatorStyle* style = new IndicatorStyle; // lives as long as the program
+    return *style;
+}
+
 void apply(QWidget* w, double f) {
+    // Check marks grow with the text beside them.
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+        if (w->style() != &indicatorStyle()) w->setStyle(&indicatorStyle());
+        w->updateGeometry();
+    }
     const QVariant font = w->property(kFont);
     if (font.isValid()) {
         QFont ft = font.value<QFont>();
@@ -36,6 +74,20 @@ void apply(QWidget* w, double f) {
     }
     const QVariant fixed = w->property(kFixedHeight);
     if (fixed.isValid()) w->setFixedHeight(sc(fixed.toInt(), f));
+
+    const QVariant columns = w->property(kColumns);
+    if (columns.isValid())
+        if (auto* table = qobject_cast<QTableView*>(w)) {
+            const QList<int> widths = columns.value<QList<int>>();
+            for (int c = 0; c < widths.size(); ++c) table->setColumnWidth(c, sc(widths[c], f));
+        }
+
+    // Icons grow with the text around them.
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->icon().isNull()) {
+        if (!b->property(kIconSize).isValid()) b->setProperty(kIconSize, b->iconSize());
+        const QSize s = b->property(kIconSize).toSize();
+        b->setIconSize(QSize(sc(s.width(), f), sc(s.height(), f)));
+    }
 }
 
 } // namespace
@@ -61,6 +113,11 @@ void placeSize(QWidget* w, int width, int height) {
 void placeFixedHeight(QWidget* w, int height) {
     w->setProperty(kFixedHeight, height);
     apply(w, scaleOf(w));
+}
+
+void placeColumns(QTableView* table, const QList<int>& widths) {
+    table->setProperty(kColumns, QVariant::fromValue(widths));
+    apply(table, scaleOf(table));
 }
 
 void setDesignFont(QWidget* w, QFont font) {

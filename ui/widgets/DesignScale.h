@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QRect>
 
+class QTableView;
 class QWidget;
+template <typename T> class QList;
 
 namespace zf::ui {
 
@@ -15,6 +17,8 @@ void place(QWidget* w, int x, int y, int width, int height);
 void placeSize(QWidget* w, int width, int height);
 // A widget in a layout whose height is fixed in design pixels.
 void placeFixedHeight(QWidget* w, int height);
+// Column widths of a table in design pixels, scaling with the tree like its font.
+void placeColumns(QTableView* table, const QList<int>& widths);
 // A font in design points that scales with the tree; all properties count as set, so nothing of the
 // parent's font (bold, italic) leaks in.
 void setDesignFont(QWidget* w, QFont font);
