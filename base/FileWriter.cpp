@@ -138,18 +138,22 @@ FileLock::FileLock(const std::string& path, int waitMs) : lockPath_(writeTarget(
             return;
         }
     }
-    fd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0 && errno == EACCES) fd_ = ::open(lockPath_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        error_ = "Die Sperrdatei " + lockPath_ + " kann nicht angelegt werden: " + reason(errno);
-        return;
-    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     for (;;) {
-        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) break;
-        const int err = errno;
-        if (err == EINTR) continue;
-        if (err != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+        fd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd_ < 0) {
+            error_ = "Die Sperrdatei " + lockPath_ + " kann nicht angelegt werden: " + reason(errno);
+            return;
+        }
+        int err = 0;
+        while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            err = errno;
+            if (err == EINTR) continue;
+            if (err != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            err = 0;
+        }
+        if (err) {
             error_ = err == EWOULDBLOCK
                          ? nameOf(path) + " wird gerade von einem anderen Programm geschrieben; bitte später noch "
                                           "einmal versuchen."
@@ -158,7 +162,14 @@ FileLock::FileLock(const std::string& path, int waitMs) : lockPath_(writeTarget(
             fd_ = -1;
             return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // The holder before us removes the lock file when it is done; a lock on a removed file
+        // guards nothing, so take the one now in its place.
+        struct stat mine {
+        }, current{};
+        if (::fstat(fd_, &mine) == 0 && ::stat(lockPath_.c_str(), &current) == 0 && mine.st_ino == current.st_ino &&
+            mine.st_dev == current.st_dev)
+            break;
+        ::close(fd_);
     }
     locked_ = true;
     std::lock_guard<std::mutex> guard(heldMutex);
@@ -171,8 +182,9 @@ FileLock::~FileLock() {
         std::lock_guard<std::mutex> guard(heldMutex);
         held().erase(lockPath_);
     }
-    // Closing releases the lock. The lock file stays: removing it would let a waiting writer lock
-    // a file that is no longer the one the next writer locks.
+    // Removed while still locked, so no lock file is left beside the user's files; a writer waiting
+    // on it sees it gone and takes the next one.
+    ::unlink(lockPath_.c_str());
     ::close(fd_);
 }
 

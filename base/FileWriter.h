@@ -1,5 +1,6 @@
 #pragma once
-// The one way a file of the user's is written: under an exclusive lock beside it ("NAME.lock"),
+// The one way a file of the user's is written: under an exclusive lock beside it ("NAME.lock", there
+// only while it is held),
 // into a unique temporary file in the same folder that is written completely, flushed and only then
 // renamed into place. A failure leaves the old file as it was; a second writer waits a little and then
 // gives up with a German message instead of overwriting the first one's work.
