@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <sys/stat.h>
 
 #include "app/Model.h"
 #include "app/Session.h"
@@ -340,4 +342,33 @@ TEST_F(UpdateFixture, RecreatingTheDatabaseKeepsTheOldHistoryAside) {
     EXPECT_EQ(now[0].zahl[19], 66);
     EXPECT_TRUE(now[0].hasPlus5()); // the stand-in gives every draw a Plus 5 number
     EXPECT_EQ(readDraws(dir.file("Keno.dat.bak")), std::vector<DrawRecord>(history.begin(), history.begin() + 3));
+}
+
+TEST_F(UpdateFixture, RecreatingALinkedOrProtectedDatabaseKeepsLinkAndProtection) {
+    clock.set(dateValue(2004, 2, 3) + 0.5);
+    serve({}, csvHistory());
+    const std::string before = [&] {
+        std::string s;
+        EXPECT_TRUE(readFile(dir.file("Keno.dat"), s));
+        return s;
+    }();
+    // Protected: refused with a word, nothing moved, nothing asked.
+    ::chmod(dir.file("Keno.dat").c_str(), 0444);
+    update.rebuildHistory();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_NE(prompter.messages[0].find("schreibgeschützt"), std::string::npos) << prompter.messages[0];
+    EXPECT_TRUE(requests().empty());
+    EXPECT_FALSE(fileExists(dir.file("Keno.dat.bak")));
+
+    // Linked: the link stays, its target is read again from the start.
+    ::chmod(dir.file("Keno.dat").c_str(), 0644);
+    std::filesystem::create_directory(dir.file("ablage"));
+    std::filesystem::rename(dir.file("Keno.dat"), dir.file("ablage/Keno.dat"));
+    std::filesystem::create_symlink(dir.file("ablage/Keno.dat"), dir.file("Keno.dat"));
+    update.rebuildHistory();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("Keno.dat")));
+    EXPECT_EQ(readDraws(dir.file("ablage/Keno.dat")).size(), 2u);
+    std::string backup;
+    ASSERT_TRUE(readFile(dir.file("Keno.dat.bak"), backup));
+    EXPECT_EQ(backup, before);
 }
