@@ -53,7 +53,12 @@ void TipListController::editTip() {
             f.colour[static_cast<size_t>(v)] = BoxColour::Yellow;
         }
     }
+    // While the dialog is up the window may be activated again, and each activation runs the hit
+    // check, which drops empty lines: the line the dialog fills (a new tip's empty one) must stay put.
+    const bool hitCheckWas = m_.hitCheckOn;
+    m_.hitCheckOn = false;
     const ModalResult result = s_.prompter.numberDialog(f);
+    m_.hitCheckOn = hitCheckWas;
     f.closed();
     if (result == ModalResult::Ok && m_.selectedTip >= 0 && m_.selectedTip < static_cast<int>(m_.tipLines.size())) {
         std::vector<int> numbers = f.tickedNumbers();

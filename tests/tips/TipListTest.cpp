@@ -64,6 +64,23 @@ TEST_F(TipFixture, AddInsertsBehindTheSelectionAndEditsIt) {
     EXPECT_EQ(m.selectedTip, -1);
 }
 
+// Closing the dialog activates the window again, and each activation runs the hit check, which
+// drops empty lines: the new tip must still go into the line inserted for it, not over the next tip.
+TEST_F(TipFixture, AddInsertsEvenWhenTheWindowIsActivatedDuringTheDialog) {
+    m.tipLines = {"01,02", "03,04", "05,06"};
+    for (int round = 0; round < 3; ++round) {
+        tips.selectLine(0);
+        prompter.onNumberDialog = [this](NumberChoice& f) {
+            session.app.activate(); // what the window does when the dialog gives the focus back
+            f.untickAll(BoxColour::Info);
+            for (int n : {9, 19}) f.ticked[static_cast<size_t>(n)] = true;
+            return ModalResult::Ok;
+        };
+        tips.addTip();
+    }
+    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"01,02", "09,19", "09,19", "09,19", "03,04", "05,06"}));
+}
+
 TEST_F(TipFixture, EditPreparesTheDialogAndKeepsTheKenoType) {
     m.tipLines = {"3,17,22"};
     m.num(Num::KenoType).pos = 2;
