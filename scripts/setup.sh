@@ -7,7 +7,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
-  qt6-base-dev qt6-charts-dev qt6-multimedia-dev libqt6opengl6-dev \
+  qt6-base-dev qt6-charts-dev qt6-multimedia-dev libqt6opengl6-dev qt6-translations-l10n \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libcurl4-openssl-dev libssl-dev \
   xvfb xauth x11-apps imagemagick fonts-dejavu-core \

@@ -14,13 +14,15 @@
 #include "ui/MainWindow.h"
 #include "ui/dialogs/DesktopPrompter.h"
 #include "ui/dialogs/NumberDialog.h"
+#include "ui/widgets/GermanQt.h"
 
 using namespace zf;
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Zahlfuchs");
-    QApplication::setApplicationDisplayName("Zahlfuchs");
+    // No display name: Qt would append " — Zahlfuchs" to the window's own caption.
+    ui::installGermanQtTranslations();
 
     QCommandLineParser parser;
     parser.setApplicationDescription("Zahlfuchs, Tipps für KENO und Plus 5");

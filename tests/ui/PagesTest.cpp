@@ -27,6 +27,7 @@
 #include "ui/stats/DiagrammPage.h"
 #include "ui/stats/Plus5StatsPanel.h"
 #include "ui/widgets/GermanDateEdit.h"
+#include "ui/widgets/GermanQt.h"
 
 using namespace zf;
 
@@ -217,6 +218,14 @@ TEST_F(Pages, Plus5TabExplainsAHistoryWithoutPlus5Numbers) {
     QApplication::processEvents();
     EXPECT_EQ(m.plus5Chart.caption, "Quersummenverteilung     Ziehungen: 1    Quersumme: 15");
     if (const char* shots = std::getenv("ZF_SCREENSHOT_DIR")) plus5.grab().save(QString(shots) + "/plus5-qs.png");
+}
+
+// Qt's own dialogs, buttons and context menus speak German, whatever the machine's language.
+TEST(GermanQt, StandardTextsAreGerman) {
+    ASSERT_TRUE(ui::installGermanQtTranslations()) << "qtbase_de.qm is missing (package qt6-translations-l10n)";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Paste"), "Einf&ügen");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), "Datei&name:");
 }
 
 // Every date field takes a date typed the German way; what is no date leaves the shown date alone.
