@@ -143,6 +143,13 @@ std::optional<std::string> AppController::start(const std::string& home, int win
     return overrideError;
 }
 
+void AppController::runStartUpdate() {
+    if (!update_) return;
+    update_->runUpdate();
+    drawCharts();
+    m_.notify(ChangeAll);
+}
+
 void AppController::activate() {
     // Closing the message box activates the window again: say it once, not in an endless loop.
     m_.draws.setPath(m_.kenoPath());

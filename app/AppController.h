@@ -35,6 +35,9 @@ public:
     // history up to date at start; the batch program does neither unless a command asks.
     bool chartsAtStart = false;
     bool updateAtStart = false;
+    // The start-up update run apart from start(), once the window shows (the window stays usable
+    // while it waits for the server); then the charts of start-up follow the new draws.
+    void runStartUpdate();
 
     // Start-up. `home` is the program folder; `windowHeight` the window's height now.
     // Problems found on the way (unreadable files, an unwritable folder) are collected in problems().

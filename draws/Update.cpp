@@ -43,6 +43,7 @@ void UpdateController::stop() {
     if (!m_.stopUpdateVisible) return;
     m_.stopUpdateVisible = false;
     m_.notify(ChangeOptions);
+    http_.cancel(); // a request still waiting for the server ends now, not after its timeout
 }
 
 void UpdateController::runUpdate() {
@@ -119,6 +120,10 @@ bool UpdateController::fetchDay(const std::string& url, double day, const HttpRe
     m_.setStatus(0, "Received " + std::to_string(r.body.size()) + " bytes");
     m_.setStatus(1, "Alle Angaben ohne Gewähr!!");
 
+    if (r.error && !m_.stopUpdateVisible) {
+        m_.setStatus(1, "Aktualisierung abgebrochen.");
+        return false;
+    }
     if (r.error) {
         // No answer at all: the next days would only wait for the same timeout, and a day skipped
         // now would stay a gap, as the next update starts after the last stored draw.

@@ -31,6 +31,9 @@ class HttpClient {
 public:
     virtual ~HttpClient() = default;
     virtual HttpResponse get(const HttpRequest& request) = 0;
+    // Ends the request now waiting at once (the user's stop); it returns as an error. Called from
+    // the window's events while get() waits.
+    virtual void cancel() {}
 };
 
 } // namespace zf

@@ -41,7 +41,7 @@ MainWindow::MainWindow(Session& session, std::string home, QWidget* parent)
     kenoTipp_ = addPage<ui::KenoTippPage>("Keno-Tipp");
     session_.setEventPump([] { QApplication::processEvents(); });
     session_.app.chartsAtStart = true;
-    session_.app.updateAtStart = session_.update != nullptr;
+    session_.app.updateAtStart = false; // runs once the window shows, see showEvent
     options_ = addPage<ui::OptionsPage>("Optionen");
     diagramm_ = addPage<ui::DiagrammTab>("Diagramm");
     datenbank_ = addPage<ui::DatenbankPage>("Datenbank");
@@ -118,6 +118,8 @@ void MainWindow::showEvent(QShowEvent* e) {
     const std::string report = session_.app.problemReport();
     // After the window is on screen, so that the message has a window to stand over.
     if (!report.empty()) QTimer::singleShot(0, this, [this, report] { session_.services.prompter.message(report); });
+    // The update waits for the server with the window painted and usable, and its stop button shown.
+    QTimer::singleShot(0, this, [this] { session_.app.runStartUpdate(); });
 }
 
 void MainWindow::changeEvent(QEvent* e) {

@@ -63,6 +63,12 @@ QtHttpClient::QtHttpClient() : manager_(std::make_unique<QNetworkAccessManager>(
 
 QtHttpClient::~QtHttpClient() = default;
 
+void QtHttpClient::cancel() {
+    if (!waiting_) return;
+    cancelled_ = true;
+    waiting_->abort();
+}
+
 HttpResponse QtHttpClient::get(const HttpRequest& r) {
     HttpResponse out;
     const QUrl url(QString::fromStdString(r.url), QUrl::StrictMode);
@@ -87,6 +93,8 @@ HttpResponse QtHttpClient::get(const HttpRequest& r) {
     req.setTransferTimeout(timeout);
 
     QNetworkReply* reply = manager_->get(req);
+    waiting_ = reply;
+    cancelled_ = false;
     QByteArray body;
     bool tooLarge = false;
     bool timedOut = false;
@@ -126,13 +134,17 @@ HttpResponse QtHttpClient::get(const HttpRequest& r) {
         reply->abort();
     }
     deadline.stop();
+    waiting_ = nullptr;
     if (!tooLarge && reply->isOpen()) body += reply->readAll();
 
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     out.statusText = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().toStdString();
     out.lastModified = reply->rawHeader("Last-Modified").toStdString();
     const QNetworkReply::NetworkError e = reply->error();
-    if (tooLarge) {
+    if (cancelled_) {
+        out.error = true;
+        out.statusText = "abgebrochen";
+    } else if (tooLarge) {
         out.error = true;
         out.statusText = "Antwort zu groß (mehr als " + std::to_string(r.maxBodyBytes) + " Bytes)";
     } else if (timedOut || (e == QNetworkReply::OperationCanceledError && !cancelled)) {

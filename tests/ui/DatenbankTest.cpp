@@ -1,9 +1,13 @@
 // The "Datenbank" tab driven through its widgets: the update against the stand-in server, the manual
 // entry in the number dialog and the draw display afterwards.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -73,6 +77,55 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
     EXPECT_EQ(find<QLabel>("Label35")->text().left(11), "Mo 29.12.25");
     showTab("Datenbank");
     shot("datenbank-update-done.png");
+}
+
+// A server that takes the connection and never answers: the window shows and paints at once, the
+// start-up update waits in the background with its stop button, and the stop ends the wait at once.
+TEST_F(DatenbankFixture, TheStartUpdateWaitsInTheBackgroundAndStopEndsItAtOnce) {
+    ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    std::vector<QTcpSocket*> held; // accepted and left without an answer
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] {
+        while (QTcpSocket* socket = silent.nextPendingConnection()) held.push_back(socket);
+    });
+    store.set(kSettingsKey, "DownloadServer",
+              RegValue::ofString("http://127.0.0.1:" + std::to_string(silent.serverPort()) + "/"));
+
+    w = std::make_unique<MainWindow>(session, dir.path());
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++paints;
+            return false;
+        }
+    } counter;
+    find<QTabWidget>("PageControl1")->installEventFilter(&counter);
+
+    QElapsedTimer clock;
+    bool waiting = false, stopShown = false;
+    int paintsWhileWaiting = 0;
+    qint64 stoppedAt = -1;
+    QTimer::singleShot(800, [&] {
+        waiting = w->update().running();
+        stopShown = !find<QToolButton>("SpeedButton8")->isHidden(); // on the Datenbank tab
+        paintsWhileWaiting = counter.paints;
+        stoppedAt = clock.elapsed();
+        find<QToolButton>("SpeedButton8")->click();
+    });
+    clock.start();
+    w->show();
+    while (clock.elapsed() < 30000 && (stoppedAt < 0 || w->update().running()))
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    const qint64 endedAt = clock.elapsed();
+
+    EXPECT_TRUE(waiting) << "the update was not waiting for the server";
+    EXPECT_TRUE(stopShown);
+    EXPECT_GT(paintsWhileWaiting, 0) << "the window did not paint while the update waited";
+    EXPECT_LT(endedAt - stoppedAt, 2000) << "the stop did not end the wait at once";
+    EXPECT_TRUE(find<QPushButton>("BitBtn1")->isEnabled());
+    EXPECT_TRUE(find<QToolButton>("SpeedButton8")->isHidden());
+    EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7666 * kRecordSize);
 }
 
 TEST_F(DatenbankFixture, EingebenStoresADrawTypedIntoTheNumberDialog) {
