@@ -50,6 +50,7 @@ bool DrawExport::exportText() {
         s_.prompter.message("Die Datei " + choice->path + " kann nicht geschrieben werden (" + error + ").");
         return false;
     }
+    m_.setStatus(1, std::to_string(lines.size()) + " Ziehungen exportiert nach " + choice->path);
     return true;
 }
 

@@ -1,11 +1,14 @@
 #include "tips/TipListController.h"
 #include "base/Parse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "app/Model.h"
 #include "base/GermanFormat.h"
+#include "base/Parse.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "evaluation/TipCheck.h"
@@ -122,6 +125,7 @@ bool TipListController::saveTipFile(const std::string& path) {
         s_.prompter.message("Die Tippdatei " + path + " konnte nicht geschrieben werden (" + error + ").");
         return false;
     }
+    m_.setStatus(1, "Tipps gespeichert in " + path);
     return true;
 }
 
@@ -135,18 +139,20 @@ bool TipListController::loadTipFile(const std::string& path) {
     return true;
 }
 
-void TipListController::replaceList(std::vector<std::string> lines) {
+void TipListController::replaceList(std::vector<std::string> lines, size_t keep) {
     for (auto& l : lines)
         for (char& c : l)
             if (c == '\0') c = ' ';
     const size_t odd = countOddLines(lines);
-    const size_t count = lines.size();
-    m_.tipLines = std::move(lines);
+    const size_t fileLines = lines.size();
+    m_.tipLines.resize(std::min(keep, m_.tipLines.size()));
+    m_.tipLines.insert(m_.tipLines.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    const size_t count = m_.tipLines.size();
     m_.selectedTip = -1;
     m_.setTotalTips(static_cast<int>(std::min<size_t>(count, 500000)));
     m_.notify(ChangeTips | ChangeOptions);
     if (odd)
-        s_.prompter.message(std::to_string(odd) + " von " + std::to_string(count) +
+        s_.prompter.message(std::to_string(odd) + " von " + std::to_string(fileLines) +
                             " Zeilen der Tippdatei sind keine gültigen Tipps; sie stehen unverändert in der Liste.");
 }
 
@@ -165,8 +171,10 @@ void TipListController::openTipFile() {
         if (!readTextLines(*path, lines)) {
             s_.prompter.message("Die Tippdatei " + *path + " kann nicht gelesen werden.");
         } else {
-            deleteAll(); // asks; the file replaces the list whatever the answer
-            replaceList(std::move(lines));
+            // Asks "Tipps löschen?"; "Nein" keeps the list and puts the file's tips behind it.
+            const size_t kept = m_.tipLines.size();
+            deleteAll();
+            replaceList(std::move(lines), m_.tipLines.empty() ? 0 : kept);
         }
     }
     browser_.seekDate();
@@ -181,7 +189,9 @@ void TipListController::printTips(bool openWithShell) {
         s_.prompter.message("Der Ausdruck " + path + " konnte nicht geschrieben werden (" + error + ").");
         return;
     }
-    if (openWithShell) s_.shell.open(path);
+    m_.setStatus(1, "Ausdruck gespeichert in " + path);
+    if (openWithShell && !s_.shell.open(path))
+        s_.prompter.message("Der Ausdruck wurde gespeichert, aber kein Programm konnte ihn öffnen:\n" + path);
 }
 
 void TipListController::showWinnings() {

@@ -36,7 +36,8 @@ public:
 
 private:
     void hitCheck();
-    void replaceList(std::vector<std::string> lines);
+    // The file's lines behind the first `keep` lines of the list (0: instead of the list).
+    void replaceList(std::vector<std::string> lines, size_t keep = 0);
 
     Model& m_;
     Services& s_;

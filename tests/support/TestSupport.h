@@ -104,9 +104,10 @@ class RecordingShell : public Shell {
 public:
     bool open(const std::string& target, const std::string& params) override {
         opened.push_back(target + (params.empty() ? "" : " " + params));
-        return true;
+        return succeeds;
     }
     std::vector<std::string> opened;
+    bool succeeds = true; // false: no program could open it
 };
 
 class RecordingSound : public SoundPlayer {

@@ -191,6 +191,14 @@ TEST_F(TipFixture, PrintWritesTippTxtAndOpensIt) {
     EXPECT_EQ(text, "Zahlfuchs Tipp vom Donnerstag 10.12.26\r\n" + std::string(39, '~') +
                         "\r\n\r\n 1. Tipp:  01,02\r\n \r\n");
     EXPECT_EQ(shell.opened, std::vector<std::string>{dir.file("Tipp.txt")});
+    EXPECT_EQ(m.status[1], "Ausdruck gespeichert in " + dir.file("Tipp.txt"));
+    EXPECT_TRUE(prompter.messages.empty());
+    // No program to open it: the user learns where the printout is.
+    shell.succeeds = false;
+    tips.printTips();
+    EXPECT_EQ(prompter.messages,
+              std::vector<std::string>{"Der Ausdruck wurde gespeichert, aber kein Programm konnte ihn öffnen:\n" +
+                                       dir.file("Tipp.txt")});
 }
 
 TEST_F(TipFixture, TipFilesSaveAndLoad) {
@@ -204,24 +212,35 @@ TEST_F(TipFixture, TipFilesSaveAndLoad) {
     ASSERT_TRUE(readFile(dir.file("a.ktf"), text));
     EXPECT_EQ(text, "01,02\r\n03,04\r\n");
 
-    // Mixed line ends, blanks, garbage and no final line end; "No" to the question still loads.
+    EXPECT_EQ(m.status[1], "Tipps gespeichert in " + dir.file("a.ktf"));
+
+    // Mixed line ends, blanks, garbage and no final line end; "Ja" to "Tipps löschen?" replaces the list.
     ASSERT_TRUE(writeFileAtomic(
         dir.file("b.ktf"),
         "05,06\r07,08\n\n xx \r\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27\r\n09"));
+    const std::vector<std::string> fileTips = {
+        "05,06", "07,08", " xx ", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27", "09"};
     prompter.nextPath = dir.file("b.ktf");
-    prompter.answers = {false};
+    prompter.answers = {true};
     tips.openTipFile();
-    EXPECT_EQ(m.tipLines, (std::vector<std::string>{
-                              "05,06", "07,08", " xx ",
-                              "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27", "09"}));
+    EXPECT_EQ(m.tipLines, fileTips);
     EXPECT_EQ(m.totalTips(), 6); // lines loaded, before the hit check drops the blank one
     EXPECT_EQ(m.hits.size(), 5u);
     ASSERT_FALSE(prompter.messages.empty());
     EXPECT_EQ(prompter.messages.back().rfind("2 von 6 Zeilen", 0), 0u);
 
+    // "Nein" keeps the list and puts the file's tips behind it.
+    m.tipLines = {"01,02", "03,04"};
+    prompter.answers = {false};
+    tips.openTipFile();
+    std::vector<std::string> both = {"01,02", "03,04"};
+    both.insert(both.end(), fileTips.begin(), fileTips.end());
+    EXPECT_EQ(m.tipLines, both);
+    EXPECT_EQ(m.totalTips(), 8);
+
     prompter.nextPath = dir.file("fehlt.ktf");
     tips.openTipFile();
-    EXPECT_EQ(m.tipLines.size(), 5u); // a failed load keeps the list
+    EXPECT_EQ(m.tipLines.size(), 7u); // a failed load keeps the list
     EXPECT_NE(prompter.messages.back().find("kann nicht gelesen werden"), std::string::npos);
 }
 

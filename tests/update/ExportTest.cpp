@@ -83,6 +83,7 @@ TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {
         ASSERT_TRUE(exporter.exportText());
         const std::string text = read(dir.file("out.csv"));
         EXPECT_EQ(splitLines(text).size(), lines);
+        EXPECT_EQ(m.status[1], std::to_string(lines) + " Ziehungen exportiert nach " + dir.file("out.csv"));
         EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
         EXPECT_EQ(m.workDate, from);
     }
