@@ -1,5 +1,4 @@
 #include "tips/TipListController.h"
-#include "base/Parse.h"
 
 #include <algorithm>
 #include <cmath>
