@@ -19,6 +19,7 @@ void prepareDrawEntry(NumberChoice& f, double proposedDate) {
     f.randomMax = 20;
     f.untickAll(BoxColour::Info);
     f.caption = "Zahlen wählen und mit OK bestätigen";
+    f.status.clear(); // no weight text left from an earlier use of the dialog
 }
 
 void endDrawEntry(NumberChoice& f) {
@@ -60,6 +61,7 @@ bool ManualEntry::enterDraw() {
     prepareDrawEntry(f, last > 0 ? last + 1 : std::floor(s_.clock.now()));
 
     bool stored = false;
+    double storedDate = 0;
     for (;;) {
         const ModalResult result = s_.prompter.numberDialog(f);
         f.closed();
@@ -89,10 +91,19 @@ bool ManualEntry::enterDraw() {
             s_.prompter.message("Die Ziehung vom " + formatDate(n.datum) +
                                 " konnte nicht gespeichert werden; Keno.dat bleibt unverändert.\n" + error);
         stored = ok;
+        storedDate = n.datum;
         break;
     }
     endDrawEntry(f);
-    browser_.next();
+    if (stored) {
+        // The entered draw is what the user wants to see, with a word that it is in the history.
+        m_.setBrowseDate(storedDate);
+        m_.notify(ChangeDates);
+        browser_.seekDate();
+        m_.setStatus(1, "Die Ziehung vom " + formatDate(storedDate) + " wurde gespeichert.");
+    } else {
+        browser_.next();
+    }
     return stored;
 }
 

@@ -70,8 +70,10 @@ TEST_F(EntryFixture, AppendsAfterTheLastDrawInAscendingOrder) {
         EXPECT_EQ(f.entryDate, dateValue(2020, 1, 11)); // the day after the last draw
         EXPECT_TRUE(f.tickedNumbers().empty());
         EXPECT_EQ(f.colour[33], BoxColour::Info);
+        EXPECT_EQ(f.status, ""); // no weight text left from an earlier use
         return answer(f);
     };
+    m.numberChoice.status = "Die Zahl 5 geht mit der Gewichtung 3 in die Berechnung ein";
     EXPECT_TRUE(entry.enterDraw());
 
     const auto after = readDraws(dir.file("Keno.dat"));
@@ -84,9 +86,10 @@ TEST_F(EntryFixture, AppendsAfterTheLastDrawInAscendingOrder) {
     EXPECT_TRUE(r.hasPlus5());
     EXPECT_EQ(r.plus5Number(), 712);
     expectDialogPutBack();
-    // next ran from the first draw
-    EXPECT_EQ(m.drawIndex, 1);
-    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 8));
+    // the entered draw is shown, and the status bar says it was stored
+    EXPECT_EQ(m.drawIndex, 3);
+    EXPECT_EQ(m.drawDate, dateValue(2020, 1, 12));
+    EXPECT_EQ(m.status[1], "Die Ziehung vom 12.01.2020 wurde gespeichert.");
     EXPECT_TRUE(prompter.messages.empty());
 }
 

@@ -69,13 +69,13 @@ TEST_F(CliUpdateFixture, UpdatePrintsEveryDayThenTheCurrentDraw) {
     EXPECT_EQ(run(base() + " update --server ftp://127.0.0.1/").status, 2);
 }
 
-TEST_F(CliUpdateFixture, AddDrawStoresItAndShowsTheNextDraw) {
+TEST_F(CliUpdateFixture, AddDrawStoresItAndShowsIt) {
     const std::string numbers = "70,3,44,12,9,1,55,23,31,68,40,17,29,50,61,5,36,48,7,66";
     Result r =
         run(base() + " --date 06.01.2020 add-draw --draw-date 09.01.2020 --numbers " + numbers + " --plus5 00712");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out.substr(0, 11), "Mi 08.01.20"); // next after the current first draw
-    EXPECT_NE(r.out.find("position;1\n"), std::string::npos);
+    EXPECT_EQ(r.out.substr(0, 11), "Do 09.01.20"); // the entered draw
+    EXPECT_NE(r.out.find("position;2\n"), std::string::npos);
     auto after = readDraws(dir.file("Keno.dat"));
     ASSERT_EQ(after.size(), 4u);
     EXPECT_EQ(after[2].datum, dateValue(2020, 1, 9));
