@@ -23,17 +23,6 @@ struct StartupFixture : ::testing::Test, WithSession {
     AppController& app = session.app;
 };
 
-std::string contents(const std::string& path) {
-    std::string s;
-    return readFile(path, s) ? s : "<nicht lesbar>";
-}
-
-// The file's identity: a rewrite renames a new file into place.
-ino_t inode(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
-}
-
 } // namespace
 
 TEST_F(StartupFixture, FirstStartSeedsTheRealHistoryAndShowsTheLatestDraw) {

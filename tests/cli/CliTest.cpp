@@ -30,17 +30,6 @@ struct CliFixture : ::testing::Test {
     }
 };
 
-std::string contents(const std::string& path) {
-    std::string s;
-    return readFile(path, s) ? s : "<nicht lesbar>";
-}
-
-// The file's identity: a rewrite renames a new file into place.
-ino_t inode(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
-}
-
 // A tip list with what a rewrite used to change: unassigned code page bytes, UTF-8, NUL, blank lines.
 const std::string kOddTips = "11,12,40\r\n\x81\x8D\x8F\x90\x9D\r\nGr\xC3\xBC\xC3\x9F\r\n" + std::string("A\0B", 3) +
                              "\r\n   \r\n\r\n01,02\n03,04";

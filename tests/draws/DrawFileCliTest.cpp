@@ -24,11 +24,6 @@ std::string numbersFrom(int first) {
     return s;
 }
 
-std::string contents(const std::string& path) {
-    std::string s;
-    return readFile(path, s) ? s : "<nicht lesbar>";
-}
-
 struct DrawFileCli : ::testing::Test {
     TempDir dir;
     const double day0 = dateValue(2020, 1, 1);

@@ -22,11 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string contents(const std::string& path) {
-    std::string s;
-    return readFile(path, s) ? s : "<nicht lesbar>";
-}
-
 mode_t modeOf(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;

@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <sys/stat.h>
+
 #include <array>
 #include <cstdio>
 #include <fstream>
@@ -7,6 +9,8 @@
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "base/Text.h"
 
 namespace zf::test {
 
@@ -93,6 +97,16 @@ std::vector<DrawRecord> readDraws(const std::string& path) {
     uint8_t buf[kRecordSize];
     while (in.read(reinterpret_cast<char*>(buf), kRecordSize)) out.push_back(decodeRecord(buf));
     return out;
+}
+
+std::string contents(const std::string& path) {
+    std::string s;
+    return readFile(path, s) ? s : "<nicht lesbar>";
+}
+
+unsigned long long inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
 } // namespace zf::test

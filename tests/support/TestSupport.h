@@ -48,6 +48,10 @@ DrawRecord drawWith(int y, int m, int d, const std::vector<int>& numbers,
                     std::initializer_list<int> plus5 = {0, 0, 0, 0, 0});
 void writeDraws(const std::string& path, const std::vector<DrawRecord>& records);
 std::vector<DrawRecord> readDraws(const std::string& path);
+// A file's bytes, or "<nicht lesbar>".
+std::string contents(const std::string& path);
+// A file's identity: a rewrite renames a new file into place, so the inode changes.
+unsigned long long inode(const std::string& path);
 
 class ScriptedPrompter : public Prompter {
 public:
