@@ -2,23 +2,6 @@
 
 namespace zf {
 
-std::optional<int32_t> parseInt32(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    if (i == s.size()) return std::nullopt;
-    long long v = 0;
-    for (; i < s.size(); ++i) {
-        if (s[i] < '0' || s[i] > '9') return std::nullopt;
-        v = v * 10 + (s[i] - '0');
-        if (v > 2147483648LL) return std::nullopt;
-    }
-    v = negative ? -v : v;
-    if (v > 2147483647LL) return std::nullopt;
-    return static_cast<int32_t>(v);
-}
-
 std::optional<long long> parseDigits(std::string_view s, long long max) {
     if (s.empty()) return std::nullopt;
     long long v = 0;
