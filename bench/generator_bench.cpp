@@ -52,7 +52,7 @@ DrawBits tipBits() {
     return b;
 }
 
-void BM_Secheroderfuenfer_InMemory(benchmark::State& s) {
+void BM_HistoryFilterInMemory(benchmark::State& s) {
     DrawStore store(home() + "Keno.dat");
     store.refresh();
     HistoryIndex index;
@@ -92,7 +92,7 @@ bool secheroderfuenferFromFile(Model& m, const std::string& path, const std::str
     return free;
 }
 
-void BM_Secheroderfuenfer_ReadingKenoDat(benchmark::State& s) {
+void BM_HistoryFilterReadingKenoDat(benchmark::State& s) {
     Model m;
     m.statsStart = kStatsMinDate;
     DrawStore store(home() + "Keno.dat");
@@ -198,8 +198,8 @@ void BM_RunDemanding(benchmark::State& s) {
 
 } // namespace
 
-BENCHMARK(BM_Secheroderfuenfer_InMemory)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Secheroderfuenfer_ReadingKenoDat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HistoryFilterInMemory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HistoryFilterReadingKenoDat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AcceptanceChainDesignOptions)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RunDesignOptions120Tips)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDemanding)->Unit(benchmark::kMillisecond);
@@ -217,8 +217,8 @@ public:
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        const auto mem = cpu_.find("BM_Secheroderfuenfer_InMemory");
-        const auto file = cpu_.find("BM_Secheroderfuenfer_ReadingKenoDat");
+        const auto mem = cpu_.find("BM_HistoryFilterInMemory");
+        const auto file = cpu_.find("BM_HistoryFilterReadingKenoDat");
         if (mem != cpu_.end() && file != cpu_.end() && mem->second > 0)
             std::printf("History filter: %.0f times faster in memory than reading Keno.dat per call\n",
                         file->second * 1.0 / mem->second);
