@@ -5,13 +5,16 @@ namespace zf {
 Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
                  HttpClient* http)
     : services{prompter, shell, sound, clock, settings}, browser(model, services), stats(model, prompter),
-      tips(model, services, browser), generator(model, services, browser), exporter(model, services, browser),
-      entry(model, services, browser),
+      tips(model, services, browser), generator(model, services, browser), enumeration(model, prompter),
+      exporter(model, services, browser), entry(model, services, browser),
       update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
-      app(model, services, browser, tips, stats, update.get()) {}
+      app(model, services, browser, tips, stats, update.get()) {
+    generator.setEnumeration(&enumeration);
+}
 
 void Session::setEventPump(const std::function<void()>& pump) {
     generator.eventPump = pump;
+    enumeration.eventPump = pump;
     if (update) update->pumpEvents = pump;
 }
 

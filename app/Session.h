@@ -10,6 +10,7 @@
 #include "draws/Export.h"
 #include "draws/ManualEntry.h"
 #include "draws/Update.h"
+#include "generator/Enumeration.h"
 #include "generator/GeneratorController.h"
 #include "platform/HttpClient.h"
 #include "platform/Services.h"
@@ -35,6 +36,7 @@ public:
     StatsController stats;
     TipListController tips;
     GeneratorController generator;
+    Enumeration enumeration; // "Tipps erzeugen", plugged into the generator's run
     DrawExport exporter;
     ManualEntry entry;
     std::unique_ptr<UpdateController> update;

@@ -1,4 +1,5 @@
-// generate [--seed N] [--enumerate] [--pool-list FILE.kwl]: "Tipps berechnen", run to its end.
+// generate [--seed N] [--enumerate] [--pool-list FILE.kwl]: "Tipps berechnen" (with --enumerate
+// "Tipps erzeugen"), run to its end.
 #include <iostream>
 
 #include "base/Text.h"
@@ -17,8 +18,7 @@ public:
 
     int run(Context& ctx, const Args& args) override {
         if (!args.words.empty()) throw UsageError("generate erwartet keine weiteren Angaben: " + args.words.front());
-        if (args.option("enumerate"))
-            throw UsageError("--enumerate: \"Tipps erzeugen\" (alle Kombinationen des Pools) gibt es noch nicht");
+        const bool enumerate = args.option("enumerate").has_value();
         std::optional<int32_t> seed;
         if (const auto s = args.option("seed")) {
             seed = GeneratorController::luckyNumber(*s);
@@ -53,7 +53,10 @@ public:
         };
         GeneratorController& generator = ctx.session.generator;
         if (seed) generator.seed(*seed);
-        generator.runToEnd();
+        if (enumerate)
+            generator.toggleEnumeration(); // "Tipps erzeugen": the caption is "Tipps berechnen" outside a run
+        else
+            generator.runToEnd();
 
         std::string out;
         for (const auto& line : ctx.model.tipLines) out += line + "\n";

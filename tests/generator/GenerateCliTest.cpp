@@ -67,7 +67,6 @@ TEST_F(CliGenerate, PoolListAnswersTheNumberDialog) {
 }
 
 TEST_F(CliGenerate, UsageAndFailures) {
-    EXPECT_EQ(cli(base() + " generate --enumerate").status, 2);
     EXPECT_EQ(cli(base() + " generate --seed zwölf").status, 2);
     EXPECT_EQ(cli(base() + " generate extra").status, 2);
     EXPECT_EQ(cli(base() + " generate --pool-list " + dir.file("fehlt.kwl")).status, 1);

@@ -405,6 +405,7 @@ private:
 TEST_F(SmallHistory, TheEnumerationPlugsIntoTheSameLoop) {
     neutralOptions(m);
     m.num(Num::KenoType).set(3);
+    gen.setEnumeration(nullptr);
     gen.toggleEnumeration(); // nothing plugged in: nothing happens
     EXPECT_EQ(m.runCaption, kCaptionStart);
     EXPECT_FALSE(m.enumerating);
