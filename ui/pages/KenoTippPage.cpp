@@ -232,7 +232,11 @@ void KenoTippPage::buildCommands(QWidget* p) {
     });
     enumerateButton_ = button(p, "ErzeugenBtn", "Tipps erzeugen", {252, 472, 130, 34},
                               "Es werden alle möglichen Tipp erzeugt und mit den Parametern überprüft");
-    notYetBuilt(enumerateButton_);
+    // Every combination of the pool through the same run; during it the run button stops it.
+    connect(enumerateButton_, &QPushButton::clicked, this, [this] {
+        session_.generator.toggleEnumeration();
+        session_.model.notify(ChangeOptions);
+    });
     notYetBuilt(button(p, "SpeedButton12", "Tipps in den Warenkorb", {386, 472, 246, 34},
                        "Hier können Sie den Tipp Online abgeben"));
 }
