@@ -201,6 +201,27 @@ TEST_F(Enumerate, StopWhileWritingLeavesNoFile) {
     EXPECT_EQ(m.runCaption, kCaptionStart);
 }
 
+// A stop once the check has begun ends the run as in "Tipps berechnen": the combination file is complete,
+// the table holds the cells of the combinations checked so far and is closed.
+TEST_F(Enumerate, StopWhileChecking) {
+    pool(8);
+    m.num(Num::KenoType).set(3); // 56 combinations
+    gen.slice = std::chrono::microseconds(0);
+    gen.eventPump = [this] {
+        if (m.runCaption == kCaptionStop) gen.toggleEnumeration();
+    };
+    gen.toggleEnumeration();
+    EXPECT_EQ(splitLines(test::contents(dir.file("Variation_3_aus_8.txt"))).size(), 56u);
+    const auto table = test::contents(dir.file("Variation_3_aus_8.htm"));
+    const auto attempts = static_cast<size_t>(gen.attemptsOfLastRun());
+    EXPECT_LT(attempts, 56u);
+    size_t cells = 0;
+    for (size_t at = 0; (at = table.find("<br>", at)) != std::string::npos; ++at) ++cells;
+    EXPECT_EQ(cells, attempts - 1);
+    EXPECT_EQ(table.substr(table.size() - 17), "</tr>\r\n</table>\r\n");
+    EXPECT_EQ(variationFiles().size(), 2u);
+}
+
 // A combination file that cannot take the place of what stands there: the message, and the run goes on
 // without an attempt.
 TEST_F(Enumerate, FileThatCannotBeWritten) {
