@@ -10,6 +10,7 @@
 #include "draws/Export.h"
 #include "draws/ManualEntry.h"
 #include "draws/Update.h"
+#include "evaluation/TipSearch.h"
 #include "generator/Enumeration.h"
 #include "generator/GeneratorController.h"
 #include "platform/HttpClient.h"
@@ -37,6 +38,7 @@ public:
     TipListController tips;
     GeneratorController generator;
     Enumeration enumeration; // "Tipps erzeugen", plugged into the generator's run
+    TipSearch tipSearch;     // "Tipps in DB suchen"
     DrawExport exporter;
     ManualEntry entry;
     std::unique_ptr<UpdateController> update;

@@ -202,8 +202,9 @@ void KenoTippPage::buildCommands(QWidget* p) {
     auto* open = toolButton(p, "SpeedButton16", {40, 434, 34, 34}, "Laden eines Tipps aus einer Datei");
     open->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     connect(open, &QToolButton::clicked, this, [&tips] { tips.openTipFile(); });
-    notYetBuilt(button(p, "SpeedButton4", "Tipps in DB suchen", {78, 434, 160, 34},
-                       "Hier können Sie suchen ob dieser Tipp schon einmal gezagen würde"));
+    connect(button(p, "SpeedButton4", "Tipps in DB suchen", {78, 434, 160, 34},
+                   "Hier können Sie suchen ob dieser Tipp schon einmal gezagen würde"),
+            &QPushButton::clicked, this, [this] { session_.tipSearch.run(); });
     connect(button(p, "SpeedButton13", "Glückszahl", {242, 434, 112, 34},
                    "Hier können Sie den Zufall etwas nachhelfen und wirklich Ihren Tipp generieren"),
             &QPushButton::clicked, this, [this] { session_.generator.askLuckyNumber(); });

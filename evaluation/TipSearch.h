@@ -1,0 +1,29 @@
+#pragma once
+// "Tipps in DB suchen": walks the draws of the statistics window from the oldest to the newest, runs
+// the hit check against each and asks whether to go on wherever the best tip reaches a threshold.
+#include <functional>
+
+#include "platform/Services.h"
+
+namespace zf {
+
+class Model;
+class Browser;
+
+class TipSearch {
+public:
+    TipSearch(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
+
+    // The whole command: threshold box, the walk with its questions, then the browser's step to the next draw.
+    void run();
+
+    std::function<void()> eventPump; // lets the front end show each draw and handle pending events
+
+private:
+    Model& m_;
+    Services& s_;
+    Browser& browser_;
+    bool running_ = false; // the pump must not start a second walk inside the first
+};
+
+} // namespace zf
