@@ -10,6 +10,7 @@ std::unique_ptr<Command> makeWinningsCommand();
 std::unique_ptr<Command> makePrintCommand();
 std::unique_ptr<Command> makeStatsCommand();
 std::unique_ptr<Command> makeGenerateCommand();
+std::unique_ptr<Command> makeSearchCommand();
 std::unique_ptr<Command> makeUpdateCommand();
 std::unique_ptr<Command> makeAddDrawCommand();
 std::unique_ptr<Command> makeExportCommand();
@@ -25,6 +26,7 @@ const std::vector<CommandEntry>& commands() {
         {"print", "den Ausdruck Tipp.txt schreiben und zeigen", makePrintCommand},
         {"stats", "KIND [--mode wieoft|ausstehend]: eine Statistik als Diagrammdaten", makeStatsCommand},
         {"generate", "[--seed N] [--enumerate] [--pool-list DATEI.kwl]: \"Tipps berechnen\"", makeGenerateCommand},
+        {"search", "[--threshold N] [--continue yes|no]: \"Tipps in DB suchen\"", makeSearchCommand},
         {"update", "[--server URL]: neue Ziehungen aus dem Internet holen", makeUpdateCommand},
         {"add-draw", "--draw-date TT.MM.JJJJ --numbers N1,...,N20 --plus5 DDDDD: eine Ziehung eingeben",
          makeAddDrawCommand},

@@ -45,8 +45,9 @@ void TipSearch::run() {
         m_.notify(ChangeDraw);
         if (eventPump) eventPump();
         const int best = checkAllTips(m_, s_.sound);
-        if (best >= *threshold &&
-            !s_.prompter.questionTitled("Ein Treffer am: " + formatDate(r.datum) + "   Weiter suchen?",
+        if (best < *threshold) continue;
+        if (onHit) onHit(r.datum, best);
+        if (!s_.prompter.questionTitled("Ein Treffer am: " + formatDate(r.datum) + "   Weiter suchen?",
                                         "Treffe in Datenbank gefunden!"))
             break; // "Nein": the later draws are skipped
     }

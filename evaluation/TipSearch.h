@@ -18,6 +18,8 @@ public:
     void run();
 
     std::function<void()> eventPump; // lets the front end show each draw and handle pending events
+    // Told the draw's date and the best hits just before each question (the batch program prints them).
+    std::function<void(double date, int best)> onHit;
 
 private:
     Model& m_;

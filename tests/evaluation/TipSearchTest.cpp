@@ -141,3 +141,15 @@ TEST_F(TipSearchFixture, NoSearchWithoutAWholeNumberOrWithoutDraws) {
         EXPECT_EQ(m.drawDate, before);
     }
 }
+
+TEST_F(TipSearchFixture, AClickWhileItWalksStartsNoSecondSearch) {
+    int pumped = 0;
+    session.tipSearch.eventPump = [this, &pumped] {
+        ++pumped;
+        session.tipSearch.run(); // the button clicked again while the window's events run
+    };
+    prompter.inputs = {"9"};
+    session.tipSearch.run();
+    EXPECT_EQ(prompter.questions, std::vector<std::string>{"Tipp-Test"});
+    EXPECT_EQ(pumped, 4);
+}
