@@ -35,6 +35,7 @@ void TipSearch::run() {
     m_.workDate = w.start;
 
     running_ = true;
+    stopRequested_ = false;
     // A copy: the events the pump lets through may reload Keno.dat while the walk goes on.
     const std::vector<DrawRecord> records = m_.draws.records();
     for (const DrawRecord& r : records) {
@@ -44,6 +45,7 @@ void TipSearch::run() {
         m_.drawTextMain = m_.drawText;
         m_.notify(ChangeDraw);
         if (eventPump) eventPump();
+        if (stopRequested_) break;
         const int best = checkAllTips(m_, s_.sound);
         if (best < *threshold) continue;
         if (onHit) onHit(r.datum, best);

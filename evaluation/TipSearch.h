@@ -16,6 +16,9 @@ public:
 
     // The whole command: threshold box, the walk with its questions, then the browser's step to the next draw.
     void run();
+    bool running() const { return running_; }
+    // Ends the walk before its next draw (the window closing).
+    void stop() { stopRequested_ = true; }
 
     std::function<void()> eventPump; // lets the front end show each draw and handle pending events
     // Told the draw's date and the best hits just before each question (the batch program prints them).
@@ -26,6 +29,7 @@ private:
     Services& s_;
     Browser& browser_;
     bool running_ = false; // the pump must not start a second walk inside the first
+    bool stopRequested_ = false;
 };
 
 } // namespace zf

@@ -140,6 +140,13 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         QTimer::singleShot(50, this, &QWidget::close);
         return;
     }
+    if (session_.tipSearch.running()) {
+        // The walk ends before its next draw; then the window closes.
+        session_.tipSearch.stop();
+        e->ignore();
+        QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
     if (session_.generator.running()) {
         // Let the run end at its next slice, then close: the tip list is written complete.
         session_.generator.toggleRun();

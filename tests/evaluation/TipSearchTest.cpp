@@ -153,3 +153,16 @@ TEST_F(TipSearchFixture, AClickWhileItWalksStartsNoSecondSearch) {
     EXPECT_EQ(prompter.questions, std::vector<std::string>{"Tipp-Test"});
     EXPECT_EQ(pumped, 4);
 }
+
+// The window closing during the walk stops it before the next draw.
+TEST_F(TipSearchFixture, AStopEndsTheWalkBeforeTheNextDraw) {
+    session.tipSearch.eventPump = [this] {
+        shown.push_back(m.drawTextMain.substr(0, 11));
+        session.tipSearch.stop();
+    };
+    prompter.inputs = {"0"}; // would ask at every draw
+    session.tipSearch.run();
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(prompter.titles.size(), 0u);
+    EXPECT_FALSE(session.tipSearch.running());
+}
