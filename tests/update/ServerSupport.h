@@ -1,5 +1,6 @@
 #pragma once
 // Draw data for the stand-in server, and the server itself as a child process.
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -28,11 +29,15 @@ inline std::vector<DrawRecord> serverDraws(double first, int count) {
     return out;
 }
 
-// Requested days (yyyymmdd) from the server's log file.
+// Requested days (yyyymmdd) from the server's log file. Qt network sends a request again when its
+// connection breaks off (a redirect, a kept-alive connection the server closed); the update asks
+// each day once, and that is what counts, so a repeat in a row is one request.
 inline std::vector<std::string> requestedDays(const std::string& logPath) {
     std::string text;
     if (!readFile(logPath, text)) return {};
-    return splitLines(text);
+    std::vector<std::string> days = splitLines(text);
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    return days;
 }
 
 inline std::unique_ptr<tools::DrawServerProcess>

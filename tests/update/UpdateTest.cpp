@@ -244,11 +244,8 @@ TEST_F(UpdateFixture, DayFailuresAreReportedAndTheUpdateGoesOn) {
     serve({"--fault", "20250305=stale", "--fault", "20250306=status:404", "--fault", "20250307=empty", "--fault",
            "20250308=zero", "--fault", "20250309=redirect", "--fault", "20250310=status:500"});
     update.runUpdate();
-    // Qt network may send the request behind a redirect more than once; each day counts once.
-    auto asked = requests();
-    asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
-    EXPECT_EQ(asked, (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308", "20250309",
-                                               "20250310"}));
+    EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308",
+                                                    "20250309", "20250310"}));
     std::string zeroAnswer = drawAnswerText(history[7]);
     zeroAnswer.replace(11, zeroAnswer.find(',', 11) - 11, "0");
     EXPECT_EQ(statuses(), (std::vector<std::string>{
