@@ -172,6 +172,7 @@ public:
     // The generator's run state is the caption of "Tipps berechnen": "Stoppen" while a run goes on;
     // turning it back is the stop request the run notices at its next attempt.
     std::string runCaption = "Tipps berechnen";
+    std::string backtestRunning;   // button name of the backtest under way ("Button7"), empty while none runs
     bool entryEnabled = false;     // "Eingeben"
     bool enumerateVisible = false; // "Tipps erzeugen"
     std::string winSoundPath;

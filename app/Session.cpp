@@ -6,7 +6,8 @@ Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& cl
                  HttpClient* http)
     : services{prompter, shell, sound, clock, settings}, browser(model, services), stats(model, prompter),
       tips(model, services, browser), generator(model, services, browser), enumeration(model, prompter),
-      tipSearch(model, services, browser), exporter(model, services, browser), entry(model, services, browser),
+      tipSearch(model, services, browser), backtest(model, services, browser, generator),
+      exporter(model, services, browser), entry(model, services, browser),
       update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
       app(model, services, browser, tips, stats, update.get()) {
     generator.setEnumeration(&enumeration);
@@ -16,6 +17,7 @@ void Session::setEventPump(const std::function<void()>& pump) {
     generator.eventPump = pump;
     enumeration.eventPump = pump;
     tipSearch.eventPump = pump;
+    backtest.eventPump = pump;
     if (update) update->pumpEvents = pump;
 }
 

@@ -10,6 +10,7 @@
 #include "draws/Export.h"
 #include "draws/ManualEntry.h"
 #include "draws/Update.h"
+#include "evaluation/Backtest.h"
 #include "evaluation/TipSearch.h"
 #include "generator/Enumeration.h"
 #include "generator/GeneratorController.h"
@@ -39,6 +40,7 @@ public:
     GeneratorController generator;
     Enumeration enumeration; // "Tipps erzeugen", plugged into the generator's run
     TipSearch tipSearch;     // "Tipps in DB suchen"
+    Backtest backtest;       // the seven historic analyses of the tab "Datenbank"
     DrawExport exporter;
     ManualEntry entry;
     std::unique_ptr<UpdateController> update;

@@ -11,6 +11,7 @@ std::unique_ptr<Command> makePrintCommand();
 std::unique_ptr<Command> makeStatsCommand();
 std::unique_ptr<Command> makeGenerateCommand();
 std::unique_ptr<Command> makeSearchCommand();
+std::unique_ptr<Command> makeBacktestCommand();
 std::unique_ptr<Command> makeUpdateCommand();
 std::unique_ptr<Command> makeAddDrawCommand();
 std::unique_ptr<Command> makeExportCommand();
@@ -27,6 +28,8 @@ const std::vector<CommandEntry>& commands() {
         {"stats", "KIND [--mode wieoft|ausstehend]: eine Statistik als Diagrammdaten", makeStatsCommand},
         {"generate", "[--seed N] [--enumerate] [--pool-list DATEI.kwl]: \"Tipps berechnen\"", makeGenerateCommand},
         {"search", "[--threshold N] [--continue yes|no]: \"Tipps in DB suchen\"", makeSearchCommand},
+        {"backtest", "NAME [--seed N]: Test der Historie (BitBtn9, Erfolgstest, Button7 ... Button11)",
+         makeBacktestCommand},
         {"update", "[--server URL]: neue Ziehungen aus dem Internet holen", makeUpdateCommand},
         {"add-draw", "--draw-date TT.MM.JJJJ --numbers N1,...,N20 --plus5 DDDDD: eine Ziehung eingeben",
          makeAddDrawCommand},

@@ -180,17 +180,18 @@ void GeneratorController::toggleEnumeration() {
     }
 }
 
-void GeneratorController::runToEnd() {
-    if (run_) return; // one run at a time; its caption may carry a stop request
+bool GeneratorController::runToEnd() {
+    if (run_) return false; // one run at a time; its caption may carry a stop request
     m_.enumerating = false;
     setCaption(kCaptionStop);
-    runSlices();
+    return runSlices();
 }
 
-void GeneratorController::runSlices() {
-    if (!start()) return;
+bool GeneratorController::runSlices() {
+    if (!start()) return false;
     while (step(slice))
         if (eventPump) eventPump();
+    return true;
 }
 
 bool GeneratorController::loadHistory() {

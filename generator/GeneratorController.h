@@ -76,8 +76,9 @@ public:
     void toggleEnumeration();
     // One random run ("Tipps berechnen") from set-up to end step, for callers without the button:
     // sets the caption to "Stoppen" itself and calls eventPump between slices. Nothing happens while
-    // a run is going on.
-    void runToEnd();
+    // a run is going on. False when the run could not start or ended before its tips (no draws, no
+    // pool, too few numbers); a run stopped by the user returns true.
+    bool runToEnd();
 
     // The same run in slices: start() does the set-up and builds the pool (it may ask the number
     // dialog) and returns false when the run has already ended; step() then does attempts for about
@@ -109,7 +110,7 @@ public:
 private:
     struct Run;
     void setCaption(const char* caption);
-    void runSlices();
+    bool runSlices();
     bool loadHistory();
     void readTipList();
     void endEarly(bool reseek);

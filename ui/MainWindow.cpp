@@ -147,6 +147,13 @@ void MainWindow::closeEvent(QCloseEvent* e) {
         QTimer::singleShot(50, this, &QWidget::close);
         return;
     }
+    if (session_.backtest.running()) {
+        // The test ends at its next step without a report; then the window closes.
+        session_.backtest.stop();
+        e->ignore();
+        QTimer::singleShot(50, this, &QWidget::close);
+        return;
+    }
     if (session_.generator.running()) {
         // Let the run end at its next slice, then close: the tip list is written complete.
         session_.generator.toggleRun();

@@ -167,6 +167,40 @@ TEST_F(DatenbankFixture, LoeschenAsksFirstAndNeinKeepsTheDraw) {
     }
 }
 
+TEST_F(DatenbankFixture, ABacktestShowsItsProgressAndItsButtonStopsIt) {
+    ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
+    store.set(kSettingsKey, "DownloadServer", RegValue::ofString("http://127.0.0.1:9/"));
+    w = std::make_unique<MainWindow>(session, dir.path());
+    w->show();
+    showTab("Datenbank");
+    auto* running = find<QPushButton>("Button10");
+    const QString caption = running->text();
+    // The whole history: long enough to be seen running, then stopped by its own button.
+    w->model().browseDate = dateValue(2004, 2, 2);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        seen = true;
+        EXPECT_EQ(running->text(), "Test stoppen");
+        EXPECT_FALSE(find<QPushButton>("Button7")->isEnabled());
+        EXPECT_FALSE(find<QPushButton>("BitBtn9")->isEnabled());
+        EXPECT_NE(w->model().status[1].find("Test ab Ziehung vom"), std::string::npos) << w->model().status[1];
+        shot("backtest-running.png");
+        running->click();
+    });
+    running->click();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(w->model().status[1], "Test gestoppt: kein Bericht geschrieben, Analyse.txt bleibt unverändert");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Analyse.txt")));
+    EXPECT_TRUE(shell.opened.empty());
+
+    // From the last days of the history the test ends by itself and opens its report.
+    w->model().browseDate = dateValue(2025, 12, 20);
+    running->click();
+    EXPECT_EQ(shell.opened, std::vector<std::string>{dir.file("Analyse.txt")});
+    EXPECT_EQ(running->text(), caption);
+    EXPECT_TRUE(find<QPushButton>("Button7")->isEnabled());
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

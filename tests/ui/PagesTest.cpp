@@ -151,11 +151,9 @@ TEST_F(Pages, OptionWidgetsWriteTheModelAndShowIt) {
 // Commands still to come are greyed out and say so, instead of describing themselves as if they worked.
 TEST_F(Pages, CommandsStillToComeSayTheyAreNotAvailable) {
     ui::KenoTippPage kenoTipp(session);
-    ui::DatenbankPage datenbank(session);
     ui::PlayersPage players(session);
     const std::pair<QWidget*, const char*> planned[] = {
         {&kenoTipp, "SpeedButton12"},
-        {&datenbank, "Erfolgstest"},
         {&players, "BitBtn18"},
         {&players, "CheckBox35"},
     };

@@ -9,6 +9,7 @@
 
 #include "app/Session.h"
 #include "base/GermanFormat.h"
+#include "evaluation/BacktestReport.h"
 #include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 
@@ -92,18 +93,50 @@ void DatenbankPage::buildStatistics(QWidget* p) {
                 });
 
     label(p, "Label38", "Historische Analyse der Parameter beginnenden mit oben gewähltem Datum", {8, 184, 618, 24});
-    notYetBuilt(
-        button(p, "BitBtn9", "Tipp berechnen und Test welchen Erfolg dieser bis Heute hätte", {8, 208, 618, 30}));
-    notYetBuilt(button(p, "Erfolgstest", "Tipp berechnen und jeweils den Erfolg in der nächsten Ziehung testen",
-                       {8, 240, 618, 30}));
     label(p, "Label39", "Historische Analyse  beginnen mit dem obigen Datum", {8, 276, 618, 24});
-    const char* names[] = {"Button7", "Button8", "Button9", "Button10", "Button11"};
-    const char* captions[] = {"Test wie oft die gezogenen Zahlen in der jeweils nächsten Ziehung auftreten",
-                              "Test wie oft die Zahlen in der jeweils übernächsten Ziehung auftreten",
-                              "Test wie oft die Zahlen in der jeweils überübernächsten Ziehung auftreten",
-                              "Test wie oft die Zahlen in den nächsten 3 Ziehungen vorkommen",
-                              "Test wie oft die Zahlen in den letzten 3 Ziehungen vorkommen"};
-    for (int i = 0; i < 5; ++i) notYetBuilt(button(p, names[i], captions[i], {8, 300 + 32 * i, 618, 30}));
+    struct Test {
+        BacktestKind kind;
+        const char* caption;
+        QRect place;
+    };
+    const Test tests[] = {
+        {BacktestKind::TipsUntilToday,
+         "Tipp berechnen und Test welchen Erfolg dieser bis Heute hätte",
+         {8, 208, 618, 30}},
+        {BacktestKind::TipsPerDraw,
+         "Tipp berechnen und jeweils den Erfolg in der nächsten Ziehung testen",
+         {8, 240, 618, 30}},
+        {BacktestKind::NextDraw,
+         "Test wie oft die gezogenen Zahlen in der jeweils nächsten Ziehung auftreten",
+         {8, 300, 618, 30}},
+        {BacktestKind::SecondNextDraw,
+         "Test wie oft die Zahlen in der jeweils übernächsten Ziehung auftreten",
+         {8, 332, 618, 30}},
+        {BacktestKind::ThirdNextDraw,
+         "Test wie oft die Zahlen in der jeweils überübernächsten Ziehung auftreten",
+         {8, 364, 618, 30}},
+        {BacktestKind::NextThreeDraws,
+         "Test wie oft die Zahlen in den nächsten 3 Ziehungen vorkommen",
+         {8, 396, 618, 30}},
+        {BacktestKind::LastThreeDraws,
+         "Test wie oft die Zahlen in den letzten 3 Ziehungen vorkommen",
+         {8, 428, 618, 30}},
+    };
+    Backtest& backtest = session_.backtest;
+    for (const Test& t : tests) {
+        auto* b = button(p, std::string(backtestName(t.kind)).c_str(), t.caption, t.place);
+        b->setProperty("caption", QString::fromUtf8(t.caption));
+        backtestButtons_.push_back(b);
+        // While a test runs its button stops it; the other tests wait.
+        connect(b, &QPushButton::clicked, this, [&backtest, kind = t.kind] {
+            if (backtest.running()) {
+                backtest.stop();
+                return;
+            }
+            BusyCursor busy;
+            backtest.run(kind);
+        });
+    }
 }
 
 void DatenbankPage::refresh(unsigned what) {
@@ -113,6 +146,11 @@ void DatenbankPage::refresh(unsigned what) {
         updateButton_->setEnabled(m.updateButtonEnabled);
         stopButton_->setVisible(m.stopUpdateVisible);
         entryButton_->setEnabled(m.entryEnabled);
+        for (QPushButton* b : backtestButtons_) {
+            const bool mine = b->objectName().toStdString() == m.backtestRunning;
+            b->setText(mine ? QStringLiteral("Test stoppen") : b->property("caption").toString());
+            b->setEnabled(m.backtestRunning.empty() || mine);
+        }
     }
     if (what & ChangeDates) {
         const QSignalBlocker block(browseDatePicker_);

@@ -1,7 +1,9 @@
 #pragma once
 // The tab "Datenbank": the internet update and its stop button, the date to browse to with seek,
 // export, delete and manual entry, the current draw, the statistics of pairs, triples, quads and
-// overdue numbers, and the historic analyses still to come.
+// overdue numbers, and the seven historic analyses (backtests).
+#include <vector>
+
 #include "ui/pages/CanvasPage.h"
 
 class QDateEdit;
@@ -26,11 +28,12 @@ private:
     void buildStatistics(QWidget* canvas);
 
     Session& session_;
-    QPushButton* updateButton_ = nullptr;   // BitBtn1
-    QToolButton* stopButton_ = nullptr;     // SpeedButton8
-    QDateEdit* browseDatePicker_ = nullptr; // DateTimePicker1
-    QPushButton* entryButton_ = nullptr;    // BitBtn8
-    QLabel* drawLine_ = nullptr;            // Label29
+    QPushButton* updateButton_ = nullptr;       // BitBtn1
+    QToolButton* stopButton_ = nullptr;         // SpeedButton8
+    QDateEdit* browseDatePicker_ = nullptr;     // DateTimePicker1
+    QPushButton* entryButton_ = nullptr;        // BitBtn8
+    QLabel* drawLine_ = nullptr;                // Label29
+    std::vector<QPushButton*> backtestButtons_; // BitBtn9, Erfolgstest, Button7 ... Button11
 };
 
 } // namespace zf::ui

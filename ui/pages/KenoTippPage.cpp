@@ -217,9 +217,13 @@ void KenoTippPage::buildCommands(QWidget* p) {
     QFont bold = pageFont(kPagePoints);
     bold.setBold(true);
     setDesignFont(runButton_, bold);
-    // During a run the same button says "Stoppen" and asks the run to end.
+    // During a run the same button says "Stoppen" and asks the run to end; during a backtest it ends
+    // the whole test, not only the run for one draw.
     connect(runButton_, &QPushButton::clicked, this, [this] {
-        session_.generator.toggleRun();
+        if (session_.backtest.running())
+            session_.backtest.stop();
+        else
+            session_.generator.toggleRun();
         session_.model.notify(ChangeOptions);
     });
     auto* close = button(p, "BitBtn5", "Schließen", {2, 472, 112, 34});

@@ -1,0 +1,35 @@
+// backtest NAME [--seed N]: one of the seven historic analyses; prints the lines of Analyse.txt.
+#include <iostream>
+
+#include "base/GermanFormat.h"
+#include "cli/Command.h"
+#include "evaluation/Backtest.h"
+
+namespace zf::cli {
+namespace {
+
+class BacktestCommand : public Command {
+public:
+    std::vector<std::string> valueOptions() const override { return {"seed"}; }
+
+    int run(Context& ctx, const Args& args) override {
+        if (args.words.size() != 1)
+            throw UsageError("backtest erwartet einen Namen: BitBtn9, Erfolgstest, Button7 ... Button11");
+        const auto kind = backtestByName(args.words.front());
+        if (!kind)
+            throw UsageError("unbekannter Test " + args.words.front() +
+                             " (BitBtn9, Erfolgstest, Button7, Button8, Button9, Button10, Button11)");
+        // The lucky number goes into its box as typed, so a text that is no number meets its message.
+        if (const auto s = args.option("seed")) ctx.prompter.inputs = {*s};
+        Backtest& backtest = ctx.session.backtest;
+        if (!backtest.run(*kind)) return 1; // the messages said why; Analyse.txt is unchanged
+        for (const std::string& line : backtest.report()) std::cout << line << "\n";
+        return 0;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Command> makeBacktestCommand() { return std::make_unique<BacktestCommand>(); }
+
+} // namespace zf::cli
