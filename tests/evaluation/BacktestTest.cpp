@@ -187,6 +187,11 @@ TEST_F(GeneratorBacktest, ReportsAndTheLuckyNumber) {
     prompter.inputs = {"4711"};
     ASSERT_TRUE(backtest.run(BacktestKind::TipsUntilToday));
     const auto once = backtest.report();
+    // Pinned for the lucky number 4711 and the design options.
+    EXPECT_EQ(once,
+              (std::vector<std::string>{"Aktuelle Einstellung brachten ", "0er\t => 1", "1er\t => 5", "2er\t => 11",
+                                        "3er\t => 9", "4er\t => 7", "5er\t => 2", "6er\t => 0", "7er\t => 0",
+                                        "8er\t => 0", "9er\t => 0", "10er\t => 0", " ", "Bei 7 Ziehungen"}));
     // Short form: Keno type + 1 hit lines, a line with one blank, the passes; every tip counted at every step.
     ASSERT_EQ(once.size(), static_cast<size_t>(kenoType) + 4);
     EXPECT_EQ(once[1].substr(0, 8), "0er\t => ");
@@ -209,6 +214,8 @@ TEST_F(GeneratorBacktest, ReportsAndTheLuckyNumber) {
         EXPECT_EQ(r.back(), "Bei 7 Ziehungen");
         EXPECT_EQ(sum(r, 1, 22), 7 * tips);
         EXPECT_EQ(sum(r, static_cast<size_t>(kenoType) + 2, 22), 0);
+        const std::map<int, int> pinned = {{1, 4}, {2, 8}, {3, 10}, {4, 7}, {5, 6}};
+        EXPECT_EQ(r, longLines(pinned, 7));
         if (round == 0)
             first = r;
         else
