@@ -8,6 +8,7 @@
 #include "app/Model.h"
 #include "draws/Browser.h"
 #include "draws/Export.h"
+#include "draws/ImportController.h"
 #include "draws/ManualEntry.h"
 #include "draws/Update.h"
 #include "evaluation/Backtest.h"
@@ -43,6 +44,7 @@ public:
     Backtest backtest;       // the seven historic analyses of the tab "Datenbank"
     DrawExport exporter;
     ManualEntry entry;
+    DrawImporter importer; // "Ziehungen importieren"
     std::unique_ptr<UpdateController> update;
     AppController app;
 };

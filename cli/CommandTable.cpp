@@ -16,6 +16,7 @@ std::unique_ptr<Command> makeUpdateCommand();
 std::unique_ptr<Command> makeAddDrawCommand();
 std::unique_ptr<Command> makeExportCommand();
 std::unique_ptr<Command> makeExportSingleCommand();
+std::unique_ptr<Command> makeImportCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -35,6 +36,7 @@ const std::vector<CommandEntry>& commands() {
          makeAddDrawCommand},
         {"export", "--layout K --from TT.MM.JJJJ --out DATEI: Ziehungen als Text exportieren", makeExportCommand},
         {"export-single", "jede Ziehung ab der aktuellen als Datei JJJJMMTT.txt", makeExportSingleCommand},
+        {"import", "DATEI [--replace]: Ziehungen aus einer Textdatei übernehmen", makeImportCommand},
     };
     return table;
 }

@@ -10,6 +10,7 @@
 #include "base/FileWriter.h"
 #include "base/GermanFormat.h"
 #include "base/Text.h"
+#include "draws/DrawImport.h"
 
 namespace zf {
 namespace {
@@ -281,6 +282,27 @@ bool DrawStore::append(const DrawRecord& r, std::string* error) {
     }
     std::string ignored;
     refresh(&ignored);
+    return true;
+}
+
+bool DrawStore::mergeDraws(const std::vector<DrawRecord>& draws, bool replace, MergeCounts& counts,
+                           std::string* error) {
+    counts = {};
+    FileLock lock(path_);
+    if (!lock.locked()) return fail(error, lock.error());
+    if (!createEmptyIfMissing(error)) return false;
+    std::string raw;
+    if (!readLocked(raw, error)) return false;
+    MergeCounts merged;
+    const std::string out = mergeDrawBytes(raw, draws, replace, merged);
+    if (merged.added + merged.replaced == 0) {
+        counts = merged;
+        std::string ignored;
+        refresh(&ignored);
+        return true;
+    }
+    if (!writeBytes(out, error)) return false;
+    counts = merged;
     return true;
 }
 

@@ -20,6 +20,8 @@ struct DrawFileIssues {
     bool any() const { return trailingBytes || badNumbers || badDates || outOfOrder; }
 };
 
+struct MergeCounts;
+
 class DrawStore {
 public:
     DrawStore() = default;
@@ -56,6 +58,10 @@ public:
     bool insertOrReplace(const DrawRecord& r, std::string* error = nullptr);
     // Removes the draws dated `datum` and nothing else; false when there is none.
     bool deleteDate(double datum, std::string* error = nullptr);
+    // Merges imported draws (ascending, one per date) by date in one rewrite; see mergeDrawBytes.
+    // Writes nothing when no draw was added or replaced.
+    bool mergeDraws(const std::vector<DrawRecord>& draws, bool replace, MergeCounts& counts,
+                    std::string* error = nullptr);
     // Replaces the whole history (tools and tests).
     bool writeAll(const std::vector<DrawRecord>& records, std::string* error = nullptr);
 

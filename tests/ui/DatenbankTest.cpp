@@ -11,13 +11,17 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <filesystem>
+#include <fstream>
 
 #include "app/AppController.h"
 #include "app/Session.h"
 #include "app/SettingsTable.h"
+#include "base/Text.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"
+#include "platform/qt/QtPrompter.h"
 #include "support/TestSupport.h"
 #include "tools/drawserver/DrawServerProcess.h"
 #include "ui/MainWindow.h"
@@ -199,6 +203,55 @@ TEST_F(DatenbankFixture, ABacktestShowsItsProgressAndItsButtonStopsIt) {
     EXPECT_EQ(shell.opened, std::vector<std::string>{dir.file("Analyse.txt")});
     EXPECT_EQ(running->text(), caption);
     EXPECT_TRUE(find<QPushButton>("Button7")->isEnabled());
+}
+
+TEST_F(DatenbankFixture, ZiehungenImportierenBringsTheHistoryUpToDateAndSaysWhatItDid) {
+    ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
+    std::filesystem::resize_file(dir.file("Keno.dat"), (7666 - 3) * kRecordSize);
+    std::vector<std::string> csv;
+    ASSERT_TRUE(readTextLines(std::string(ZF_SOURCE_DIR) + "/data/keno_draws.csv", csv));
+    {
+        std::ofstream f(dir.file("neu.csv"));
+        f << csv[0] << "\n"
+          << csv[csv.size() - 3] << "\n"
+          << csv[csv.size() - 2] << "\n"
+          << "2025-12-30,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19\n"
+          << csv[csv.size() - 1] << "\n";
+    }
+    store.set(kSettingsKey, "DownloadServer", RegValue::ofString("http://127.0.0.1:9/"));
+    w = std::make_unique<MainWindow>(session, dir.path());
+    w->show();
+    showTab("Datenbank");
+    ASSERT_EQ(w->model().drawDate, dateValue(2025, 12, 26));
+
+    prompter.nextPath = dir.file("neu.csv");
+    auto* button = find<QPushButton>("DrawImportButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "Ziehungen importieren");
+    button->click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const std::string summary = "3 Ziehungen wurden hinzugefügt.\n0 Ziehungen wurden ersetzt.\n"
+                                "0 Ziehungen waren schon gespeichert und bleiben unverändert.\n"
+                                "1 Zeile wurde übersprungen:\nZeile 4: 19 Zahlen statt 20.";
+    EXPECT_EQ(prompter.messages[0], summary);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7666 * kRecordSize);
+    EXPECT_EQ(find<QLabel>("Label29")->text().left(11), "Mo 29.12.25");
+
+    if (const char* dirName = std::getenv("ZF_SCREENSHOTS")) {
+        // The summary as the window shows it: the real message box over the tab.
+        QImage image = w->grab().toImage();
+        QtPrompter real(w.get());
+        QTimer::singleShot(300, [&] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                QPainter painter(&image);
+                painter.drawPixmap((image.width() - box->width()) / 2, (image.height() - box->height()) / 2,
+                                   box->grab());
+                box->close();
+            }
+        });
+        real.message(summary);
+        image.save(QString(dirName) + "/datenbank-import-summary.png");
+    }
 }
 
 int main(int argc, char** argv) {

@@ -70,7 +70,8 @@ std::optional<FileChoice> DesktopPrompter::saveFileChoice(const FileDialogSetup&
 }
 
 std::optional<std::string> DesktopPrompter::openFileName(const FileDialogSetup& setup) {
-    const QString p = QFileDialog::getOpenFileName(QApplication::activeWindow(), "Öffnen", startPath(setup),
+    const QString title = setup.title.empty() ? QString("Öffnen") : QString::fromStdString(setup.title);
+    const QString p = QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startPath(setup),
                                                    qtFilter(setup.filter) + ";;Alle Dateien (*)");
     if (p.isEmpty()) return std::nullopt;
     return p.toStdString();

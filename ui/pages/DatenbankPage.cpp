@@ -39,6 +39,12 @@ DatenbankPage::DatenbankPage(Session& session, QWidget* parent) : CanvasPage("Ta
         if (update) update->rebuildHistory();
     });
 
+    // Draws from a file, for a history that must reach today without a draw server. It sits where the
+    // hidden "Datenbank neu anlegen" would.
+    auto* importDraws = button(p, "DrawImportButton", "Ziehungen importieren", {268, 8, 236, 32},
+                               "Ziehungen aus einer Textdatei (CSV) übernehmen, z. B. von einer Lotterie-Seite");
+    connect(importDraws, &QPushButton::clicked, this, [this] { session_.importer.importDraws(); });
+
     browseDatePicker_ = make<GermanDateEdit>(p, "DateTimePicker1");
     browseDatePicker_->setLocale(QLocale(QLocale::German, QLocale::Germany));
     browseDatePicker_->setDisplayFormat("dd.MM.yyyy");
