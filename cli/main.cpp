@@ -16,12 +16,18 @@ using namespace zf::cli;
 
 namespace {
 
+void printUsage(std::ostream& out) {
+    out << "Aufruf: zahlfuchs-cli [--home DIR] [--settings FILE] [--set NAME=VALUE]... [--date DD.MM.YYYY]\n"
+        << "                      [--stats-start DD.MM.YYYY] COMMAND [ARGS]\n"
+        << "       zahlfuchs-cli --help | --version\n"
+        << "Befehle:\n";
+    for (const auto& c : commands()) out << "  " << c.name << "  " << c.synopsis << "\n";
+    out << "Mehr in man zahlfuchs-cli.\n";
+}
+
 int usage(const std::string& why) {
-    std::cerr << "zahlfuchs-cli: " << why << "\n"
-              << "Aufruf: zahlfuchs-cli [--home DIR] [--settings FILE] [--set NAME=VALUE]... [--date DD.MM.YYYY]\n"
-              << "                      [--stats-start DD.MM.YYYY] COMMAND [ARGS]\n"
-              << "Befehle:\n";
-    for (const auto& c : commands()) std::cerr << "  " << c.name << "  " << c.synopsis << "\n";
+    std::cerr << "zahlfuchs-cli: " << why << "\n";
+    printUsage(std::cerr);
     return 2;
 }
 
@@ -44,6 +50,14 @@ int main(int argc, char** argv) {
     };
     for (; i < a.size() && a[i].rfind("--", 0) == 0; ++i) {
         const std::string opt = a[i];
+        if (opt == "--help") {
+            printUsage(std::cout);
+            return 0;
+        }
+        if (opt == "--version") {
+            std::cout << "zahlfuchs-cli " << ZF_VERSION << "\n";
+            return 0;
+        }
         auto v = value(opt);
         if (!v) return usage(opt + " braucht einen Wert");
         if (opt == "--home")

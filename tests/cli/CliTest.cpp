@@ -73,6 +73,20 @@ TEST_F(CliFixture, UsageErrorsExitWithTwo) {
         EXPECT_EQ(run(base() + " " + args).status, 2) << args;
 }
 
+TEST_F(CliFixture, HelpAndVersionPrintAndSucceedWithoutTouchingAnything) {
+    auto r = run("--help");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Aufruf: zahlfuchs-cli [--home DIR]", 0), 0u) << r.out;
+    for (const char* command : {"draws", "show", "import", "update", "export-single"})
+        EXPECT_NE(r.out.find(std::string("\n  ") + command + "  "), std::string::npos) << command;
+    r = run(base() + " --help");
+    EXPECT_EQ(r.status, 0);
+    r = run("--version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "zahlfuchs-cli " ZF_VERSION "\n");
+    EXPECT_EQ(std::filesystem::exists(dir.file("s.reg")), false);
+}
+
 TEST_F(CliFixture, MissingHistoryIsSeededAndAnUnreadableOneIsAnError) {
     std::filesystem::remove(dir.file("Keno.dat"));
     auto r = run(base() + " draws");
