@@ -13,4 +13,5 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   xvfb xauth x11-apps imagemagick fonts-dejavu-core \
   python3 python3-aiosmtpd \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
-  clang clang-format libclang-rt-14-dev >/dev/null
+  clang clang-format libclang-rt-14-dev \
+  dpkg-dev file appstream desktop-file-utils >/dev/null

@@ -46,6 +46,9 @@ EPOCH = datetime.date(1899, 12, 30)
 RECORD = struct.Struct("<d20B5BB6x")
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_DATA = os.path.normpath(os.path.join(HERE, "..", "..", "data", "keno_draws.csv"))
+if not os.path.exists(DEFAULT_DATA):
+    # installed as <prefix>/bin/zahlfuchs-drawserver, the history under <prefix>/share/zahlfuchs/
+    DEFAULT_DATA = os.path.normpath(os.path.join(HERE, "..", "share", "zahlfuchs", "keno_draws.csv"))
 
 
 def made_up_plus5(day):
@@ -156,7 +159,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                                 "</body></html>", "text/html; charset=windows-1252")
             return
 
-        draws = self.server.draws
+        draws = self.server.current_draws()
         if fault == "stale":
             earlier = [d for d in draws if d < day]
             if earlier:
@@ -221,6 +224,30 @@ class Server(http.server.ThreadingHTTPServer):
             return
         super().handle_error(request, client_address)
 
+    def load_data(self):
+        self.draws = load(self.opts.data)
+        self.data_stamp = self.stamp()
+        self.data_lock = threading.Lock()
+
+    def stamp(self):
+        try:
+            st = os.stat(self.opts.data)
+            return (st.st_ino, st.st_size, st.st_mtime_ns)
+        except OSError:
+            return None
+
+    def current_draws(self):
+        # A host brings its history up to date (zahlfuchs-cli import or update) without a restart.
+        with self.data_lock:
+            stamp = self.stamp()
+            if stamp is not None and stamp != self.data_stamp:
+                try:
+                    self.draws = load(self.opts.data)
+                    self.data_stamp = stamp
+                except (OSError, ValueError):
+                    pass  # half-written or unreadable: keep serving what was read before
+            return self.draws
+
 
 def parse_faults(items):
     kinds = {"empty", "19", "21", "range", "zero", "repeat", "baddate", "future", "stale", "plus5-4", "html",
@@ -239,7 +266,9 @@ def parse_faults(items):
 def main():
     parser = argparse.ArgumentParser(description="Stand-in for the draw download server.")
     parser.add_argument("--data", default=DEFAULT_DATA, help="Keno.dat or CSV history (default: the bundled CSV)")
-    parser.add_argument("--port", type=int, default=0, help="port on 127.0.0.1; 0 picks a free one")
+    parser.add_argument("--port", type=int, default=0, help="port to listen on; 0 picks a free one")
+    parser.add_argument("--bind", default="127.0.0.1",
+                        help="address to listen on (default 127.0.0.1; 0.0.0.0 serves the whole network)")
     parser.add_argument("--last", type=lambda s: datetime.date.fromisoformat(s), default=None,
                         help="YYYY-MM-DD: later days count as not yet available")
     parser.add_argument("--fault", action="append", default=[], help="DAY=KIND, see above")
@@ -248,9 +277,9 @@ def main():
     parser.add_argument("--log", help="append every requested day to this file")
     opts = parser.parse_args()
 
-    server = Server(("127.0.0.1", opts.port), Handler)
+    server = Server((opts.bind, opts.port), Handler)
     server.opts = opts
-    server.draws = load(opts.data)
+    server.load_data()
     server.faults = parse_faults(opts.fault)
     server.log_lock = threading.Lock()
     print(server.server_address[1], flush=True)
