@@ -7,8 +7,7 @@ Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& cl
     : services{prompter, shell, sound, clock, settings}, browser(model, services), stats(model, prompter),
       tips(model, services, browser), generator(model, services, browser), enumeration(model, prompter),
       tipSearch(model, services, browser), backtest(model, services, browser, generator),
-      exporter(model, services, browser), entry(model, services, browser),
-      importer(model, services, browser),
+      exporter(model, services, browser), entry(model, services, browser), importer(model, services, browser),
       update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
       app(model, services, browser, tips, stats, update.get()) {
     generator.setEnumeration(&enumeration);
