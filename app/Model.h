@@ -218,6 +218,15 @@ public:
     bool updateButtonEnabled = true;                     // "Datenbank aktualisieren"
     bool mainUpdateEnabled = true;                       // the update button of the main tab
     bool stopUpdateVisible = false;                      // stop button; hiding it is the stop request
+
+    // --- the link labels of "Internet-Optionen" and the banners of "Keno-Tipp" ---
+    // Addresses of pages no stranger can own: an empty one stands for our own help page, `localHelp`
+    // (the README installed with the program, which the front end finds); the official KENO page
+    // is the one address on the internet.
+    static constexpr const char* kDefaultKenoLink = "https://www.lotto.de/keno";
+    std::string localHelp;
+    std::string productLink, newsLink, programsLink, helpLink, kenoLink = kDefaultKenoLink;
+    std::string linkTarget(const std::string& address) const { return address.empty() ? localHelp : address; }
 };
 
 } // namespace zf

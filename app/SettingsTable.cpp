@@ -406,6 +406,22 @@ std::vector<SettingDef> buildTable() {
         [](const Model& m) { return RegValue::ofString(m.downloadServer); },
         [](Model& m, const RegValue& v) { m.downloadServer = v.str; },
         [](Model& m) { m.downloadServer = Model::kDefaultDownloadServer; });
+    // The addresses of the links; empty means the help page that comes with the program.
+    const struct {
+        const char* name;
+        std::string Model::*field;
+        const char* design;
+    } links[] = {{"LinkProdukt", &Model::productLink, ""},
+                 {"LinkNeuigkeiten", &Model::newsLink, ""},
+                 {"LinkProgramme", &Model::programsLink, ""},
+                 {"LinkHilfe", &Model::helpLink, ""},
+                 {"LinkKeno", &Model::kenoLink, Model::kDefaultKenoLink}};
+    for (const auto& l : links)
+        add(
+            l.name, l.name, SettingKind::String, 'B',
+            [field = l.field](const Model& m) { return RegValue::ofString(m.*field); },
+            [field = l.field](Model& m, const RegValue& v) { m.*field = v.str; },
+            [field = l.field, design = l.design](Model& m) { m.*field = design; });
     return t;
 }
 

@@ -30,7 +30,6 @@ public:
     static constexpr int kDesignHeight = 573;
     static constexpr int kMinWidth = 597;
     static constexpr const char* kCaption = "Orvane's Zahlfuchs  Tippen Sie 2-10 aus 70";
-    static constexpr const char* kProductAddress = ui::kProductAddress;
 
     MainWindow(Session& session, std::string home, QWidget* parent = nullptr);
     ~MainWindow() override;

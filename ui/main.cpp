@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtHttpClient http;
     Session session(prompter, shell, sound, clock, settings, &http);
+    session.model.localHelp = localHelpPage();
 
     const std::string home = parser.isSet(homeOption) ? parser.value(homeOption).toStdString()
                                                       : resolveHome(programDirectory(), userDataDirectory());

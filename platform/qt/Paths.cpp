@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace zf {
@@ -14,6 +15,15 @@ std::string userDataDirectory() {
     dir += "/Zahlfuchs";
     QDir().mkpath(dir);
     return dir.toStdString();
+}
+
+std::string localHelpPage() {
+    const QDir program(QCoreApplication::applicationDirPath());
+    for (const char* candidate : {"../share/doc/zahlfuchs/README.md", "../README.md"}) {
+        const QFileInfo file(program.filePath(candidate));
+        if (file.isFile()) return file.canonicalFilePath().toStdString();
+    }
+    return {};
 }
 
 std::string defaultSettingsPath() {

@@ -44,14 +44,14 @@ void InternetOptionsPage::buildLinks(QWidget* p) {
         const char* introName;
         const char* intro;
         const char* name;
-        const char* address;
+        std::string Model::*address; // a setting; empty stands for the help page that comes with the program
     };
     const Link links[] = {
-        {"Label51", "Zahlfuchs im Internet:", "Label52", "https://www.zahlfuchs.de"},
-        {"Label53", "Neuigkeiten und Updates:", "Label54", "https://www.zahlfuchs.de/neuigkeiten"},
-        {"Label55", "Weitere Programme von Orvane:", "Label56", "https://www.orvane.de"},
-        {"Label62", "Hilfe und Fragen zu Zahlfuchs:", "Label63", "https://www.zahlfuchs.de/hilfe"},
-        {"Label65", "Die offiziellen KENO-Seiten:", "Label66", "https://www.lotto.de/keno"},
+        {"Label51", "Zahlfuchs im Internet:", "Label52", &Model::productLink},
+        {"Label53", "Neuigkeiten und Updates:", "Label54", &Model::newsLink},
+        {"Label55", "Weitere Programme von Orvane:", "Label56", &Model::programsLink},
+        {"Label62", "Hilfe und Fragen zu Zahlfuchs:", "Label63", &Model::helpLink},
+        {"Label65", "Die offiziellen KENO-Seiten:", "Label66", &Model::kenoLink},
     };
     QFrame* linkPanel = panel(p, "Panel12", {8, 180, 618, 300});
     QFont underlined = pageFont(kPagePoints);
@@ -59,7 +59,8 @@ void InternetOptionsPage::buildLinks(QWidget* p) {
     int y = 10;
     for (const Link& l : links) {
         label(linkPanel, l.introName, QString::fromUtf8(l.intro), {10, y, 598, 24});
-        QLabel* link = label(linkPanel, l.name, QString::fromLatin1(l.address), {28, y + 24, 580, 26});
+        QLabel* link = label(linkPanel, l.name, {}, {28, y + 24, 580, 26});
+        links_.emplace_back(link, l.address);
         link->setCursor(Qt::PointingHandCursor);
         QPalette pal = link->palette();
         pal.setColor(QPalette::WindowText, pal.color(QPalette::Link));
@@ -79,6 +80,11 @@ void InternetOptionsPage::refresh(unsigned what) {
     setText(fee_, m.feeText);
     setText(downloadServer_, m.downloadServer);
     setChecked(writeProtocol_, m.on(Opt::WriteProtocol));
+    for (const auto& [link, address] : links_) {
+        const QString text = QString::fromStdString(m.linkTarget(m.*address));
+        link->setText(text);
+        link->setToolTip(text);
+    }
 }
 
 } // namespace zf::ui

@@ -3,12 +3,17 @@
 // and the links to the program's and the lottery's web pages.
 #include "ui/pages/CanvasPage.h"
 
+#include <string>
+#include <vector>
+
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace zf {
+class Model;
 class Session;
-}
+} // namespace zf
 
 namespace zf::ui {
 
@@ -28,6 +33,8 @@ private:
     QLineEdit* downloadServer_ = nullptr; // DownloadServerEdit
     QLineEdit* fee_ = nullptr;            // Edit3
     QCheckBox* writeProtocol_ = nullptr;  // CheckBox16
+    // Label52, Label54, Label56, Label63, Label66 and the model field of the address each shows
+    std::vector<std::pair<QLabel*, std::string Model::*>> links_;
 };
 
 } // namespace zf::ui

@@ -39,8 +39,9 @@ KenoTippPage::KenoTippPage(Session& session, QWidget* parent) : CanvasPage("TabS
 
 void KenoTippPage::buildDrawPanel(QWidget* p) {
     QFrame* drawPanel = panel(p, "Panel1", {2, 2, 630, 52});
-    updateButton_ = toolButton(drawPanel, "SpeedButton10", {6, 5, 36, 40},
-                               QString("Aktualisieren der Lottozahlen aus dem Internet ") + kProductAddress);
+    // The hint names the download server (refreshOptions), where the update really goes.
+    updateButton_ =
+        toolButton(drawPanel, "SpeedButton10", {6, 5, 36, 40}, "Aktualisieren der Lottozahlen aus dem Internet");
     updateButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     updateButton_->setIconSize({22, 22});
     connect(updateButton_, &QToolButton::clicked, this, [this] {
@@ -78,11 +79,14 @@ void KenoTippPage::banner(QWidget* p, const char* panelName, const char* labelNa
     font.setBold(true);
     QLabel* letters = label(frame, labelName, vertical(text), {0, 0, 24, 370}, Qt::AlignCenter);
     setDesignFont(letters, font);
-    letters->setToolTip(kProductAddress);
     letters->setCursor(Qt::PointingHandCursor);
-    // A banner opens the program's web page, its letters as well as the panel around them.
+    // A banner opens the program's page (a setting; by default the help that comes with the program),
+    // its letters as well as the panel around them.
     for (QWidget* opener : {static_cast<QWidget*>(letters), static_cast<QWidget*>(frame)})
-        onClick(opener, [this] { session_.services.shell.open(kProductAddress); });
+        onClick(opener, [this] {
+            const Model& m = session_.model;
+            session_.services.shell.open(m.linkTarget(m.productLink));
+        });
 }
 
 void KenoTippPage::buildTipLists(QWidget* p) {
@@ -269,6 +273,8 @@ void KenoTippPage::refresh(unsigned what) {
 
 void KenoTippPage::refreshOptions() {
     const Model& m = session_.model;
+    updateButton_->setToolTip(
+        QString::fromStdString("Aktualisieren der Lottozahlen aus dem Internet " + m.downloadServer));
     setChecked(clearBeforeRun_, m.on(Opt::ClearBeforeRun));
     setUpDown(kenoType_, m.num(Num::KenoType));
     setUpDown(tipsPerTicket_, m.num(Num::TipsPerTicket));

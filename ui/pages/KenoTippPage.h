@@ -23,9 +23,6 @@ class GesamtTippsBox;
 class HitsListModel;
 class TipListModel;
 
-// The program's web page: the banners and the update button's hint name it.
-inline constexpr const char* kProductAddress = "https://www.zahlfuchs.de";
-
 class KenoTippPage : public CanvasPage {
 public:
     explicit KenoTippPage(Session& session, QWidget* parent = nullptr);
