@@ -10,6 +10,7 @@
 #include "draws/BundledHistory.h"
 #include "draws/Update.h"
 #include "evaluation/TipCheck.h"
+#include "players/PlayersController.h"
 #include "stats/StatsController.h"
 #include "tips/TipLine.h"
 #include "tips/TipListController.h"
@@ -119,6 +120,8 @@ std::optional<std::string> AppController::start(const std::string& home, int win
     if (m_.proxyHost.empty()) m_.proxyPort = "80";
 
     loadTipList();
+    if (players_)
+        for (auto& p : players_->load()) problems_.push_back(std::move(p));
     m_.entryEnabled = true;
     m_.enumerateVisible = true;
     m_.drawFileName = "Keno.dat";
@@ -219,7 +222,7 @@ bool AppController::saveTipList(std::vector<std::string>& failures) {
     return true;
 }
 
-bool AppController::close(bool writeSettings, bool writeTips) {
+bool AppController::close(bool writeSettings, bool writeTips, bool writePlayers) {
     bool ok = true;
     std::vector<std::string> failures;
     if (writeSettings) {
@@ -232,6 +235,8 @@ bool AppController::close(bool writeSettings, bool writeTips) {
     }
     // The tip list is written even when the settings could not be: losing it would be worse.
     if (writeTips && !saveTipList(failures)) ok = false;
+    // So are the players, whatever happened before.
+    if (writePlayers && players_ && !players_->save(failures)) ok = false;
     if (!failures.empty()) {
         std::string text;
         for (const auto& f : failures) text += (text.empty() ? "" : "\n") + f;

@@ -11,6 +11,7 @@
 namespace zf {
 
 class Model;
+class PlayersController;
 class StatsController;
 class TipListController;
 class UpdateController;
@@ -52,13 +53,16 @@ public:
     // Writes settings and tip list back. The tip list is written only when it differs from what the
     // start read (blank lines aside, which the hit check drops) and never over a file the start could
     // not read or that another program changed since. Returns false when something could not be saved.
-    bool close(bool writeSettings = true, bool writeTips = true);
+    // lotto.spl is written when the players table changed; a failure is reported like the others.
+    bool close(bool writeSettings = true, bool writeTips = true, bool writePlayers = true);
 
     const std::vector<std::string>& problems() const { return problems_; }
     // One German message that lists every problem, or empty.
     std::string problemReport() const;
 
     Browser& browser() { return browser_; }
+    // The players table: loaded at start, written back at close.
+    void setPlayers(PlayersController* players) { players_ = players; }
 
 private:
     void seedDrawHistory();
@@ -72,6 +76,7 @@ private:
     TipListController& tips_;
     StatsController& stats_;
     UpdateController* update_;
+    PlayersController* players_ = nullptr;
     std::vector<std::string> problems_;
     bool missingReported_ = false;
     // tipps.txt as the start found it: its bytes (none when it was missing) and its lines.

@@ -23,10 +23,11 @@ enum Change : unsigned {
     ChangeOptions = 1u << 4, // check boxes, up-downs, combos, edits
     ChangeDates = 1u << 5,   // date pickers
     ChangeFont = 1u << 6,
-    ChangeWindow = 1u << 7, // height and width
-    ChangeChart1 = 1u << 8, // numberChart
-    ChangeChart2 = 1u << 9, // plus5Chart
-    ChangePage = 1u << 10,  // a command asks for its tab to come to the front (see Model::pageRequest)
+    ChangeWindow = 1u << 7,   // height and width
+    ChangeChart1 = 1u << 8,   // numberChart
+    ChangeChart2 = 1u << 9,   // plus5Chart
+    ChangePage = 1u << 10,    // a command asks for its tab to come to the front (see Model::pageRequest)
+    ChangePlayers = 1u << 11, // the players table, its totals and the current player
     ChangeAll = ~0u,
 };
 

@@ -9,8 +9,9 @@ Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& cl
       tipSearch(model, services, browser), backtest(model, services, browser, generator),
       exporter(model, services, browser), entry(model, services, browser), importer(model, services, browser),
       update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
-      app(model, services, browser, tips, stats, update.get()) {
+      players(model, services), app(model, services, browser, tips, stats, update.get()) {
     generator.setEnumeration(&enumeration);
+    app.setPlayers(&players);
 }
 
 void Session::setEventPump(const std::function<void()>& pump) {

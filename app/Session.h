@@ -17,6 +17,7 @@
 #include "generator/GeneratorController.h"
 #include "platform/HttpClient.h"
 #include "platform/Services.h"
+#include "players/PlayersController.h"
 #include "stats/StatsController.h"
 #include "tips/TipListController.h"
 
@@ -46,6 +47,7 @@ public:
     ManualEntry entry;
     DrawImporter importer; // "Ziehungen importieren"
     std::unique_ptr<UpdateController> update;
+    PlayersController players; // the tab "Mitspieler"
     AppController app;
 };
 

@@ -23,6 +23,11 @@ public:
                                      const std::string& proposal) override;
     ModalResult numberDialog(NumberChoice& form) override;
     std::optional<FileChoice> saveFileChoice(const FileDialogSetup& setup) override;
+    // The stake dialog: OK with `nextStake`, or with its proposal when unset.
+    std::optional<std::string> stakeDialog(const std::string& proposal) override {
+        return nextStake ? *nextStake : proposal;
+    }
+    std::optional<std::string> nextStake;
 
     std::optional<bool> nextAnswer;
     std::vector<std::string> inputs;

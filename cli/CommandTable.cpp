@@ -17,6 +17,8 @@ std::unique_ptr<Command> makeAddDrawCommand();
 std::unique_ptr<Command> makeExportCommand();
 std::unique_ptr<Command> makeExportSingleCommand();
 std::unique_ptr<Command> makeImportCommand();
+std::unique_ptr<Command> makePlayersCommand();
+std::unique_ptr<Command> makeBookCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -37,6 +39,9 @@ const std::vector<CommandEntry>& commands() {
         {"export", "--layout K --from TT.MM.JJJJ --out DATEI: Ziehungen als Text exportieren", makeExportCommand},
         {"export-single", "jede Ziehung ab der aktuellen als Datei JJJJMMTT.txt", makeExportSingleCommand},
         {"import", "DATEI [--replace]: Ziehungen aus einer Textdatei übernehmen", makeImportCommand},
+        {"players", "die Mitspieler-Tabelle mit ihren Summen", makePlayersCommand},
+        {"book", "stake|win BETRAG, pay-all BETRAG, pay ZEILE BETRAG, delete ZEILE: eine Buchung der Mitspieler",
+         makeBookCommand},
     };
     return table;
 }

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         status = 1;
     }
     // A read-only command and a failed run leave tipps.txt as it is; the settings are never written.
-    if (!ctx.app.close(false, status == 0 && command->changesTipList())) status = status ? status : 1;
+    if (!ctx.app.close(false, status == 0 && command->changesTipList(), status == 0)) status = status ? status : 1;
     std::cout.flush();
     return status;
 }

@@ -62,6 +62,9 @@ public:
         (void)setup;
         return std::nullopt;
     }
+    // The stake dialog `TForm9` ("Einsatz bei den Mitspielern eintragen") with `proposal` in its edit:
+    // the edit's text after OK, nothing after "Abbrechen".
+    virtual std::optional<std::string> stakeDialog(const std::string& proposal) { return proposal; }
     // Shows the number dialog modally on the given state; the dialog may change it.
     virtual ModalResult numberDialog(NumberChoice& form) {
         (void)form;

@@ -89,6 +89,17 @@ public:
         dialogs.push_back(setup);
         return nextPath;
     }
+    // The stake dialog: each call takes the next scripted answer (nothing = "Abbrechen"); the proposal
+    // when none is left.
+    std::optional<std::string> stakeDialog(const std::string& proposal) override {
+        stakeProposals.push_back(proposal);
+        if (stakeAnswers.empty()) return proposal;
+        auto v = stakeAnswers.front();
+        stakeAnswers.erase(stakeAnswers.begin());
+        return v;
+    }
+    std::vector<std::optional<std::string>> stakeAnswers;
+    std::vector<std::string> stakeProposals;
     ModalResult numberDialog(NumberChoice& form) override {
         ++numberDialogs;
         return onNumberDialog ? onNumberDialog(form) : ModalResult::Abort;

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include "ui/dialogs/NumberDialog.h"
+#include "ui/dialogs/StakeDialog.h"
 
 namespace zf::ui {
 namespace {
@@ -81,6 +83,15 @@ void DesktopPrompter::setupNumberDialog(Random& random, std::function<double()> 
                                         std::function<std::string()> home, QWidget* parent) {
     delete numberDialog_.data();
     numberDialog_ = new NumberDialog(random, *this, std::move(today), std::move(home), parent);
+}
+
+std::optional<std::string> DesktopPrompter::stakeDialog(const std::string& proposal) {
+    StakeDialog dialog(dialogParent());
+    dialog.edit()->setText(QString::fromStdString(proposal));
+    dialog.edit()->selectAll();
+    centre(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.edit()->text().toStdString();
 }
 
 ModalResult DesktopPrompter::numberDialog(NumberChoice& form) {

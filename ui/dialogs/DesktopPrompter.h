@@ -24,6 +24,7 @@ public:
     std::optional<FileChoice> saveFileChoice(const FileDialogSetup& setup) override;
     std::optional<std::string> openFileName(const FileDialogSetup& setup) override;
     ModalResult numberDialog(NumberChoice& form) override;
+    std::optional<std::string> stakeDialog(const std::string& proposal) override;
 
     // The number dialog needs the program's random generator and a date; it is made once.
     void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home,
