@@ -9,7 +9,8 @@ Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& cl
       tipSearch(model, services, browser), backtest(model, services, browser, generator),
       exporter(model, services, browser), entry(model, services, browser), importer(model, services, browser),
       update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
-      players(model, services), app(model, services, browser, tips, stats, update.get()) {
+      players(model, services), mail(model, services, players),
+      app(model, services, browser, tips, stats, update.get()) {
     generator.setEnumeration(&enumeration);
     app.setPlayers(&players);
 }
@@ -18,6 +19,7 @@ void Session::setEventPump(const std::function<void()>& pump) {
     generator.eventPump = pump;
     enumeration.eventPump = pump;
     tipSearch.eventPump = pump;
+    mail.eventPump = pump;
     backtest.eventPump = pump;
     if (update) update->pumpEvents = pump;
 }

@@ -15,6 +15,7 @@
 #include "evaluation/TipSearch.h"
 #include "generator/Enumeration.h"
 #include "generator/GeneratorController.h"
+#include "mail/MailController.h"
 #include "platform/HttpClient.h"
 #include "platform/Services.h"
 #include "players/PlayersController.h"
@@ -48,6 +49,7 @@ public:
     DrawImporter importer; // "Ziehungen importieren"
     std::unique_ptr<UpdateController> update;
     PlayersController players; // the tab "Mitspieler"
+    MailController mail;       // the mail dialog and the players' status mail
     AppController app;
 };
 

@@ -19,6 +19,7 @@ std::unique_ptr<Command> makeExportSingleCommand();
 std::unique_ptr<Command> makeImportCommand();
 std::unique_ptr<Command> makePlayersCommand();
 std::unique_ptr<Command> makeBookCommand();
+std::unique_ptr<Command> makeMailStatusCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -42,6 +43,7 @@ const std::vector<CommandEntry>& commands() {
         {"players", "die Mitspieler-Tabelle mit ihren Summen", makePlayersCommand},
         {"book", "stake|win BETRAG, pay-all BETRAG, pay ZEILE BETRAG, delete ZEILE: eine Buchung der Mitspieler",
          makeBookCommand},
+        {"mail-status", "[--send]: die Status-Email an jeden Mitspieler mit Adresse", makeMailStatusCommand},
     };
     return table;
 }

@@ -8,6 +8,7 @@
 #include "app/SettingsTable.h"
 #include "base/GermanFormat.h"
 #include "cli/Command.h"
+#include "platform/curl/CurlMailTransport.h"
 #include "platform/qt/Paths.h"
 #include "platform/qt/QtHttpClient.h"
 
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     QtHttpClient http;
     Context ctx(std::move(store), std::make_unique<SystemClock>(), &http);
     ctx.session.setEventPump([] { QCoreApplication::processEvents(); });
+    CurlMailTransport mailTransport;
+    ctx.session.mail.setTransport(&mailTransport);
     if (!startDate) startDate = std::floor(ctx.clock->now());
 
     StartOverrides overrides;

@@ -65,6 +65,8 @@ public:
     // The stake dialog `TForm9` ("Einsatz bei den Mitspielern eintragen") with `proposal` in its edit:
     // the edit's text after OK, nothing after "Abbrechen".
     virtual std::optional<std::string> stakeDialog(const std::string& proposal) { return proposal; }
+    // Shows the mail dialog `TMailerForm` modally on the session's mail fields; it sends by itself.
+    virtual void mailDialog() {}
     // Shows the number dialog modally on the given state; the dialog may change it.
     virtual ModalResult numberDialog(NumberChoice& form) {
         (void)form;

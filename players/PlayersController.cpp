@@ -236,6 +236,12 @@ void PlayersController::showProtocol() {
     if (!s_.shell.open(path)) s_.prompter.message("Das Kontoprotokoll " + path + " konnte nicht geöffnet werden.");
 }
 
+BookingResult PlayersController::bookHandOver(double cost) {
+    if (!appendLine(ticketProtocolLine(cost))) return BookingResult::Refused;
+    m_.price = cost;
+    return bookStake();
+}
+
 bool PlayersController::appendLine(const std::string& line) {
     std::string error;
     if (appendProtocol(protocolPath(), s_.clock.now(), {line}, &error)) return true;

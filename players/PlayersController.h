@@ -54,6 +54,9 @@ public:
     void showProtocol();                // "Protokoll anzeigen"
     // One line of its own into the protocol (the ticket hand-over's); false after the message.
     bool appendLine(const std::string& line);
+    // A ticket hand-over with the protocol option: its protocol line, then the stake booking with the
+    // hand-over's cost proposed. Nothing is booked when the line cannot be written.
+    BookingResult bookHandOver(double cost);
 
 private:
     BookingResult commit(const Booking& b);

@@ -9,7 +9,7 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-charts-dev qt6-multimedia-dev libqt6opengl6-dev qt6-translations-l10n \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  libcurl4-openssl-dev libssl-dev \
+  libcurl4-openssl-dev libssl-dev openssl \
   xvfb xauth x11-apps imagemagick fonts-dejavu-core \
   python3 python3-aiosmtpd \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \

@@ -6,6 +6,7 @@
 
 #include "platform/SettingsStore.h"
 #include "platform/SystemClock.h"
+#include "platform/curl/CurlMailTransport.h"
 #include "platform/qt/Paths.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtPrompter.h"
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtHttpClient http;
     Session session(prompter, shell, sound, clock, settings, &http);
+    CurlMailTransport mailTransport;
+    session.mail.setTransport(&mailTransport);
     session.model.localHelp = localHelpPage();
 
     const std::string home = parser.isSet(homeOption) ? parser.value(homeOption).toStdString()
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
     prompter.setupNumberDialog(
         window.model().random, [&clock] { return clock.now(); }, [&window] { return window.model().home; }, &window);
     window.addScaledWindow(prompter.numberDialogWindow());
+    prompter.setupMailDialog(session.mail, &window);
     window.show();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/dialogs/MailerForm.h"
 #include "ui/dialogs/NumberDialog.h"
 #include "ui/dialogs/StakeDialog.h"
 
@@ -33,7 +34,19 @@ QString withExtension(QString path, const std::string& ext) {
 } // namespace
 
 DesktopPrompter::DesktopPrompter(QWidget* parent) : QtPrompter(parent) {}
-DesktopPrompter::~DesktopPrompter() { delete numberDialog_.data(); }
+DesktopPrompter::~DesktopPrompter() {
+    delete numberDialog_.data();
+    delete mailDialog_.data();
+}
+
+void DesktopPrompter::setupMailDialog(MailController& mail, QWidget* parent) {
+    delete mailDialog_.data();
+    mailDialog_ = new MailerForm(mail, parent);
+}
+
+void DesktopPrompter::mailDialog() {
+    if (mailDialog_) mailDialog_->run();
+}
 
 bool DesktopPrompter::questionTitled(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(text),

@@ -5,10 +5,12 @@
 #include <functional>
 
 #include "platform/qt/QtPrompter.h"
+#include "ui/dialogs/MailerForm.h"
 
 namespace zf {
+class MailController;
 class Random;
-}
+} // namespace zf
 
 namespace zf::ui {
 
@@ -25,13 +27,18 @@ public:
     std::optional<std::string> openFileName(const FileDialogSetup& setup) override;
     ModalResult numberDialog(NumberChoice& form) override;
     std::optional<std::string> stakeDialog(const std::string& proposal) override;
+    void mailDialog() override;
 
     // The number dialog needs the program's random generator and a date; it is made once.
     void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home,
                            QWidget* parent);
     NumberDialog* numberDialogWindow() const { return numberDialog_; }
+    // The mail dialog works on the session's mail fields; it is made once.
+    void setupMailDialog(MailController& mail, QWidget* parent);
+    MailerForm* mailDialogWindow() const { return mailDialog_; }
 
 private:
+    QPointer<MailerForm> mailDialog_;     // TMailerForm
     QPointer<NumberDialog> numberDialog_; // TForm6, owned by its parent window, or by this prompter when it has none
 };
 

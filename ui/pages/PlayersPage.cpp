@@ -66,9 +66,7 @@ PlayersPage::PlayersPage(Session& session, QWidget* parent) : CanvasPage("TabShe
     auto* reload = button(p, "BitBtn14", "neu Laden", {8, 438, 140, 32}, "neu Laden der Daten");
     auto* protocol = button(p, "Protokoll", "Protokoll anzeigen", {152, 438, 170, 32});
     sendMail_ = button(p, "BitBtn18", "Email senden", {326, 438, 150, 32});
-    notYetBuilt(sendMail_);
     sendDirectly_ = checkBox(p, "CheckBox35", "Direkt senden", {484, 438, 142, 32});
-    notYetBuilt(sendDirectly_);
 
     // An edit ends before a button's booking reads the table.
     auto run = [this](auto action) {
@@ -84,6 +82,11 @@ PlayersPage::PlayersPage(Session& session, QWidget* parent) : CanvasPage("TabShe
     connect(deleteCurrent_, &QPushButton::clicked, this, run([&players] { players.deleteCurrent(); }));
     connect(reload, &QPushButton::clicked, this, run([&players] { players.reload(); }));
     connect(protocol, &QPushButton::clicked, this, [&players] { players.showProtocol(); });
+    connect(sendMail_, &QPushButton::clicked, this, run([this] {
+                sendMail_->setEnabled(false);
+                session_.mail.sendStatusMails(session_.model.on(Opt::SendDirectly));
+                sendMail_->setEnabled(true);
+            }));
 
     connect(ledger_, &QTableWidget::itemChanged, this, [this, &players](QTableWidgetItem* item) {
         if (showing_) return;

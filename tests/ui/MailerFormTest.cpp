@@ -1,0 +1,61 @@
+// The mail dialog: the session's mail fields shown and taken back, the HTML button, the settings file
+// written when it closes, and no send while the last one still runs.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "base/Text.h"
+#include "support/TestSupport.h"
+#include "ui/dialogs/MailerForm.h"
+
+using namespace zf;
+
+namespace {
+
+struct MailerFormTest : ::testing::Test, test::WithSession {
+    MailerFormTest() : WithSession(dateValue(2024, 5, 15)) {}
+    test::TempDir dir;
+    void SetUp() override { m.home = dir.path(); }
+};
+
+} // namespace
+
+TEST_F(MailerFormTest, ShowsTheFieldsAndStoresTheSettingsWhenClosed) {
+    MailController& mail = session.mail;
+    mail.ensureLoaded();
+    mail.draft.host = "smtp.example.org";
+    mail.draft.password = "geheim";
+    mail.draft.toAddress = "anna@example.org";
+    mail.draft.body = "zwei Wörter\r\nHallo";
+    ui::MailerForm form(mail);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(form.findChild<QLineEdit*>("ledHost")->text(), "smtp.example.org");
+        EXPECT_EQ(form.findChild<QLineEdit*>("LEdPass")->echoMode(), QLineEdit::Password);
+        EXPECT_TRUE(form.findChild<QCheckBox*>("Bestaetigung")->isChecked());
+        EXPECT_TRUE(form.findChild<QCheckBox*>("CheckCertificate")->isChecked());
+        form.findChild<QPushButton*>("MailFormHTMLButton")->click();
+        shown = form.findChild<QPlainTextEdit*>("HTMLBody")->toPlainText();
+        form.findChild<QLineEdit*>("ledFrom")->setText("org@example.org");
+        form.findChild<QCheckBox*>("CheckCertificate")->setChecked(false);
+        if (const char* shots = std::getenv("ZF_SCREENSHOTS")) form.grab().save(QString(shots) + "/mail-dialog.png");
+        form.reject();
+    });
+    form.run();
+    EXPECT_EQ(shown, "<html><body>zwei &nbsp;Wörter\n<br>Hallo</body></html>");
+    EXPECT_EQ(mail.draft.fromAddress, "org@example.org");
+    EXPECT_EQ(test::contents(mail.settingsPath()),
+              "[SMTP]\r\nHost=smtp.example.org\r\nUser=\r\nPass=geheim\r\nCheckCertificate=0\r\n\r\n[MAIL]\r\nFrom="
+              "org@example.org\r\nTo=anna@example.org\r\nCC=\r\n");
+}
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
