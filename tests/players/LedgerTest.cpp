@@ -219,3 +219,20 @@ TEST_F(Players, ReloadAnsweredNoKeepsTheTable) {
     EXPECT_EQ(players.reload(), BookingResult::Nothing);
     EXPECT_EQ(row(1)[ColName], "A");
 }
+
+// A ticket hand-over with the protocol option: its own line, then the stake booking with its cost proposed.
+TEST_F(Players, HandOverWritesItsLineThenBooksTheStake) {
+    typeAandB();
+    EXPECT_EQ(players.bookHandOver(43.7), BookingResult::Booked);
+    EXPECT_EQ(prompter.stakeProposals, (std::vector<std::string>{"43,7"}));
+    const auto lines = splitLines(protocol());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], kStamp + "Tippschein abgegeben \tEinsatz: 43,7");
+    EXPECT_EQ(lines[1].rfind(kStamp + "A\tEinsatz: 29,13333\t", 0), 0u);
+
+    ASSERT_EQ(::mkdir(dir.file("lotto.prt.lock").c_str(), 0755), 0); // the protocol cannot be locked
+    const auto before = players.ledger().rows();
+    EXPECT_EQ(players.bookHandOver(10), BookingResult::Refused);
+    EXPECT_EQ(prompter.stakeProposals.size(), 1u);
+    EXPECT_EQ(players.ledger().rows(), before);
+}
