@@ -11,6 +11,7 @@
 #include "base/Text.h"
 #include "support/TestSupport.h"
 #include "ui/dialogs/MailerForm.h"
+#include "ui/dialogs/StakeDialog.h"
 
 using namespace zf;
 
@@ -51,6 +52,16 @@ TEST_F(MailerFormTest, ShowsTheFieldsAndStoresTheSettingsWhenClosed) {
     EXPECT_EQ(test::contents(mail.settingsPath()),
               "[SMTP]\r\nHost=smtp.example.org\r\nUser=\r\nPass=geheim\r\nCheckCertificate=0\r\n\r\n[MAIL]\r\nFrom="
               "org@example.org\r\nTo=anna@example.org\r\nCC=\r\n");
+}
+
+// TForm9 keeps its caption and the proposal in Edit1.
+TEST(StakeDialog, CaptionAndEdit) {
+    ui::StakeDialog dialog;
+    dialog.edit()->setText("43,7");
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Einsatz bei den Mitspielern eintragen");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("Edit1")->text(), "43,7");
+    if (const char* shots = std::getenv("ZF_SCREENSHOTS")) dialog.grab().save(QString(shots) + "/stake-dialog.png");
 }
 
 int main(int argc, char** argv) {

@@ -12,6 +12,7 @@ namespace zf::ui {
 StakeDialog::StakeDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("Form9");
     setWindowTitle("Einsatz bei den Mitspielern eintragen");
+    setMinimumWidth(380); // room for the caption in the title bar
     auto* label = new QLabel("Spieleinsatz: ", this);
     QFont bold = label->font();
     bold.setBold(true);
