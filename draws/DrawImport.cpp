@@ -137,7 +137,8 @@ LineResult parseLine(std::string_view line, bool drawSeen, double today) {
         return bad("kein Datum am Zeilenanfang, sondern " + quoted(t.front()));
     }
     const auto date = parseImportDate(t.front());
-    if (!date) return bad("ungültiges Datum " + quoted(t.front()));
+    // Keno.dat holds days after 30.12.1899 only.
+    if (!date || !DrawStore::dateValid(*date)) return bad("ungültiges Datum " + quoted(t.front()));
     if (*date > today) return bad("das Datum " + formatDate(*date) + " liegt in der Zukunft");
     t.erase(t.begin());
     if (!t.empty() && isWeekday(t.front())) t.erase(t.begin());

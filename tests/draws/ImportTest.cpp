@@ -121,7 +121,10 @@ TEST_F(Import, EveryKindOfBadLineIsSkippedWithItsLineAndTheGoodOnesAreStored) {
                              numbers(3) +
                              "\r\n" // 18 good
                              "13.01.2025;" +
-                             numbers(5) + ";01234\r\n"; // 19 line 3 again
+                             numbers(5) +
+                             ";01234\r\n" // 19 line 3 again
+                             "0025-12-02;" +
+                             numbers(1) + "\r\n"; // 20 before the first day Keno.dat can hold
     const std::string before = contents(keno());
     const ImportOutcome out = run(text);
     EXPECT_FALSE(out.failed);
@@ -130,7 +133,7 @@ TEST_F(Import, EveryKindOfBadLineIsSkippedWithItsLineAndTheGoodOnesAreStored) {
         "4 Ziehungen wurden hinzugefügt.",
         "0 Ziehungen wurden ersetzt.",
         "0 Ziehungen waren schon gespeichert und bleiben unverändert.",
-        "13 Zeilen wurden übersprungen:",
+        "14 Zeilen wurden übersprungen:",
         "Zeile 6: das Datum 01.01.2027 liegt in der Zukunft.",
         "Zeile 7: 19 Zahlen statt 20.",
         "Zeile 8: 21 Zahlen statt 20.",
@@ -144,6 +147,7 @@ TEST_F(Import, EveryKindOfBadLineIsSkippedWithItsLineAndTheGoodOnesAreStored) {
         "Zeile 16: kein Datum am Zeilenanfang, sondern „Summe“.",
         "Zeile 17: „x“ ist keine Zahl.",
         "Zeile 19: dieselbe Ziehung wie in Zeile 3.",
+        "Zeile 20: ungültiges Datum „0025-12-02“.",
     };
     EXPECT_EQ(out.summary, expected);
 
