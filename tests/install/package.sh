@@ -11,7 +11,7 @@ fail() { echo "FEHLER: $*" >&2; exit 1; }
 (cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null)
 deb=$(ls "$scratch"/out/zahlfuchs_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6charts6 libqt6widgets6 libqt6network6 libc6 python3; do
+for lib in libqt6charts6 libqt6widgets6 libqt6network6 libcurl4 libc6 python3; do
     case "$depends" in *"$lib"*) ;; *) fail "Depends ohne $lib: $depends" ;; esac
 done
 listing=$(dpkg-deb -c "$deb")
