@@ -20,6 +20,7 @@ std::unique_ptr<Command> makeImportCommand();
 std::unique_ptr<Command> makePlayersCommand();
 std::unique_ptr<Command> makeBookCommand();
 std::unique_ptr<Command> makeMailStatusCommand();
+std::unique_ptr<Command> makeCostCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -44,6 +45,8 @@ const std::vector<CommandEntry>& commands() {
         {"book", "stake|win BETRAG, pay-all BETRAG, pay ZEILE BETRAG, delete ZEILE: eine Buchung der Mitspieler",
          makeBookCommand},
         {"mail-status", "[--send]: die Status-Email an jeden Mitspieler mit Adresse", makeMailStatusCommand},
+        {"cost", "--tips N --draws-item I --stake-item I --plus5 0|1 --fee X: die Kosten der Onlineabgabe",
+         makeCostCommand},
     };
     return table;
 }
