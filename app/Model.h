@@ -11,6 +11,8 @@
 #include "draws/DrawStore.h"
 #include "generator/NumberChoice.h"
 #include "stats/ChartData.h"
+#include "submission/CartAddress.h"
+#include "submission/GameOptions.h"
 
 namespace zf {
 
@@ -228,6 +230,23 @@ public:
     std::string localHelp;
     std::string productLink, newsLink, programsLink, helpLink, kenoLink = kDefaultKenoLink;
     std::string linkTarget(const std::string& address) const { return address.empty() ? localHelp : address; }
+
+    // --- hand-over of the tips (submission/) ---
+    // Every address is configuration; the defaults lie under ".invalid", so nothing reaches a stranger.
+    static constexpr const char* kDefaultCartTemplateServer = "http://vorlagen.zahlfuchs.invalid/";
+    static constexpr const char* kDefaultCartServer = "https://warenkorb.zahlfuchs.invalid/";
+    static constexpr const char* kDefaultRedirectServer = "https://partner.zahlfuchs.invalid/";
+    static constexpr const char* kDefaultPartnerCode = "00000000000000000";
+    static constexpr const char* kDefaultPartnerNumber = "000000";
+    static constexpr const char* kDefaultSiteNumber = "00000";
+    static constexpr const char* kDefaultScriptServer = "http://skripte.zahlfuchs.invalid/";
+    static constexpr const char* kDefaultKlickerDownload = "https://klicker.zahlfuchs.invalid/";
+    CartEndpoints cart{kDefaultCartTemplateServer, kDefaultCartServer,    kDefaultRedirectServer,
+                       kDefaultPartnerCode,        kDefaultPartnerNumber, kDefaultSiteNumber};
+    std::string scriptServer = kDefaultScriptServer;
+    std::string klickerDownload = kDefaultKlickerDownload;
+    std::string portal = "Lottoland"; // the hidden portal list: neither shown nor stored
+    GameOptions gameOptions;          // TForm5, kept between showings
 };
 
 } // namespace zf

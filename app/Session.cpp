@@ -3,14 +3,14 @@
 namespace zf {
 
 Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
-                 HttpClient* http)
+                 HttpClient* http, DdeClient* dde)
     : services{prompter, shell, sound, clock, settings}, browser(model, services), stats(model, prompter),
       tips(model, services, browser), generator(model, services, browser), enumeration(model, prompter),
       tipSearch(model, services, browser), backtest(model, services, browser, generator),
       exporter(model, services, browser), entry(model, services, browser), importer(model, services, browser),
       update(http ? std::make_unique<UpdateController>(model, services, browser, *http) : nullptr),
       players(model, services), mail(model, services, players),
-      app(model, services, browser, tips, stats, update.get()) {
+      app(model, services, browser, tips, stats, update.get()), submission(model, services, http, dde) {
     generator.setEnumeration(&enumeration);
     app.setPlayers(&players);
 }
@@ -22,6 +22,7 @@ void Session::setEventPump(const std::function<void()>& pump) {
     mail.eventPump = pump;
     backtest.eventPump = pump;
     if (update) update->pumpEvents = pump;
+    submission.pumpEvents = pump;
 }
 
 } // namespace zf

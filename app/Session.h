@@ -20,15 +20,17 @@
 #include "platform/Services.h"
 #include "players/PlayersController.h"
 #include "stats/StatsController.h"
+#include "submission/SubmissionController.h"
 #include "tips/TipListController.h"
 
 namespace zf {
 
 class Session {
 public:
-    // Without an HTTP client there is no internet update (`update` stays empty).
+    // Without an HTTP client there is no internet update (`update` stays empty) and the cart route
+    // uses its built-in template; without a DDE client Klicker is started by its executable.
     Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
-            HttpClient* http = nullptr);
+            HttpClient* http = nullptr, DdeClient* dde = nullptr);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -51,6 +53,7 @@ public:
     PlayersController players; // the tab "Mitspieler"
     MailController mail;       // the mail dialog and the players' status mail
     AppController app;
+    SubmissionController submission; // "Tipps in den Warenkorb"; its stakeBooking is the players' hook
 };
 
 } // namespace zf

@@ -422,6 +422,27 @@ std::vector<SettingDef> buildTable() {
             [field = l.field](const Model& m) { return RegValue::ofString(m.*field); },
             [field = l.field](Model& m, const RegValue& v) { m.*field = v.str; },
             [field = l.field, design = l.design](Model& m) { m.*field = design; });
+    // The addresses and partner numbers of the hand-over: configuration, not part of the program.
+    auto text = [&](const char* name, std::string Model::*field, const char* design) {
+        add(
+            name, name, SettingKind::String, 'B', [field](const Model& m) { return RegValue::ofString(m.*field); },
+            [field](Model& m, const RegValue& v) { m.*field = v.str; },
+            [field, design](Model& m) { m.*field = design; });
+    };
+    auto cart = [&](const char* name, std::string CartEndpoints::*field, const char* design) {
+        add(
+            name, name, SettingKind::String, 'B', [field](const Model& m) { return RegValue::ofString(m.cart.*field); },
+            [field](Model& m, const RegValue& v) { m.cart.*field = v.str; },
+            [field, design](Model& m) { m.cart.*field = design; });
+    };
+    cart("CartTemplateServer", &CartEndpoints::templateServer, Model::kDefaultCartTemplateServer);
+    cart("CartServer", &CartEndpoints::cartServer, Model::kDefaultCartServer);
+    cart("PartnerRedirectServer", &CartEndpoints::redirectServer, Model::kDefaultRedirectServer);
+    cart("PartnerCode", &CartEndpoints::partnerCode, Model::kDefaultPartnerCode);
+    cart("PartnerNumber", &CartEndpoints::partnerNumber, Model::kDefaultPartnerNumber);
+    cart("SiteNumber", &CartEndpoints::siteNumber, Model::kDefaultSiteNumber);
+    text("ScriptServer", &Model::scriptServer, Model::kDefaultScriptServer);
+    text("KlickerDownloadServer", &Model::klickerDownload, Model::kDefaultKlickerDownload);
     return t;
 }
 

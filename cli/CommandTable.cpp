@@ -21,6 +21,8 @@ std::unique_ptr<Command> makePlayersCommand();
 std::unique_ptr<Command> makeBookCommand();
 std::unique_ptr<Command> makeMailStatusCommand();
 std::unique_ptr<Command> makeCostCommand();
+std::unique_ptr<Command> makeCartCommand();
+std::unique_ptr<Command> makeScriptCommand();
 
 const std::vector<CommandEntry>& commands() {
     static const std::vector<CommandEntry> table = {
@@ -47,6 +49,11 @@ const std::vector<CommandEntry>& commands() {
         {"mail-status", "[--send]: die Status-Email an jeden Mitspieler mit Adresse", makeMailStatusCommand},
         {"cost", "--tips N --draws-item I --stake-item I --plus5 0|1 --fee X: die Kosten der Onlineabgabe",
          makeCostCommand},
+        {"cart",
+         "[--template DATEI] [--digits DDDDD] [--draws-item I] [--stake-item I] [--plus5 0|1] [--seed N]: "
+         "die Tipps als Warenkorb-Adressen",
+         makeCartCommand},
+        {"script", "--template DATEI [--digits DDDDD] ...: die Tipps als ausgefüllte Click-Scripts", makeScriptCommand},
     };
     return table;
 }

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "submission/ClickScript.h"
+#include "submission/GameOptions.h"
+
 namespace zf {
 
 struct NumberChoice;
@@ -72,6 +75,25 @@ public:
         (void)form;
         return ModalResult::Abort;
     }
+    // Shows the game options dialog (TForm5) modally; its buttons call back into `actions`.
+    virtual GameChoice gameOptionsDialog(GameOptions& options, GameOptionsActions& actions) {
+        (void)options;
+        (void)actions;
+        return GameChoice::Abort;
+    }
+    // Shows the script dialog (TKcsForm) modally; true when it was closed with OK.
+    virtual bool scriptDialog(ScriptDialogState& state) {
+        (void)state;
+        return false;
+    }
+};
+
+// Klicker's DDE conversation: a link to `service` and `topic` that takes one execute command.
+// False when no conversation could be opened (Klicker is not running).
+class DdeClient {
+public:
+    virtual ~DdeClient() = default;
+    virtual bool execute(const std::string& service, const std::string& topic, const std::string& command) = 0;
 };
 
 // Opens a file, an address or a program the way the desktop does.

@@ -1,6 +1,7 @@
 #pragma once
 // Click scripts for Klicker: a template with placeholders, filled once per ticket, kept in the
 // encoding the template came in, and the command line that starts Klicker with one.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,16 @@ struct ScriptText {
 ScriptText decodeScript(std::string_view bytes);
 // The lines of `utf8`, each ended by CR LF, in `encoding` (with its byte-order mark).
 std::string encodeScript(std::string_view utf8, TextEncoding encoding);
+
+// The script dialog (TKcsForm): the template and Klicker's four free parameters.
+struct ScriptDialogState {
+    std::string templatePath;              // LabeledEdit1
+    std::vector<std::string> templateList; // its drop-down: the "*.kcs" files of "Script/"
+    std::string zahl1 = "0", text1 = "Login", zahl2 = "0", text2 = "Passwort"; // LabeledEdit2..5
+    std::string scriptFolder;                                                  // where the file dialog opens
+    // Called by OK before the dialog closes: the script update (BitBtn2Click).
+    std::function<void(const std::string& templatePath)> onOk;
+};
 
 // Klicker's DDE execute command: "SCRIPT", the path, each line ended, and a closing zero byte.
 std::string klickerCommand(const std::string& scriptPath);

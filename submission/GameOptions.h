@@ -61,6 +61,8 @@ struct GameOptions {
     double stakePerField = 0; // tipppreis
     int draws = 1;
     double price = 0; // Preis
+    // Shown in the dialog when the draw history cannot take part in the ticket number buttons.
+    std::string plus5Note;
 
     void computeCost();
     std::string costText() const { return formatCost(price); }
@@ -72,6 +74,15 @@ struct GameOptions {
     // A ticket number no draw of `history` had as its Plus 5 number; draws whose Plus 5 number is
     // unknown take no part.
     void neverDrawnTicket(Random& random, const std::vector<DrawRecord>& history);
+};
+
+// What the dialog's own buttons do; the hand-over controller answers them.
+class GameOptionsActions {
+public:
+    virtual ~GameOptionsActions() = default;
+    virtual void randomTicket(GameOptions& o) = 0;      // "Schein:" (Label7Click)
+    virtual void neverDrawnTicket(GameOptions& o) = 0;  // SpeedButton1Click
+    virtual void checkTicket(const GameOptions& o) = 0; // SpeedButton2Click
 };
 
 // The check of a ticket number against the Plus 5 history: one message per draw that had it, oldest

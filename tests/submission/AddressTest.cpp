@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/Model.h"
+#include "app/SettingsTable.h"
 #include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "submission/CartAddress.h"
@@ -188,4 +190,31 @@ TEST(ClickScript, KlickerCommandLineAndPath) {
               "START \"/p/s.kcs\" \"0\" \"Login\" \"7\" \"pa\"\"\"ss\"");
     EXPECT_EQ(klickerFallbackPath("/opt/Orvane/Keno/"), "/opt/Orvane/Klicker/klicker.exe");
     EXPECT_EQ(klickerFallbackPath("/home/u/zahlfuchs/"), "/home/u/zahlfuchs/Klicker/klicker.exe");
+}
+
+TEST(HandOverSettings, AddressesAreSettingsWithHarmlessDefaults) {
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"CartTemplateServer", "http://vorlagen.zahlfuchs.invalid/"},
+        {"CartServer", "https://warenkorb.zahlfuchs.invalid/"},
+        {"PartnerRedirectServer", "https://partner.zahlfuchs.invalid/"},
+        {"PartnerCode", "00000000000000000"},
+        {"PartnerNumber", "000000"},
+        {"SiteNumber", "00000"},
+        {"ScriptServer", "http://skripte.zahlfuchs.invalid/"},
+        {"KlickerDownloadServer", "https://klicker.zahlfuchs.invalid/"},
+    };
+    MemorySettingsStore empty, stored;
+    for (const auto& [name, design] : table) stored.set(kSettingsKey, name, RegValue::ofString("x" + name));
+    Model fresh, restored;
+    restoreSettings(fresh, empty, 46000);
+    restoreSettings(restored, stored, 46000);
+    MemorySettingsStore saved;
+    saveSettings(restored, saved, 46000);
+    for (const auto& [name, design] : table) {
+        ASSERT_NE(findSetting(name), nullptr) << name;
+        EXPECT_EQ(findSetting(name)->save(fresh).str, design) << name;
+        EXPECT_EQ(findSetting(name)->save(restored).str, "x" + name) << name;
+        EXPECT_EQ(saved.get(kSettingsKey, name)->str, "x" + name) << name;
+    }
+    EXPECT_EQ(fresh.portal, "Lottoland");
 }

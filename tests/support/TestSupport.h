@@ -104,8 +104,25 @@ public:
         ++numberDialogs;
         return onNumberDialog ? onNumberDialog(form) : ModalResult::Abort;
     }
+    // The game options dialog: `onGameOptions` acts as the user would, else `gameChoice` closes it.
+    GameChoice gameOptionsDialog(GameOptions& options, GameOptionsActions& actions) override {
+        ++gameDialogs;
+        return onGameOptions ? onGameOptions(options, actions) : gameChoice;
+    }
+    bool scriptDialog(ScriptDialogState& state) override {
+        ++scriptDialogs;
+        if (onScriptDialog) return onScriptDialog(state);
+        if (scriptOk && state.onOk) state.onOk(state.templatePath);
+        return scriptOk;
+    }
     std::vector<std::string> messages, questions, titles;
     std::vector<bool> answers;
+    GameChoice gameChoice = GameChoice::Abort;
+    std::function<GameChoice(GameOptions&, GameOptionsActions&)> onGameOptions;
+    int gameDialogs = 0;
+    bool scriptOk = true;
+    std::function<bool(ScriptDialogState&)> onScriptDialog;
+    int scriptDialogs = 0;
     std::vector<std::optional<std::string>> inputs;
     std::vector<FileDialogSetup> dialogs;
     std::optional<std::string> nextPath;
