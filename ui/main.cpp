@@ -8,13 +8,16 @@
 #include "platform/SystemClock.h"
 #include "platform/curl/CurlMailTransport.h"
 #include "platform/qt/Paths.h"
+#include "platform/qt/QtDdeClient.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtPrompter.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSoundPlayer.h"
 #include "ui/MainWindow.h"
 #include "ui/dialogs/DesktopPrompter.h"
+#include "ui/dialogs/GameOptionsDialog.h"
 #include "ui/dialogs/NumberDialog.h"
+#include "ui/dialogs/ScriptDialog.h"
 #include "ui/widgets/GermanQt.h"
 
 using namespace zf;
@@ -42,7 +45,8 @@ int main(int argc, char** argv) {
     QtSoundPlayer sound;
     SystemClock clock;
     QtHttpClient http;
-    Session session(prompter, shell, sound, clock, settings, &http);
+    QtDdeClient dde;
+    Session session(prompter, shell, sound, clock, settings, &http, &dde);
     CurlMailTransport mailTransport;
     session.mail.setTransport(&mailTransport);
     session.model.localHelp = localHelpPage();
@@ -55,6 +59,9 @@ int main(int argc, char** argv) {
         window.model().random, [&clock] { return clock.now(); }, [&window] { return window.model().home; }, &window);
     window.addScaledWindow(prompter.numberDialogWindow());
     prompter.setupMailDialog(session.mail, &window);
+    prompter.setupSubmissionDialogs(&window);
+    window.addScaledWindow(prompter.gameOptionsWindow());
+    window.addScaledWindow(prompter.scriptWindow());
     window.show();
     return QApplication::exec();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <QStringList>
+
 #include "platform/Seams.h"
 
 namespace zf {
@@ -7,6 +9,10 @@ namespace zf {
 class QtShell : public Shell {
 public:
     bool open(const std::string& target, const std::string& parameters = {}) override;
+    // A parameter line as a program gets it: words split at blanks outside double quotes; three
+    // double quotes in a row stand for one literal quote. Unlike QProcess::splitCommand, an empty
+    // quoted argument ("") stays an argument, so the ones after it keep their places.
+    static QStringList splitParameters(const QString& line);
 };
 
 } // namespace zf

@@ -150,8 +150,8 @@ public:
 
 // The seams a test plugs in and the session wired on them; a fixture derives from it.
 struct WithSession {
-    explicit WithSession(double now, HttpClient* http = nullptr)
-        : clock(now), session(prompter, shell, sound, clock, store, http) {}
+    explicit WithSession(double now, HttpClient* http = nullptr, DdeClient* dde = nullptr)
+        : clock(now), session(prompter, shell, sound, clock, store, http, dde) {}
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;

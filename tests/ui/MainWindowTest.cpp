@@ -181,8 +181,7 @@ void MainWindowTest::captionTabsAndStartUp() {
     QCOMPARE(s.find<QSpinBox>("UpDown18")->value(), 10);
     QCOMPARE(s.find<QLineEdit>("ProxyPortEdit")->text(), QString("80"));
     QCOMPARE(s.find<QLineEdit>("Edit3")->text(), QString("0,20"));
-    // Commands without a handler yet are shown but cannot be clicked.
-    QVERIFY(!s.find<QPushButton>("SpeedButton12")->isEnabled());
+    QVERIFY(s.find<QPushButton>("SpeedButton12")->isEnabled());
     QVERIFY(s.find<QPushButton>("BitBtn4")->isEnabled());
     QVERIFY(s.find<QPushButton>("BitBtn6")->isEnabled());
     QVERIFY(s.prompter.messages.empty());

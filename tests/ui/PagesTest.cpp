@@ -149,20 +149,6 @@ TEST_F(Pages, OptionWidgetsWriteTheModelAndShowIt) {
     }
 }
 
-// Commands still to come are greyed out and say so, instead of describing themselves as if they worked.
-TEST_F(Pages, CommandsStillToComeSayTheyAreNotAvailable) {
-    ui::KenoTippPage kenoTipp(session);
-    const std::pair<QWidget*, const char*> planned[] = {
-        {&kenoTipp, "SpeedButton12"},
-    };
-    for (const auto& [page, name] : planned) {
-        auto* w = find<QWidget>(*page, name);
-        if (!w) continue;
-        EXPECT_FALSE(w->isEnabled()) << name;
-        EXPECT_EQ(w->toolTip(), "noch nicht verfügbar") << name;
-    }
-}
-
 // "Gesamt-Tipps" shows every number it takes whole, up to six digits.
 TEST_F(Pages, GesamtTippsShowsSixDigits) {
     ui::KenoTippPage kenoTipp(session);

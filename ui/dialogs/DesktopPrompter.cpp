@@ -6,8 +6,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "ui/dialogs/GameOptionsDialog.h"
 #include "ui/dialogs/MailerForm.h"
 #include "ui/dialogs/NumberDialog.h"
+#include "ui/dialogs/ScriptDialog.h"
 #include "ui/dialogs/StakeDialog.h"
 
 namespace zf::ui {
@@ -34,8 +36,11 @@ QString withExtension(QString path, const std::string& ext) {
 } // namespace
 
 DesktopPrompter::DesktopPrompter(QWidget* parent) : QtPrompter(parent) {}
+
 DesktopPrompter::~DesktopPrompter() {
     delete numberDialog_.data();
+    delete gameOptionsDialog_.data();
+    delete scriptDialog_.data();
     delete mailDialog_.data();
 }
 
@@ -105,6 +110,23 @@ std::optional<std::string> DesktopPrompter::stakeDialog(const std::string& propo
     centre(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.edit()->text().toStdString();
+}
+
+void DesktopPrompter::setupSubmissionDialogs(QWidget* parent) {
+    delete gameOptionsDialog_.data();
+    delete scriptDialog_.data();
+    gameOptionsDialog_ = new GameOptionsDialog(parent);
+    scriptDialog_ = new ScriptDialog(*this, parent);
+}
+
+GameChoice DesktopPrompter::gameOptionsDialog(GameOptions& options, GameOptionsActions& actions) {
+    if (!gameOptionsDialog_) return GameChoice::Abort;
+    return gameOptionsDialog_->run(options, actions);
+}
+
+bool DesktopPrompter::scriptDialog(ScriptDialogState& state) {
+    if (!scriptDialog_) return false;
+    return scriptDialog_->run(state);
 }
 
 ModalResult DesktopPrompter::numberDialog(NumberChoice& form) {

@@ -15,6 +15,8 @@ class Random;
 namespace zf::ui {
 
 class NumberDialog;
+class GameOptionsDialog;
+class ScriptDialog;
 
 class DesktopPrompter : public QtPrompter {
 public:
@@ -28,6 +30,8 @@ public:
     ModalResult numberDialog(NumberChoice& form) override;
     std::optional<std::string> stakeDialog(const std::string& proposal) override;
     void mailDialog() override;
+    GameChoice gameOptionsDialog(GameOptions& options, GameOptionsActions& actions) override;
+    bool scriptDialog(ScriptDialogState& state) override;
 
     // The number dialog needs the program's random generator and a date; it is made once.
     void setupNumberDialog(Random& random, std::function<double()> today, std::function<std::string()> home,
@@ -36,10 +40,16 @@ public:
     // The mail dialog works on the session's mail fields; it is made once.
     void setupMailDialog(MailController& mail, QWidget* parent);
     MailerForm* mailDialogWindow() const { return mailDialog_; }
+    // The hand-over dialogs (TForm5, TKcsForm), made once and scaled with the main window.
+    void setupSubmissionDialogs(QWidget* parent);
+    GameOptionsDialog* gameOptionsWindow() const { return gameOptionsDialog_; }
+    ScriptDialog* scriptWindow() const { return scriptDialog_; }
 
 private:
     QPointer<MailerForm> mailDialog_;     // TMailerForm
     QPointer<NumberDialog> numberDialog_; // TForm6, owned by its parent window, or by this prompter when it has none
+    QPointer<GameOptionsDialog> gameOptionsDialog_; // TForm5, likewise
+    QPointer<ScriptDialog> scriptDialog_;           // TKcsForm, likewise
 };
 
 } // namespace zf::ui

@@ -246,8 +246,9 @@ void KenoTippPage::buildCommands(QWidget* p) {
         session_.generator.toggleEnumeration();
         session_.model.notify(ChangeOptions);
     });
-    notYetBuilt(button(p, "SpeedButton12", "Tipps in den Warenkorb", {386, 472, 246, 34},
-                       "Hier können Sie den Tipp Online abgeben"));
+    auto* handOver = button(p, "SpeedButton12", "Tipps in den Warenkorb", {386, 472, 246, 34},
+                            "Hier können Sie den Tipp Online abgeben");
+    connect(handOver, &QPushButton::clicked, this, [this] { session_.submission.handOver(); });
 }
 
 void KenoTippPage::refresh(unsigned what) {
