@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -111,6 +112,13 @@ TEST_F(GameDialog, ScalesWithTheMainWindow) {
     EXPECT_NEAR(find<QPushButton>("BitBtn2")->width(), 110 * 1.5, 2);
     ui::scaleTree(&form, 1.0);
     EXPECT_EQ(form.size(), design);
+    // Shown once at its design size, it still follows the main window afterwards.
+    runWith([&] { form.reject(); });
+    ui::scaleTree(&form, 1.5);
+    runWith([&] {
+        EXPECT_NEAR(form.width(), design.width() * 1.5, 2);
+        form.reject();
+    });
 }
 
 TEST(ScriptDialogTest, ShowsTheStateAndTakesItBack) {
@@ -145,4 +153,53 @@ TEST(ScriptDialogTest, ShowsTheStateAndTakesItBack) {
     QTimer::singleShot(0, &form, [&] { form.findChild<QPushButton*>("BitBtn3")->click(); });
     EXPECT_FALSE(form.run(st));
     EXPECT_EQ(updated.size(), 1u);
+}
+
+// ZF_SCREENSHOT_DIR=... xvfb-run zf_dialog_tests --gtest_filter='SubmissionDialogs.*': both dialogs
+// as shown, and taller with the main window, each grabbed and the whole screen taken with "import".
+TEST(SubmissionDialogs, Screenshots) {
+    const QString out = qEnvironmentVariable("ZF_SCREENSHOT_DIR");
+    if (out.isEmpty()) GTEST_SKIP() << "ZF_SCREENSHOT_DIR not set";
+    auto shoot = [&](QDialog& d, const QString& name) {
+        QApplication::processEvents();
+        d.grab().save(out + "/" + name + ".png");
+        if (QGuiApplication::platformName() == "xcb")
+            QProcess::execute("import", {"-window", "root", out + "/" + name + "-screen.png"});
+    };
+    for (double scale : {1.0, 1.3}) {
+        const QString suffix = scale == 1.0 ? "" : "-130";
+        ui::GameOptionsDialog game;
+        ui::scaleTree(&game, scale);
+        RecordingActions actions;
+        GameOptions o;
+        o.tips = 7;
+        o.fee = 0.2;
+        o.plus5 = true;
+        o.stakeItem = 1;
+        o.stakeText = "2 EUR";
+        o.durationItem = 2;
+        o.durationText = "3 Ziehungen";
+        o.digits = {4, 0, 8, 1, 5};
+        o.plus5Note = "Die Ziehungen der Datenbank haben keine bekannte Plus-5-Zahl.";
+        o.computeCost();
+        QTimer::singleShot(300, &game, [&] {
+            shoot(game, "tform5" + suffix);
+            game.reject();
+        });
+        game.run(o, actions);
+
+        ScriptedPrompter files;
+        ui::ScriptDialog script(files);
+        ui::scaleTree(&script, scale);
+        ScriptDialogState st;
+        st.templateList = {"/home/spieler/Zahlfuchs/Script/Lotto_de_KENO.kcs"};
+        st.templatePath = st.templateList[0];
+        st.text1 = "Login";
+        st.text2 = "Passwort";
+        QTimer::singleShot(300, &script, [&] {
+            shoot(script, "tkcsform" + suffix);
+            script.reject();
+        });
+        script.run(st);
+    }
 }

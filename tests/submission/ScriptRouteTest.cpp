@@ -114,7 +114,7 @@ TEST_F(ScriptRoute, EveryTicketThroughTheConversation) {
     EXPECT_EQ(contents(script(1)), "A=01 06 71 25\r\nB=12345 JA\r\n");
     const std::string second = contents(script(2));
     EXPECT_EQ(second.substr(0, 17), "A=31 36 71 71\r\nB="); // the sixth and the seventh tip
-    EXPECT_EQ(second.find("12345"), std::string::npos); // a new ticket number for the second ticket
+    EXPECT_EQ(second.find("12345"), std::string::npos);     // a new ticket number for the second ticket
     EXPECT_EQ(booked, std::vector<double>{7 * 5 + 0.20 + 2 * 0.75});
     EXPECT_EQ(m.stakeItem, 2);
     EXPECT_EQ(store.get(kUserKey, "KenoText1")->str, "ich");

@@ -104,6 +104,10 @@ GameChoice GameOptionsDialog::run(GameOptions& options, GameOptionsActions& acti
     actions_ = &actions;
     choice_ = GameChoice::Abort;
     render();
+    // The size of the current scale, fixed while it shows (the controls do not flow).
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    placeSize(this, kDesignWidth, kDesignHeight);
     setFixedSize(size());
     if (exec() != QDialog::Accepted) choice_ = GameChoice::Abort;
     take();

@@ -60,6 +60,10 @@ bool ScriptDialog::run(ScriptDialogState& state) {
     text1_->setText(QString::fromStdString(state.text1));
     zahl2_->setText(QString::fromStdString(state.zahl2));
     text2_->setText(QString::fromStdString(state.text2));
+    // The size of the current scale, fixed while it shows (the controls do not flow).
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    placeSize(this, kDesignWidth, kDesignHeight);
     setFixedSize(size());
     const bool ok = exec() == QDialog::Accepted;
     take(); // FormClose
