@@ -236,3 +236,15 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+// "Tipps in den Warenkorb" asks the game options dialog and, closed with "Warenkorb", opens the cart.
+TEST_F(Pages, HandOverButtonShowsTheGameOptionsAndOpensTheCart) {
+    m.home = dir.path();
+    m.tipLines = {"01,02,03"};
+    ui::KenoTippPage kenoTipp(session);
+    prompter.gameChoice = GameChoice::Cart;
+    find<QPushButton>(kenoTipp, "SpeedButton12")->click();
+    EXPECT_EQ(prompter.gameDialogs, 1);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0].rfind("https://partner.zahlfuchs.invalid/click.asp?ref=000000&site=00000", 0), 0u);
+}
