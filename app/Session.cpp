@@ -1,5 +1,7 @@
 #include "app/Session.h"
 
+#include "players/Protocol.h"
+
 namespace zf {
 
 Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
@@ -13,6 +15,11 @@ Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& cl
       app(model, services, browser, tips, stats, update.get()), submission(model, services, http, dde) {
     generator.setEnumeration(&enumeration);
     app.setPlayers(&players);
+    // A hand-over's protocol line and its stake, booked with the co-players once it is complete.
+    submission.stakeBooking = [this](double wholeCost) {
+        model.price = wholeCost;
+        if (players.appendLine(ticketProtocolLine(wholeCost))) players.bookStake();
+    };
 }
 
 void Session::setEventPump(const std::function<void()>& pump) {

@@ -27,6 +27,7 @@ struct HandOver : ::testing::Test, WithHttp, WithSession {
     std::unique_ptr<tools::DrawServerProcess> server;
     std::vector<double> booked;
     SubmissionController& c = session.submission;
+    const StakeBooking playersHook = session.submission.stakeBooking; // the session's own, before a test's
 
     void SetUp() override {
         m.home = dir.path();
@@ -196,4 +197,22 @@ TEST_F(HandOver, DialogContract) {
     EXPECT_EQ(m.plus5Ticket, (std::array<int, 6>{0, 4, 7, 1, 1, 1}));
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_TRUE(booked.empty());
+}
+
+// With the players' hook in place: one protocol line and one stake dialog for three tickets.
+TEST_F(HandOver, OneProtocolLineAndOneStakeDialogPerHandOver) {
+    serve();
+    tips(12);
+    c.stakeBooking = playersHook;
+    EXPECT_TRUE(c.handOver());
+    EXPECT_EQ(shell.opened.size(), 3u);
+    EXPECT_EQ(prompter.stakeProposals, std::vector<std::string>{"14,45"}); // 12 × 1 + 0,20 + 3 × 0,75, once
+    std::string protocol;
+    ASSERT_TRUE(readFile(dir.path() + "lotto.prt", protocol));
+    size_t lines = 0;
+    for (size_t at = protocol.find("Tippschein abgegeben"); at != std::string::npos;
+         at = protocol.find("Tippschein abgegeben", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 1u);
+    EXPECT_NE(protocol.find("Einsatz: 14,45"), std::string::npos) << protocol;
 }
