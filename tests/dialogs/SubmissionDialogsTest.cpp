@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -160,6 +161,7 @@ TEST(ScriptDialogTest, ShowsTheStateAndTakesItBack) {
 TEST(SubmissionDialogs, Screenshots) {
     const QString out = qEnvironmentVariable("ZF_SCREENSHOT_DIR");
     if (out.isEmpty()) GTEST_SKIP() << "ZF_SCREENSHOT_DIR not set";
+    QDir().mkpath(out);
     auto shoot = [&](QDialog& d, const QString& name) {
         QApplication::processEvents();
         d.grab().save(out + "/" + name + ".png");

@@ -42,25 +42,27 @@ GameOptionsDialog::GameOptionsDialog(QWidget* parent) : QDialog(parent) {
     place(stake_, 226, 34, 120, 28);
 
     plus5_ = checkBox(this, "CheckBox3", "plus 5", {16, 80, 80, 26});
-    ticketLabel_ = label(this, "Label7", "Schein:", {110, 80, 60, 26});
+    ticketLabel_ = label(this, "Label7", "Schein:", {100, 80, 56, 26});
     ticketLabel_->setCursor(Qt::PointingHandCursor);
     ticketLabel_->setToolTip("Zufällige Schein-Nummer");
     ticketLabel_->installEventFilter(this);
     for (int i = 0; i < 5; ++i) {
         const QByteArray up = "UpDown" + QByteArray::number(i + 3), edit = "Edit" + QByteArray::number(i + 3);
-        digits_[static_cast<size_t>(i)] = upDown(this, up.constData(), edit.constData(), {172 + i * 44, 79, 42, 28});
+        digits_[static_cast<size_t>(i)] = upDown(this, up.constData(), edit.constData(), {160 + i * 40, 79, 38, 28});
         digits_[static_cast<size_t>(i)]->setRange(0, 9);
     }
-    neverDrawnButton_ = toolButton(this, "SpeedButton1", {396, 79, 28, 28}, kTicketHint);
+    neverDrawnButton_ = toolButton(this, "SpeedButton1", {364, 79, 28, 28}, kTicketHint);
     neverDrawnButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    checkButton_ = toolButton(this, "SpeedButton2", {396, 111, 28, 28}, kTicketHint);
+    checkButton_ = toolButton(this, "SpeedButton2", {396, 79, 28, 28}, kTicketHint);
     checkButton_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-    plus5Note_ = label(this, "Plus5Note", "", {16, 112, 370, 24});
+    plus5Note_ = label(this, "Plus5Note", "", {16, 112, 408, 34});
     plus5Note_->setWordWrap(true);
-    plus5Note_->setStyleSheet("color: #7a4a00;");
+    QPalette notePalette = plus5Note_->palette(); // a palette, not a style sheet: the font keeps scaling
+    notePalette.setColor(QPalette::WindowText, QColor(0x7a, 0x4a, 0x00));
+    plus5Note_->setPalette(notePalette);
 
-    label(this, "Label3", "Kosten:", {16, 146, 70, 26});
-    cost_ = label(this, "Label4", "", {90, 146, 200, 26});
+    label(this, "Label3", "Kosten:", {16, 150, 70, 26});
+    cost_ = label(this, "Label4", "", {90, 150, 200, 26});
     QFont bold = designFont(this);
     bold.setBold(true);
     setDesignFont(cost_, bold);
@@ -68,7 +70,7 @@ GameOptionsDialog::GameOptionsDialog(QWidget* parent) : QDialog(parent) {
     auto* text = label(this, "Label1",
                        "„Warenkorb“ legt die Tipps direkt in den Warenkorb des Anbieters. „Klicker“ gibt sie über das "
                        "Web-Automationsprogramm Klicker ab, das auch selbst geschriebene Script-Dateien ausführt.",
-                       {16, 178, 408, 54}, Qt::AlignLeft | Qt::AlignTop);
+                       {16, 182, 408, 54}, Qt::AlignLeft | Qt::AlignTop);
     text->setWordWrap(true);
     auto* hidden = checkBox(this, "CheckBox5", "Schein zum Test mit anzeigen", {16, 200, 200, 24});
     hidden->hide();

@@ -30,18 +30,18 @@ ScriptDialog::ScriptDialog(Prompter& files, QWidget* parent) : QDialog(parent), 
 
     auto* group = make<QGroupBox>(this, "GroupBox1");
     group->setTitle("Parameter ");
-    place(group, 16, 76, 448, 116);
+    place(group, 16, 76, 448, 136);
     auto field = [&](const char* name, const char* caption, int x, int y) {
         label(group, (std::string(name) + "Label").c_str(), caption, {x, y, 200, 20});
         return lineEdit(group, name, {x, y + 22, 200, 28});
     };
     zahl1_ = field("LabeledEdit2", "ZAHL1", 14, 24);
     text1_ = field("LabeledEdit4", "TEXT1", 232, 24);
-    zahl2_ = field("LabeledEdit3", "ZAHL2", 14, 74 - 12);
-    text2_ = field("LabeledEdit5", "TEXT2", 232, 74 - 12);
+    zahl2_ = field("LabeledEdit3", "ZAHL2", 14, 80);
+    text2_ = field("LabeledEdit5", "TEXT2", 232, 80);
 
-    cancelButton_ = button(this, "BitBtn3", "Abbrechen", {238, 208, 110, 32});
-    okButton_ = button(this, "BitBtn2", "OK", {354, 208, 110, 32});
+    cancelButton_ = button(this, "BitBtn3", "Abbrechen", {238, 228, 110, 32});
+    okButton_ = button(this, "BitBtn2", "OK", {354, 228, 110, 32});
     okButton_->setDefault(true);
     cancelButton_->setAutoDefault(false);
 

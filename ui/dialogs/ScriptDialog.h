@@ -20,7 +20,7 @@ class ScriptDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kDesignWidth = 480;
-    static constexpr int kDesignHeight = 252;
+    static constexpr int kDesignHeight = 272;
 
     // `files` answers the browse button's file dialog.
     explicit ScriptDialog(Prompter& files, QWidget* parent = nullptr);
