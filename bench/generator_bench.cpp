@@ -4,7 +4,12 @@
 //    owns no cache: open Keno.dat, read it record by record and run the tip check on each draw;
 //  - the acceptance chain alone with the design options, random candidates of ten numbers;
 //  - a whole run with the design options, Keno type 10 and 120 tips;
-//  - a demanding run ("Tipp darf noch keinen 6er ..." over the whole history), attempts per second.
+//  - a demanding run ("Tipp darf noch keinen 6er ..." over the whole history), attempts per second;
+//  - one run with the design options and five tips as of a base draw in the middle of the history;
+//  - the success test's walk: for every base draw from the first to the newest, the same seed, a run
+//    to the end, a step of the browser (about 7 700 runs);
+//  - "Tipps erzeugen" over 20 numbers with Keno type 10: 184 756 combinations written, then checked
+//    through the whole chain with the history filters on, the table written.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -22,7 +27,9 @@
 #include "draws/DrawStore.h"
 #include "evaluation/TipCheck.h"
 #include "generator/AcceptanceChain.h"
+#include "generator/Enumeration.h"
 #include "generator/GeneratorController.h"
+#include "generator/NumberChoice.h"
 #include "generator/TipFilters.h"
 #include "platform/NullSeams.h"
 #include "platform/SettingsStore.h"
@@ -113,6 +120,16 @@ public:
     std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
         return p;
     }
+    // "Liste bearbeiten": the numbers 1..poolSize ticked, left with "&Rechnen".
+    int poolSize = 20;
+    ModalResult numberDialog(NumberChoice& f) override {
+        f.untickAll(BoxColour::Normal);
+        for (int k = 1; k <= poolSize; ++k) {
+            f.ticked[static_cast<size_t>(k)] = true;
+            f.hint[static_cast<size_t>(k)] = "1";
+        }
+        return ModalResult::Retry;
+    }
 };
 
 struct Desk {
@@ -196,6 +213,53 @@ void BM_RunDemanding(benchmark::State& s) {
     s.counters["scans/s"] = benchmark::Counter(static_cast<double>(scans), benchmark::Counter::kIsRate);
 }
 
+void BM_RunDesignOptions5TipsMidHistory(benchmark::State& s) {
+    Desk d;
+    d.m.setTotalTips(5);
+    const auto& recs = d.m.draws.records();
+    d.m.setBrowseDate(recs[recs.size() / 2].datum);
+    d.browser.seekDate();
+    for (auto _ : s) {
+        d.gen.seed(4711);
+        d.gen.runToEnd();
+    }
+    s.counters["attempts"] = static_cast<double>(d.gen.attemptsOfLastRun());
+}
+
+// What the success test ("ErfolgstestClick") does with the generator and the browser.
+void BM_SuccessTestWalk(benchmark::State& s) {
+    Desk d;
+    d.m.setTotalTips(5);
+    unsigned long long runs = 0, attempts = 0;
+    for (auto _ : s) {
+        d.m.setBrowseDate(d.m.draws.records().front().datum);
+        d.browser.seekDate();
+        for (;;) {
+            d.gen.seed(4711);
+            d.gen.runToEnd();
+            ++runs;
+            attempts += d.gen.attemptsOfLastRun();
+            const int before = d.m.drawIndex;
+            d.browser.next();
+            if (d.m.drawIndex == before) break;
+        }
+    }
+    s.counters["runs"] = benchmark::Counter(static_cast<double>(runs), benchmark::Counter::kAvgIterations);
+    s.counters["attempts"] = benchmark::Counter(static_cast<double>(attempts), benchmark::Counter::kAvgIterations);
+}
+
+void BM_Enumeration20Choose10(benchmark::State& s) {
+    Desk d;
+    d.m.on(Opt::EditPool) = true;
+    d.m.on(Opt::ClearBeforeRun) = true;
+    d.m.num(Num::KenoType).set(10);
+    d.session.enumeration.freeSpace = [](const std::string&) { return std::optional<uintmax_t>(); };
+    for (auto _ : s) d.gen.toggleEnumeration();
+    if (d.gen.attemptsOfLastRun() != 184756) s.SkipWithError("not every combination was checked");
+    s.counters["scans"] = static_cast<double>(d.gen.historyScansOfLastRun());
+    s.counters["tips"] = static_cast<double>(d.m.tipLines.size());
+}
+
 } // namespace
 
 BENCHMARK(BM_HistoryFilterInMemory)->Unit(benchmark::kMicrosecond);
@@ -203,6 +267,9 @@ BENCHMARK(BM_HistoryFilterReadingKenoDat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AcceptanceChainDesignOptions)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RunDesignOptions120Tips)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDemanding)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RunDesignOptions5TipsMidHistory)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SuccessTestWalk)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_Enumeration20Choose10)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 namespace {
 
