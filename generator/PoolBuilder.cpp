@@ -97,7 +97,7 @@ bool PoolBuilder::build(CandidatePool& p, const RecentDraws& recent) {
 }
 
 void PoolBuilder::favourBlocks(CandidatePool& p) {
-    StatsController stats(m_, prompter_);
+    StatsController stats(m_, prompter_, &tally_);
     const auto front = [&] {
         m_.pageRequest = "Diagramm";
         m_.notify(ChangePage);

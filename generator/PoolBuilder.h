@@ -9,6 +9,7 @@
 
 #include "draws/DrawRecord.h"
 #include "generator/Pool.h"
+#include "stats/Statistics.h"
 
 namespace zf {
 
@@ -40,6 +41,7 @@ private:
     Model& m_;
     Prompter& prompter_;
     Browser& browser_;
+    stats::DrawTally tally_; // running totals of the history, kept across runs
 };
 
 } // namespace zf

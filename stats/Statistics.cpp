@@ -105,6 +105,27 @@ std::string meanText(double sum, double count) {
     return std::to_string(roundHalfEven(sum / count));
 }
 
+namespace {
+
+ChartData numberChart(const std::array<int, kNumbers + 1>& n, double count, double sum) {
+    ChartData c;
+    c.marksVisible = false;
+    for (int x = 1; x <= kNumbers; ++x) c.points.push_back({x, double(n[size_t(x)]), primeColour(x)});
+    fixAxisToBars(c);
+    c.caption = "Zahlenverteilung     Ziehungen: " + drawsAndMean(count, sum);
+    return c;
+}
+
+ChartData overdueChart(const std::array<int, kNumbers + 1>& wait) {
+    ChartData c;
+    for (int x = 1; x <= kNumbers; ++x) c.points.push_back({x, double(wait[size_t(x)]), primeColour(x)});
+    fixAxisToBars(c);
+    c.caption = "Welche Zahl ist überfällig, wurde als seit wievielen Ziehungen nicht gezogen?";
+    return c;
+}
+
+} // namespace
+
 ChartData numberDistribution(const std::vector<DrawRecord>& draws, const Window& w) {
     std::array<int, kNumbers + 1> n{};
     double count = 0, sum = 0;
@@ -114,12 +135,7 @@ ChartData numberDistribution(const std::vector<DrawRecord>& draws, const Window&
         count += 1;
         sum += crossSum(r);
     }
-    ChartData c;
-    c.marksVisible = false;
-    for (int x = 1; x <= kNumbers; ++x) c.points.push_back({x, double(n[size_t(x)]), primeColour(x)});
-    fixAxisToBars(c);
-    c.caption = "Zahlenverteilung     Ziehungen: " + drawsAndMean(count, sum);
-    return c;
+    return numberChart(n, count, sum);
 }
 
 namespace {
@@ -165,11 +181,88 @@ ChartData overdue(const std::vector<DrawRecord>& draws, const Window& w) {
         for (int& v : wait) ++v;
         for (uint8_t x : r.zahl) wait[x] = 1;
     }
-    ChartData c;
-    for (int x = 1; x <= kNumbers; ++x) c.points.push_back({x, double(wait[size_t(x)]), primeColour(x)});
-    fixAxisToBars(c);
-    c.caption = "Welche Zahl ist überfällig, wurde als seit wievielen Ziehungen nicht gezogen?";
-    return c;
+    return overdueChart(wait);
+}
+
+void DrawTally::update(const std::vector<DrawRecord>& draws, uint64_t generation) {
+    if (built_ && generation == generation_) return;
+    built_ = true;
+    generation_ = generation;
+    ordered_ = true;
+    for (size_t i = 0; i < draws.size() && ordered_; ++i)
+        ordered_ = std::isfinite(draws[i].datum) && (i == 0 || draws[i - 1].datum <= draws[i].datum);
+    valid_.assign(draws.size(), 0);
+    totals_.assign(1, Totals{});
+    if (!ordered_) return;
+    Totals t;
+    for (size_t i = 0; i < draws.size(); ++i) {
+        const DrawRecord& r = draws[i];
+        if (isValidKenoDraw(r)) {
+            valid_[i] = 1;
+            for (uint8_t x : r.zahl) ++t.numbers[x];
+            ++t.draws;
+            t.crossSums += crossSum(r);
+        }
+        if ((i + 1) % kStride == 0) totals_.push_back(t);
+    }
+}
+
+std::pair<size_t, size_t> DrawTally::range(const std::vector<DrawRecord>& draws, const Window& w, StartDay day) const {
+    // The same bounds as inWindow: start <= d (or start < d) and d <= end, for finite dates in order.
+    const auto before = [&](const DrawRecord& r) {
+        return day == StartDay::Included ? r.datum < w.start : r.datum <= w.start;
+    };
+    const auto first = std::partition_point(draws.begin(), draws.end(), before);
+    const auto last = std::partition_point(first, draws.end(), [&](const DrawRecord& r) { return r.datum <= w.end; });
+    return {static_cast<size_t>(first - draws.begin()), static_cast<size_t>(last - draws.begin())};
+}
+
+DrawTally::Totals DrawTally::upTo(const std::vector<DrawRecord>& draws, size_t end) const {
+    Totals t = totals_[end / kStride];
+    for (size_t i = end / kStride * kStride; i < end; ++i) {
+        if (!valid_[i]) continue;
+        for (uint8_t x : draws[i].zahl) ++t.numbers[x];
+        ++t.draws;
+        t.crossSums += crossSum(draws[i]);
+    }
+    return t;
+}
+
+ChartData DrawTally::numberDistribution(const std::vector<DrawRecord>& draws, const Window& w) const {
+    const auto [first, last] = range(draws, w, StartDay::Included);
+    std::array<int, kNumbers + 1> n{};
+    double count = 0, sum = 0;
+    if (first < last) {
+        const Totals a = upTo(draws, first), b = upTo(draws, last);
+        for (size_t x = 1; x <= kNumbers; ++x) n[x] = b.numbers[x] - a.numbers[x];
+        count = b.draws - a.draws;
+        sum = static_cast<double>(b.crossSums - a.crossSums);
+    }
+    return numberChart(n, count, sum);
+}
+
+ChartData DrawTally::overdue(const std::vector<DrawRecord>& draws, const Window& w) const {
+    // A number last drawn k valid draws before the window's end waits k + 1; one not drawn in the
+    // window waits the window's draws + 1. From the end backwards every number is usually found
+    // within a few dozen draws.
+    const auto [first, last] = range(draws, w, StartDay::Excluded);
+    std::array<int, kNumbers + 1> wait{};
+    int found = 0, after = 0;
+    for (size_t i = last; i-- > first && found < kNumbers;) {
+        if (!valid_[i]) continue;
+        for (uint8_t x : draws[i].zahl)
+            if (wait[x] == 0) {
+                wait[x] = after + 1;
+                ++found;
+            }
+        ++after;
+    }
+    if (found < kNumbers) {
+        const int windowDraws = first < last ? upTo(draws, last).draws - upTo(draws, first).draws : 0;
+        for (size_t x = 1; x <= kNumbers; ++x)
+            if (wait[x] == 0) wait[x] = windowDraws + 1;
+    }
+    return overdueChart(wait);
 }
 
 ChartData runs(const std::vector<DrawRecord>& draws, const Window& w, int length) {

@@ -7,7 +7,9 @@
 // draws: a Keno statistic needs 20 different numbers in 1..70; a Plus 5 statistic needs a known
 // Plus 5 number with digits 0..9. The bundled real history has no Plus 5 numbers at all, so over
 // it every Plus 5 statistic counts no draw.
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,6 +60,39 @@ ChartData crossSums(const std::vector<DrawRecord>& draws, const Window& w);
 // Overdue numbers: 70 bars, Y = 1 for a number of the newest draw, k + 1 for one last drawn k draws
 // before it, draws + 1 for one not drawn in the window; start day excluded.
 ChartData overdue(const std::vector<DrawRecord>& draws, const Window& w);
+
+// The number distribution and the overdue numbers again, from running totals kept for a history in
+// date order: a window then costs a few hundred records instead of the whole history. The tip
+// generator asks for both on every run, and the backtests run it once for every draw. The results
+// are the ones of the functions above, to the last bar and caption.
+class DrawTally {
+public:
+    // Takes the history of this generation, unless it holds it already.
+    void update(const std::vector<DrawRecord>& draws, uint64_t generation);
+    // Whether the dates rise from record to record (none unreadable), so that a window is one run of
+    // records; the tally answers only then.
+    bool usable() const { return ordered_; }
+    ChartData numberDistribution(const std::vector<DrawRecord>& draws, const Window& w) const;
+    ChartData overdue(const std::vector<DrawRecord>& draws, const Window& w) const;
+
+private:
+    static constexpr size_t kStride = 64; // records between two stored totals
+    struct Totals {
+        std::array<int32_t, 71> numbers{}; // times drawn, index = number
+        int32_t draws = 0;                 // valid draws
+        int64_t crossSums = 0;
+    };
+    // The records of the window as an index range [first, last).
+    std::pair<size_t, size_t> range(const std::vector<DrawRecord>& draws, const Window& w, StartDay day) const;
+    // Totals over the records [0, end).
+    Totals upTo(const std::vector<DrawRecord>& draws, size_t end) const;
+
+    bool built_ = false;
+    uint64_t generation_ = 0;
+    bool ordered_ = false;
+    std::vector<uint8_t> valid_; // isValidKenoDraw per record
+    std::vector<Totals> totals_; // over the records [0, k * kStride)
+};
 
 // Runs of `length` neighbouring numbers (2 pairs, 3 triples, 4 quads) drawn together, one bar per
 // first number; start day excluded. A run counts when all its numbers were drawn, whatever the Keno

@@ -23,6 +23,12 @@ std::optional<stats::Window> StatsController::beginWindowed(bool reportErrors) {
     return w;
 }
 
+const stats::DrawTally* StatsController::tally() {
+    if (!tally_) return nullptr;
+    tally_->update(m_.draws.records(), m_.draws.generation());
+    return tally_->usable() ? tally_ : nullptr;
+}
+
 void StatsController::showChart1(ChartData chart, bool keepMarks) {
     // Only the number distribution hides the value marks; the other charts leave them as they are.
     if (keepMarks) chart.marksVisible = m_.numberChart.marksVisible;
@@ -44,7 +50,9 @@ void StatsController::bringDiagrammToFront() {
 bool StatsController::showNumbers(bool reportErrors) {
     const auto w = beginWindowed(reportErrors);
     if (!w) return false;
-    showChart1(stats::numberDistribution(m_.draws.records(), *w), false);
+    const auto& records = m_.draws.records();
+    const stats::DrawTally* t = tally();
+    showChart1(t ? t->numberDistribution(records, *w) : stats::numberDistribution(records, *w), false);
     return true;
 }
 
@@ -60,7 +68,9 @@ bool StatsController::showOverdue() {
     const auto w = beginWindowed(true);
     if (!w) return false;
     m_.windowEnd = w->end;
-    showChart1(stats::overdue(m_.draws.records(), *w), true);
+    const auto& records = m_.draws.records();
+    const stats::DrawTally* t = tally();
+    showChart1(t ? t->overdue(records, *w) : stats::overdue(records, *w), true);
     bringDiagrammToFront();
     return true;
 }

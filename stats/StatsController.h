@@ -13,7 +13,10 @@ class Prompter;
 
 class StatsController {
 public:
-    StatsController(Model& m, Prompter& prompter) : m_(m), prompter_(prompter) {}
+    // With a tally, the number distribution and the overdue numbers are counted from its running
+    // totals (the generator keeps one across its runs).
+    StatsController(Model& m, Prompter& prompter, stats::DrawTally* tally = nullptr)
+        : m_(m), prompter_(prompter), tally_(tally) {}
 
     // Each returns false when Keno.dat could not be read; the chart then keeps what it showed.
     // With reportErrors false the failure is not told (start-up and activation: the draw browser
@@ -40,9 +43,12 @@ private:
     void showChart1(ChartData chart, bool keepMarks);
     void showChart2(ChartData chart, bool keepMarks);
     void bringDiagrammToFront();
+    // The tally of the history now loaded, when there is one that can answer.
+    const stats::DrawTally* tally();
 
     Model& m_;
     Prompter& prompter_;
+    stats::DrawTally* tally_;
 };
 
 } // namespace zf
