@@ -30,6 +30,20 @@ mode_t modeFor(const std::string& target) {
     return 0666 & ~mask;
 }
 
+// Splits "a,b,c," into tipp from position 1 (at most n numbers) and, when `cell` is given, appends each
+// piece and its comma to it; false at a piece that is no number.
+bool splitCombination(const std::string& text, Tipp& tipp, int n, std::string* cell) {
+    size_t k = 1, from = 0;
+    for (size_t comma; (comma = text.find(',', from)) != std::string::npos; from = comma + 1) {
+        const std::string piece = text.substr(from, comma - from);
+        if (piece.empty() || piece.size() > 3 || piece.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        if (k <= static_cast<size_t>(n) && k < tipp.size()) tipp[k++] = static_cast<uint8_t>(std::stoi(piece));
+        if (cell) *cell += piece + ",";
+    }
+    return true;
+}
+
 } // namespace
 
 // A file written into a temporary name beside its target and renamed into place only by commit().
@@ -256,17 +270,8 @@ void Enumeration::next(Tipp& tipp, int n) {
     if (got <= 0) return; // at its end: tipp keeps its contents
     while (!read.empty() && (read.back() == '\n' || read.back() == '\r')) read.pop_back();
 
-    // Splits "a,b,c," into tipp from position 1; returns false at a piece that is no number.
     const auto store = [&tipp, n](const std::string& text, std::string* cell) {
-        size_t k = 1, from = 0;
-        for (size_t comma; (comma = text.find(',', from)) != std::string::npos; from = comma + 1) {
-            const std::string piece = text.substr(from, comma - from);
-            if (piece.empty() || piece.size() > 3 || piece.find_first_not_of("0123456789") != std::string::npos)
-                return false;
-            if (k <= static_cast<size_t>(n) && k < tipp.size()) tipp[k++] = static_cast<uint8_t>(std::stoi(piece));
-            if (cell) *cell += piece + ",";
-        }
-        return true;
+        return splitCombination(text, tipp, n, cell);
     };
 
     if (!prevLine_.empty()) {
@@ -294,12 +299,18 @@ void Enumeration::next(Tipp& tipp, int n) {
     }
 }
 
-void Enumeration::end() { closeAll(true); }
+void Enumeration::end(bool lastPassed) { closeAll(true, lastPassed); }
 
-void Enumeration::closeAll(bool keepTable) {
+void Enumeration::closeAll(bool keepTable, bool lastPassed) {
     if (in_) std::fclose(in_);
     in_ = nullptr;
     if (table_ && keepTable) {
+        // The combination of the last attempt has no next one to write its cell: it gets it here.
+        Tipp scratch{};
+        std::string cell = lastPassed ? "<b>" : "";
+        if (!prevLine_.empty() && splitCombination(prevLine_, scratch, static_cast<int>(scratch.size()) - 1, &cell))
+            tableLine(cell + "</b><br>");
+        prevLine_.clear();
         tableLine("</tr>");
         tableLine("</table>");
         if (!table_->commit()) {

@@ -33,7 +33,7 @@ public:
 
     int begin(const CandidatePool& pool, int n) override;
     void next(Tipp& tipp, int n) override;
-    void end() override;
+    void end(bool lastPassed) override;
 
     std::function<void()> eventPump;        // lets the front end handle pending events
     std::chrono::microseconds slice{20000}; // writing between two calls of eventPump
@@ -50,7 +50,8 @@ public:
 private:
     struct Output;
     bool writeCombinations(const CandidatePool& pool, int n, int M, int K);
-    void closeAll(bool keepTable);
+    // keepTable: the table is complete; the cell of the last combination tested goes in first.
+    void closeAll(bool keepTable, bool lastPassed = false);
     void tableLine(const std::string& line);
 
     Model& m_;

@@ -66,6 +66,7 @@ struct GeneratorController::Run : RunState {
     Tipp pendingTipp{};
     bool tipsChanged = false;
     unsigned sinceClock = 0;
+    bool lastPassed = false; // the candidate of the last attempt passed the chain
 };
 
 GeneratorController::GeneratorController(Model& m, Services& s, Browser& browser)
@@ -337,7 +338,7 @@ bool GeneratorController::step(std::chrono::microseconds budget) {
             }
             ++versuche_;
             ++attempts_;
-            attempt();
+            r.lastPassed = attempt();
         }
         finishTip();
         r.inTip = false;
@@ -393,18 +394,24 @@ bool GeneratorController::attempt() {
 void GeneratorController::finishTip() {
     Run& r = *run_;
     const int n = r.n;
-    if (versuche_ < m_.attemptLimit)
+    // The attempts of an enumeration count on over the positions, and the last one tests the last
+    // combination: when it passes, it counts like every other one.
+    bool passed = versuche_ < m_.attemptLimit || (r.enumerate && r.j > n);
+    if (passed)
         m_.setStatus(1, "Tipps wurden neu berechnet");
     else
         m_.setStatus(1, "Ändern Sie die Parameter um " + std::to_string(m_.totalTips()) + " Tipps zuberechnen => " +
                             std::to_string(m_.tipLines.size()) + " berechnet!");
     r.candidatePending = false;
     // A stop request drops the tip being worked on and passes over the rest.
-    if (m_.runCaption != kCaptionStop) versuche_ = m_.attemptLimit;
-    if (versuche_ >= m_.attemptLimit)
+    if (m_.runCaption != kCaptionStop) {
+        versuche_ = m_.attemptLimit;
+        passed = false;
+    }
+    if (!passed)
         for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0;
     std::sort(tipp_.begin() + 1, tipp_.begin() + 1 + n);
-    if (versuche_ < m_.attemptLimit && (!r.enumerate || r.K >= CandidateEnumeration::kListThreshold)) {
+    if (passed && (!r.enumerate || r.K >= CandidateEnumeration::kListThreshold)) {
         m_.tipLines.push_back(tipLine(tipp_, n));
         std::vector<uint8_t> numbers;
         for (int i = 1; i <= n; ++i) {
@@ -430,7 +437,7 @@ void GeneratorController::flushDisplay() {
 
 void GeneratorController::finish() {
     Run& r = *run_;
-    if (r.enumerate) enumeration_->end();
+    if (r.enumerate) enumeration_->end(r.lastPassed);
     flushDisplay();
     m_.hitCheckOn = true;
     m_.num(Num::LastDrawMax).set(r.saved4);

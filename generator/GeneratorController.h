@@ -42,8 +42,9 @@ public:
     // One attempt: the next combination into positions 1..n. `tipp` still holds the previous
     // candidate, cleared when the chain rejected it.
     virtual void next(Tipp& tipp, int n) = 0;
-    // The run is over (after the last position, a failure or a stop request).
-    virtual void end() = 0;
+    // The run is over (after the last position, a failure or a stop request). `lastPassed`: the
+    // candidate of the last attempt passed the chain; no attempt leaves it false.
+    virtual void end(bool lastPassed) = 0;
     // Accepted combinations go into the tip list only with this many combinations or more.
     static constexpr int kListThreshold = 100000;
 };

@@ -57,7 +57,7 @@ struct Enumerate : GenFixture {
 
 // 3 of 5 with triples refused: every combination in lexicographic order, CR LF; the table holds one row
 // per first number and one cell per second number, the passing combinations in bold. The last
-// combination is tested in the last attempt but gets no cell.
+// combination, tested in the last attempt, gets its cell when the run ends.
 TEST_F(Enumerate, FilesOfASmallPool) {
     pool(5);
     m.num(Num::KenoType).set(3);
@@ -94,6 +94,7 @@ TEST_F(Enumerate, FilesOfASmallPool) {
                                  "</tr>",
                                  "<tr>",
                                  "<td></td><td></td><td>",
+                                 "3,4,5,</b><br>",
                                  "</tr>",
                                  "</table>"};
     std::string expected;
@@ -141,9 +142,47 @@ TEST_F(Enumerate, CountAndNames) {
         EXPECT_EQ(static_cast<int>(gen.attemptsOfLastRun()), c.K);
         EXPECT_TRUE(has(panel0, "Variation: " + std::to_string(c.K)));
         EXPECT_TRUE(std::filesystem::exists(dir.file(std::string(c.name) + ".htm")));
-        // From 100000 combinations on, each passing one goes into the list: here every one but the
-        // last, which the last attempt tests without a list position left for it.
-        EXPECT_EQ(static_cast<int>(m.tipLines.size()), c.K >= 100000 ? c.K - 1 : 0);
+        // From 100000 combinations on, each passing one goes into the list, the last one too.
+        EXPECT_EQ(static_cast<int>(m.tipLines.size()), c.K >= 100000 ? c.K : 0);
+        if (c.K >= 100000) {
+            EXPECT_EQ(m.tipLines.back(), "11,12,13,14,15,16,17,18,19,20");
+        }
+        if (c.K > 0) {
+            EXPECT_EQ(m.status[1], "Tipps wurden neu berechnet"); // the last combination passed
+        }
+    }
+}
+
+// The combination of the last attempt counts like every other one: its cell in bold when it passed,
+// the last status text by its outcome, and into the list from 100000 combinations on.
+TEST_F(Enumerate, TheLastCombinationCounts) {
+    struct Case {
+        const char* name;
+        bool noTriples;
+        const char* lastCell;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"the last one passes", false, "<b>3,4,5,</b><br>", "Tipps wurden neu berechnet"},
+        {"the last one fails", true, "3,4,5,</b><br>",
+         "Ändern Sie die Parameter um 10 Tipps zuberechnen => 0 berechnet!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pool(5);
+        m.num(Num::KenoType).set(3);
+        m.on(Opt::NoTriples) = c.noTriples;
+        m.on(Opt::ClearBeforeRun) = true;
+        gen.toggleEnumeration();
+        const auto lines = splitLines(test::contents(dir.file("Variation_3_aus_5.htm")));
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[lines.size() - 3], c.lastCell);
+        EXPECT_EQ(lines[lines.size() - 2], "</tr>");
+        size_t cells = 0;
+        for (const auto& line : lines) cells += line.find("<br>") != std::string::npos;
+        EXPECT_EQ(cells, 10u);
+        EXPECT_EQ(m.status[1], c.status);
+        EXPECT_TRUE(m.tipLines.empty()); // 10 combinations: none goes into the list
     }
 }
 
@@ -217,7 +256,7 @@ TEST_F(Enumerate, StopWhileChecking) {
     EXPECT_LT(attempts, 56u);
     size_t cells = 0;
     for (size_t at = 0; (at = table.find("<br>", at)) != std::string::npos; ++at) ++cells;
-    EXPECT_EQ(cells, attempts - 1);
+    EXPECT_EQ(cells, attempts); // the last combination checked included
     EXPECT_EQ(table.substr(table.size() - 17), "</tr>\r\n</table>\r\n");
     EXPECT_EQ(variationFiles().size(), 2u);
 }

@@ -390,8 +390,12 @@ public:
         const auto& c = candidates_[next_++ % candidates_.size()];
         for (int i = 1; i <= n; ++i) tipp[static_cast<size_t>(i)] = static_cast<uint8_t>(c[static_cast<size_t>(i - 1)]);
     }
-    void end() override { ended = true; }
+    void end(bool lastPassed) override {
+        ended = true;
+        endedPassed = lastPassed;
+    }
     bool ended = false;
+    bool endedPassed = false;
 
 private:
     Model& m_;
@@ -411,8 +415,8 @@ TEST_F(SmallHistory, TheEnumerationPlugsIntoTheSameLoop) {
     EXPECT_FALSE(m.enumerating);
 
     // Many combinations: passing ones go into the list; the attempts count on over the positions,
-    // so the candidate that passes in the very last attempt is dropped like a failed one. A pool
-    // with repeated numbers gives candidates with repeats, whose overlaps count every pair.
+    // and the candidate that passes in the very last attempt counts like the others. A pool with
+    // repeated numbers gives candidates with repeats, whose overlaps count every pair.
     FixedCandidates many(m, {{9, 2, 5}, {5, 9, 5}, {1, 2, 3}, {4, 6, 8}}, CandidateEnumeration::kListThreshold, 4);
     gen.setEnumeration(&many);
     m.on(Opt::MaxOverlap) = true;
@@ -420,8 +424,9 @@ TEST_F(SmallHistory, TheEnumerationPlugsIntoTheSameLoop) {
     gen.toggleEnumeration();
     EXPECT_TRUE(m.enumerating);
     EXPECT_TRUE(many.ended);
-    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"02,05,09", "01,02,03"}));
-    EXPECT_EQ(m.status[1], "Ändern Sie die Parameter um 100000 Tipps zuberechnen => 2 berechnet!");
+    EXPECT_EQ(m.tipLines, (std::vector<std::string>{"02,05,09", "01,02,03", "04,06,08"}));
+    EXPECT_TRUE(many.endedPassed);
+    EXPECT_EQ(m.status[1], "Tipps wurden neu berechnet");
     EXPECT_EQ(gen.attemptsOfLastRun(), 4u);
 
     // Few combinations: none goes into the list.
