@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <utility>
 
 #include "app/Model.h"
 #include "evaluation/TipCheck.h"
@@ -424,4 +426,58 @@ TEST(StatisticsRealHistory, RunsAgreeWithTheTipCheckOfGroupLines) {
         EXPECT_EQ(c.caption.substr(0, c.caption.find(" wurden")), "Bei " + std::to_string(draws) + " Ziehungen");
         EXPECT_NE(c.caption.find(" wurden " + std::to_string(found) + " "), std::string::npos);
     }
+}
+
+// The running totals answer as the functions that read every draw: the bundled history over random
+// windows (borders on draw days and between them, inside and across the 64-record strides, a start
+// after the end, windows before the first and after the last draw), a history in order with broken
+// records inside, and one out of order or with an unreadable date, where the tally declines.
+TEST(DrawTally, AnswersAsTheFunctionsOverEveryDraw) {
+    const auto& real = realHistory();
+    ASSERT_GT(real.size(), 7000u);
+    std::vector<DrawRecord> broken = real;
+    for (size_t i = 5; i < broken.size(); i += 97) broken[i].zahl[3] = broken[i].zahl[4]; // a number twice
+    broken[200].zahl[0] = 71;
+
+    std::mt19937 random(7);
+    const auto pick = [&](const std::vector<DrawRecord>& h) {
+        const double first = h.front().datum, last = h.back().datum;
+        const double span = last - first + 40;
+        return std::floor(first - 20 + static_cast<double>(random() % static_cast<unsigned>(span)));
+    };
+    uint64_t generation = 1;
+    for (const auto* history : {&real, &std::as_const(broken)}) {
+        DrawTally tally;
+        tally.update(*history, ++generation);
+        ASSERT_TRUE(tally.usable());
+        for (int round = 0; round < 1500; ++round) {
+            Window w;
+            w.start = pick(*history);
+            w.end = round % 10 == 0 ? w.start - 3 : round % 3 == 0 ? history->back().datum : pick(*history);
+            if (round % 5 == 0 && w.end < w.start) std::swap(w.start, w.end);
+            SCOPED_TRACE(std::to_string(w.start) + " .. " + std::to_string(w.end));
+            ASSERT_EQ(tally.numberDistribution(*history, w), numberDistribution(*history, w));
+            ASSERT_EQ(tally.overdue(*history, w), overdue(*history, w));
+        }
+    }
+
+    // Out of date order, or an unreadable date: the tally cannot answer; a new generation is taken up.
+    std::vector<DrawRecord> shuffled = real;
+    std::swap(shuffled[100], shuffled[101]);
+    std::vector<DrawRecord> undated = real;
+    undated[300].datum = std::numeric_limits<double>::quiet_NaN();
+    DrawTally tally;
+    tally.update(shuffled, 1);
+    EXPECT_FALSE(tally.usable());
+    tally.update(real, 1); // the same generation: kept as it is
+    EXPECT_FALSE(tally.usable());
+    tally.update(real, 2);
+    EXPECT_TRUE(tally.usable());
+    tally.update(undated, 3);
+    EXPECT_FALSE(tally.usable());
+    tally.update({}, 4);
+    EXPECT_TRUE(tally.usable());
+    const Window w = settleWindow(dateValue(2020, 1, 1), dateValue(2021, 1, 1));
+    EXPECT_EQ(tally.numberDistribution({}, w), numberDistribution({}, w));
+    EXPECT_EQ(tally.overdue({}, w), overdue({}, w));
 }
