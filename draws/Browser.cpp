@@ -69,9 +69,8 @@ void Browser::seekDate() {
     m_.workDate = target;
     m_.drawIndex = 0;
     // The first draw on or after the date, else the last one.
-    size_t found = kNone;
-    for (size_t i = 0; i < recs.size() && found == kNone; ++i)
-        if (DrawStore::dateValid(recs[i].datum) && recs[i].datum >= target) found = i;
+    const size_t first = m_.draws.firstOnOrAfter(target);
+    const size_t found = first < recs.size() ? first : kNone;
     if (found != kNone)
         show(found, found == 0 ? 3 : 2);
     else if (const size_t last = readableNear(recs.size(), false); last != kNone)

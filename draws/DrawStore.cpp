@@ -1,5 +1,6 @@
 #include "draws/DrawStore.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -66,6 +67,7 @@ void DrawStore::setPath(std::string path) {
 void DrawStore::clear() {
     records_.clear();
     bits_.clear();
+    datesInOrder_ = true;
     issues_ = {};
     lastDate_ = 0;
     loaded_ = false;
@@ -79,6 +81,16 @@ bool DrawStore::hasDate(double datum) const {
     for (const DrawRecord& r : records_)
         if (r.datum == datum && dateValid(r.datum)) return true;
     return false;
+}
+
+size_t DrawStore::firstOnOrAfter(double datum) const {
+    if (datesInOrder_ && !std::isnan(datum))
+        return static_cast<size_t>(std::partition_point(records_.begin(), records_.end(),
+                                                        [datum](const DrawRecord& r) { return r.datum < datum; }) -
+                                   records_.begin());
+    for (size_t i = 0; i < records_.size(); ++i)
+        if (dateValid(records_[i].datum) && records_[i].datum >= datum) return i;
+    return records_.size();
 }
 
 void DrawStore::parse(const uint8_t* data, size_t size, std::vector<DrawRecord>& records, DrawFileIssues& issues) {
@@ -104,6 +116,9 @@ void DrawStore::parse(const uint8_t* data, size_t size, std::vector<DrawRecord>&
 void DrawStore::rebuildBits() {
     bits_.resize(records_.size());
     for (size_t i = 0; i < records_.size(); ++i) bits_[i] = bitsOf(records_[i]);
+    datesInOrder_ = true;
+    for (size_t i = 0; i < records_.size() && datesInOrder_; ++i)
+        datesInOrder_ = dateValid(records_[i].datum) && (i == 0 || records_[i - 1].datum <= records_[i].datum);
     lastDate_ = 0;
     for (size_t i = records_.size(); i-- > 0;)
         if (dateValid(records_[i].datum)) {

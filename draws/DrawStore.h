@@ -42,6 +42,9 @@ public:
     // crash) must not make the update start from the beginning again.
     double lastDate() const { return lastDate_; }
     bool hasDate(double datum) const;
+    // The first record with a readable date on or after `datum`; size() when there is none. A history
+    // in date order is searched by halving, the browser seeks a draw for every generator run.
+    size_t firstOnOrAfter(double datum) const;
     const DrawFileIssues& issues() const { return issues_; }
     std::vector<std::string> issueTexts() const; // German, one per kind of problem
     uint64_t generation() const { return generation_; }
@@ -81,6 +84,7 @@ private:
     std::vector<DrawBits> bits_;
     DrawFileIssues issues_;
     double lastDate_ = 0;
+    bool datesInOrder_ = true; // every date readable, none before the one of the record before
     bool loaded_ = false;
     uint64_t generation_ = 0;
     // identity of the file the cache was read from

@@ -77,6 +77,38 @@ TEST(DrawStore, ReadsTheFileAgainOnlyWhenItChanged) {
     EXPECT_NE(error.find("fehlt"), std::string::npos);
 }
 
+// The seek by date: in date order by halving, otherwise record by record; both give the first record
+// with a readable date on or after the day asked for.
+TEST(DrawStore, FirstDrawOnOrAfterADate) {
+    TempDir dir;
+    auto undated = draw(2020, 1, 5);
+    undated.datum = 0.5;
+    const double d1 = dateValue(2020, 1, 1);
+    struct History {
+        const char* name;
+        std::vector<DrawRecord> records;
+    };
+    const History histories[] = {
+        {"in order, a day twice", {draw(2020, 1, 1), draw(2020, 1, 3), draw(2020, 1, 3), draw(2020, 1, 7)}},
+        {"an unreadable date", {draw(2020, 1, 1), undated, draw(2020, 1, 3), draw(2020, 1, 7)}},
+        {"out of order", {draw(2020, 1, 3), draw(2020, 1, 1), draw(2020, 1, 7), draw(2020, 1, 4)}},
+        {"empty", {}},
+    };
+    for (const auto& h : histories) {
+        SCOPED_TRACE(h.name);
+        writeDraws(dir.file("Keno.dat"), h.records);
+        DrawStore store(dir.file("Keno.dat"));
+        ASSERT_TRUE(store.refresh());
+        for (double day = d1 - 2; day <= d1 + 8; day += 0.5) {
+            size_t expected = h.records.size();
+            for (size_t i = 0; i < h.records.size() && expected == h.records.size(); ++i)
+                if (DrawStore::dateValid(h.records[i].datum) && h.records[i].datum >= day) expected = i;
+            EXPECT_EQ(store.firstOnOrAfter(day), expected) << day;
+        }
+        EXPECT_EQ(store.firstOnOrAfter(std::nan("")), h.records.size());
+    }
+}
+
 TEST(DrawStore, InsertOrReplaceKeepsDateOrder) {
     struct Case {
         const char* name;
