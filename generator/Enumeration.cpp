@@ -202,6 +202,8 @@ int Enumeration::begin(const CandidatePool& pool, int n) {
     prevFirst_ = pool.at(1);
     prevSecond_ = pool.at(2);
     m_.attemptLimit = K;
+    checked_ = 0;
+    total_ = K;
     return K;
 }
 
@@ -268,6 +270,7 @@ void Enumeration::next(Tipp& tipp, int n) {
     std::string read = got > 0 ? std::string(raw, static_cast<size_t>(got)) : std::string();
     std::free(raw);
     if (got <= 0) return; // at its end: tipp keeps its contents
+    ++checked_;
     while (!read.empty() && (read.back() == '\n' || read.back() == '\r')) read.pop_back();
 
     const auto store = [&tipp, n](const std::string& text, std::string* cell) {
@@ -313,6 +316,10 @@ void Enumeration::closeAll(bool keepTable, bool lastPassed) {
         prevLine_.clear();
         tableLine("</tr>");
         tableLine("</table>");
+        // A table the run left early must not pass for the whole check.
+        if (checked_ < total_)
+            tableLine("<p>Abgebrochen: " + std::to_string(checked_) + " von " + std::to_string(total_) +
+                      " Kombinationen gepr&uuml;ft</p>");
         if (!table_->commit()) {
             const auto slash = tablePath_.rfind('/');
             prompter_.message("Fehler beim erzeugen der Datei: " +

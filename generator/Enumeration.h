@@ -62,6 +62,7 @@ private:
     std::string tablePath_;
     std::string prevLine_;
     int prevFirst_ = 0, prevSecond_ = 0, firstNumber_ = 0;
+    int checked_ = 0, total_ = 0; // combinations read for the check, of K
 };
 
 } // namespace zf
