@@ -8,6 +8,9 @@
 
 namespace zf {
 
+// Appends one code point as UTF-8.
+void appendUtf8(std::string& out, char32_t c);
+
 // Every byte converts to one character and back: the unassigned 0x81, 0x8D, 0x8F, 0x90, 0x9D become the
 // C1 controls U+0081 ... and NUL stays NUL. Characters the code page lacks become "?"; bytes that are
 // not UTF-8 are passed through unchanged.

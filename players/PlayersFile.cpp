@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/Parse.h"
+#include "base/Text.h"
 
 namespace zf {
 
@@ -11,24 +12,6 @@ namespace {
 
 constexpr size_t kNameOffset = 0, kSharesOffset = 52, kBalanceOffset = 56, kWinningsOffset = 64, kStakesOffset = 72,
                  kEmailOffset = 80, kPaddingOffset = 338;
-
-void appendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 uint16_t unitAt(std::string_view b, size_t i) {
     return static_cast<uint16_t>(static_cast<unsigned char>(b[2 * i]) |
