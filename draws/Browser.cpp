@@ -35,6 +35,15 @@ bool Browser::loadDraws(bool reportMissing) {
     return false;
 }
 
+bool Browser::readHistory() {
+    m_.draws.setPath(m_.kenoPath());
+    if (!m_.draws.fileExists()) {
+        s_.prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
+        return false;
+    }
+    return loadDraws(true);
+}
+
 size_t Browser::readableNear(size_t i, bool forward) const {
     const auto& recs = m_.draws.records();
     if (recs.empty()) return kNone;
@@ -58,12 +67,7 @@ void Browser::show(size_t i, int drawSeparator) {
 }
 
 void Browser::seekDate() {
-    m_.draws.setPath(m_.kenoPath());
-    if (!m_.draws.fileExists()) {
-        s_.prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
-        return;
-    }
-    if (!loadDraws(true)) return;
+    if (!readHistory()) return;
     const auto& recs = m_.draws.records();
     const double target = m_.browseDate;
     m_.workDate = target;

@@ -21,6 +21,9 @@ public:
     void next();          // next
     bool deleteCurrent(); // "Löschen": delete the current draw; false when nothing was deleted
 
+    // Keno.dat is there and read into the model; otherwise a message says what is wrong.
+    bool readHistory();
+
     // Loads a record into the current-draw fields and rebuilds the labels.
     void makeCurrent(const DrawRecord& r, int drawSeparator = 2, int plus5Separator = 2);
 

@@ -120,16 +120,7 @@ bool Backtest::run(BacktestKind kind) {
 }
 
 bool Backtest::loadHistory() {
-    m_.draws.setPath(m_.kenoPath());
-    if (!m_.draws.fileExists()) {
-        s_.prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
-        return false;
-    }
-    std::string error;
-    if (!m_.draws.refresh(&error)) {
-        s_.prompter.message(error);
-        return false;
-    }
+    if (!browser_.readHistory()) return false;
     if (m_.draws.records().empty()) {
         s_.prompter.message("Keno.dat enthält keine Ziehungen: der Test hat nichts zu prüfen.");
         return false;

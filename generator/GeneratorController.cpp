@@ -196,16 +196,7 @@ bool GeneratorController::runSlices() {
 }
 
 bool GeneratorController::loadHistory() {
-    m_.draws.setPath(m_.kenoPath());
-    if (!m_.draws.fileExists()) {
-        s_.prompter.message("Lesen Sie zuerst die Daten der Ziehungen ein");
-        return false;
-    }
-    std::string error;
-    if (!m_.draws.refresh(&error)) {
-        s_.prompter.message(error);
-        return false;
-    }
+    if (!browser_.readHistory()) return false;
     chain_.refreshHistory();
     return true;
 }
