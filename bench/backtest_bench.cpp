@@ -4,13 +4,13 @@
 //    per draw.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
 
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/Session.h"
 #include "base/GermanFormat.h"
+#include "bench/BundledHome.h"
 #include "evaluation/Backtest.h"
 #include "platform/NullSeams.h"
 #include "platform/SettingsStore.h"
@@ -21,12 +21,7 @@ namespace {
 using namespace zf;
 
 const std::string& home() {
-    static const std::string dir = [] {
-        const auto d = std::filesystem::temp_directory_path() / "zf_backtest_bench";
-        std::filesystem::create_directories(d);
-        writeBundledHistory((d / "Keno.dat").string(), nullptr);
-        return d.string() + "/";
-    }();
+    static const std::string dir = bench::bundledHome("zf_backtest_bench");
     return dir;
 }
 

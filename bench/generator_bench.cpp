@@ -14,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "app/Session.h"
 #include "base/GermanFormat.h"
 #include "base/Random.h"
+#include "bench/BundledHome.h"
 #include "draws/Browser.h"
 #include "draws/DrawStore.h"
 #include "evaluation/TipCheck.h"
@@ -41,12 +41,7 @@ namespace {
 using namespace zf;
 
 const std::string& home() {
-    static const std::string dir = [] {
-        const auto d = std::filesystem::temp_directory_path() / "zf_generator_bench";
-        std::filesystem::create_directories(d);
-        writeBundledHistory((d / "Keno.dat").string(), nullptr);
-        return d.string() + "/";
-    }();
+    static const std::string dir = bench::bundledHome("zf_generator_bench");
     return dir;
 }
 
