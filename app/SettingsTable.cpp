@@ -1,11 +1,13 @@
 #include "app/SettingsTable.h"
 #include "base/Parse.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "app/Model.h"
 #include "base/GermanFormat.h"
+#include "base/GermanNumber.h"
 
 namespace zf {
 
@@ -545,13 +547,15 @@ std::optional<std::string> applySettingText(Model& m, const std::string& name, c
         break;
     }
     case SettingKind::Float: {
-        std::string s = value;
-        for (char& c : s)
-            if (c == ',') c = '.';
-        char* end = nullptr;
-        const double x = std::strtod(s.c_str(), &end);
-        if (s.empty() || *end || !std::isfinite(x)) return "Keine Zahl für " + name + ": " + value;
-        v = RegValue::ofDouble(x);
+        // German as everywhere; a plain "0.20" written by hand is taken as the decimal point it means.
+        auto x = parseDecimal(value);
+        if (!x && value.find(',') == std::string::npos && std::count(value.begin(), value.end(), '.') == 1) {
+            std::string s = value;
+            std::replace(s.begin(), s.end(), '.', ',');
+            x = parseDecimal(s);
+        }
+        if (!x) return "Keine Zahl für " + name + ": " + value;
+        v = RegValue::ofDouble(*x);
         break;
     }
     case SettingKind::FontStyle: {

@@ -109,25 +109,4 @@ std::optional<double> parseDate(std::string_view text) {
     return v;
 }
 
-std::string formatAmount(double value, int decimals, bool thousands) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    std::string s(buf);
-    std::string intPart = s, frac;
-    if (auto dot = s.find('.'); dot != std::string::npos) {
-        intPart = s.substr(0, dot);
-        frac = s.substr(dot + 1);
-    }
-    bool negative = !intPart.empty() && intPart[0] == '-';
-    if (negative) intPart.erase(0, 1);
-    std::string grouped;
-    for (size_t i = 0; i < intPart.size(); ++i) {
-        if (thousands && i > 0 && (intPart.size() - i) % 3 == 0) grouped += '.';
-        grouped += intPart[i];
-    }
-    std::string out = negative ? "-" + grouped : grouped;
-    if (!frac.empty()) out += "," + frac;
-    return out;
-}
-
 } // namespace zf

@@ -1,5 +1,5 @@
 #pragma once
-// German date and number formats, fixed whatever the machine's locale.
+// German date formats, fixed whatever the machine's locale (numbers: base/GermanNumber.h).
 // A date value counts days since 1899-12-30; its integer part is the day.
 #include <optional>
 #include <string>
@@ -25,9 +25,6 @@ std::string formatDrawDate(double dateValue);   // "DDD dd.mm.yy", e.g. "Mo 02.0
 std::string formatYmdCompact(double dateValue); // "yyyymmdd"
 // Parses "d.m.yyyy" / "dd.mm.yyyy" (also a two-digit year as 20yy); nothing on a bad date.
 std::optional<double> parseDate(std::string_view text);
-
-// "1.234,56" style amounts with a fixed number of decimals.
-std::string formatAmount(double value, int decimals, bool thousands = true);
 
 constexpr double kFirstDrawDay = 38018; // 2004-02-01
 constexpr double kStatsMinDate = 35184; // 1996-04-29

@@ -14,4 +14,10 @@ $SUDO apt-get install -y -qq --no-install-recommends \
   python3 python3-aiosmtpd \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   clang clang-format libclang-rt-14-dev \
-  dpkg-dev file appstream desktop-file-utils >/dev/null
+  dpkg-dev file appstream desktop-file-utils locales >/dev/null
+
+# Users run a German locale and the tests do too; the money tests compare it with a few others.
+for l in de_DE.UTF-8 en_US.UTF-8 tr_TR.UTF-8; do
+  $SUDO sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+done
+$SUDO locale-gen >/dev/null

@@ -9,4 +9,6 @@ cmake --build build-asan -j"$(nproc)"
 # Qt and fontconfig keep caches until exit: leaks are not what this run looks for.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LANG=de_DE.UTF-8
+unset LC_ALL
 cd build-asan && ctest --output-on-failure -j"$(nproc)"

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "base/GermanFormat.h"
+#include "base/GermanNumber.h"
 #include "base/Text.h"
 
 namespace zf {
@@ -33,34 +34,7 @@ std::string formatCost(double euro) {
     return formatAmount(cents / 100.0, 2) + " €";
 }
 
-std::optional<double> parseGermanDecimal(std::string_view text) {
-    const std::string_view t = trimView(text);
-    std::string c;
-    size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) c += t[i++];
-    size_t digits = 0;
-    while (i < t.size() && t[i] >= '0' && t[i] <= '9') c += t[i++], ++digits;
-    if (i < t.size() && t[i] == ',') {
-        c += '.';
-        ++i;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') c += t[i++], ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        c += 'e';
-        ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) c += t[i++];
-        size_t exp = 0;
-        while (i < t.size() && t[i] >= '0' && t[i] <= '9') c += t[i++], ++exp;
-        if (exp == 0) return std::nullopt;
-    }
-    if (i != t.size()) return std::nullopt;
-    const double v = std::strtod(c.c_str(), nullptr);
-    if (!std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-double feeOf(std::string_view feeText) { return parseGermanDecimal(feeText).value_or(kFeeWhenNoNumber); }
+double feeOf(std::string_view feeText) { return parseDecimal(feeText).value_or(kFeeWhenNoNumber); }
 
 void GameOptions::computeCost() {
     if (stakeItem >= 0 && stakeItem < static_cast<int>(stakeItems().size()))

@@ -34,8 +34,6 @@ constexpr double kFeeWhenNoNumber = 0.25;  // "Bearb.gebühr:" that is no number
 double handOverCost(int tips, double stakePerField, int draws, double fee, bool plus5);
 // The cost as the dialog shows it, to the cent: "43,70 €", "1.234,56 €".
 std::string formatCost(double euro);
-// A German decimal number as typed ("0,20", "-1,5", "2"); nothing when it is none.
-std::optional<double> parseGermanDecimal(std::string_view text);
 // "Bearb.gebühr:" as the hand-over reads it: a text that is no number counts as 0,25.
 double feeOf(std::string_view feeText);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "base/GermanNumber.h"
 #include "cli/Command.h"
 #include "stats/StatsController.h"
 
@@ -25,12 +26,7 @@ const char* colourName(BarColour c) {
 std::string number(double v) {
     if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 9.0e15)
         return std::to_string(static_cast<long long>(v));
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.6g", v);
-    std::string s = buf;
-    for (char& c : s)
-        if (c == '.') c = ',';
-    return s;
+    return formatGeneral(v, 6);
 }
 
 void print(const ChartData& c) {
