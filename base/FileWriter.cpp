@@ -1,5 +1,7 @@
 #include "base/FileWriter.h"
 
+#include "base/SystemError.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -26,7 +28,20 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string reason(int err) { return std::strerror(err); }
+std::string reason(int err) { return systemReason(err); }
+
+// The errno of a failed whole write, 0 when everything was written.
+int writeAllErrno(int fd, std::string_view data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t w = ::write(fd, data.data() + done, data.size() - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return errno;
+        if (w == 0) return EIO;
+        done += static_cast<size_t>(w);
+    }
+    return 0;
+}
 
 // The lock files this process holds; a second flock on another descriptor would block on itself.
 std::mutex heldMutex;
@@ -50,7 +65,16 @@ void syncFolder(const std::string& dir) {
 }
 
 bool refuseReadOnly(const std::string& path, const struct stat& st, std::string* error) {
-    if ((st.st_mode & 0222) != 0) return true;
+    bool writable = (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+    if (writable && S_ISREG(st.st_mode)) {
+        // What the system says counts (ACLs, root squash, another owner), not the mode bits alone.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            writable = false;
+        else
+            ::close(fd);
+    }
+    if (writable) return true;
     if (error) *error = "Die Datei " + path + " ist schreibgeschützt und wird nicht verändert.";
     return false;
 }
@@ -85,14 +109,7 @@ bool writeLocked(const std::string& target, std::string_view data, std::string* 
         return false;
     };
     const std::string writeError = "Schreibfehler in " + target;
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t w = ::write(fd, data.data() + done, data.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w < 0) return fail(writeError, errno);
-        if (w == 0) return fail(writeError, EIO);
-        done += static_cast<size_t>(w);
-    }
+    if (const int err = writeAllErrno(fd, data)) return fail(writeError, err);
     if (::fchmod(fd, mode) != 0) return fail(writeError, errno);
     // Written by root for the user, the file stays the user's; elsewhere this is a no-op or refused.
     if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {}
@@ -114,6 +131,18 @@ bool writeLocked(const std::string& target, std::string_view data, std::string* 
 }
 
 } // namespace
+
+bool writeAll(int fd, std::string_view data, std::string* error) {
+    const int err = writeAllErrno(fd, data);
+    if (err && error) *error = reason(err);
+    return err == 0;
+}
+
+bool syncFile(int fd, std::string* error) {
+    if (::fsync(fd) == 0 || errno == EINVAL || errno == EROFS) return true;
+    if (error) *error = reason(errno);
+    return false;
+}
 
 std::string writeTarget(const std::string& path) {
     std::string p = path;

@@ -36,8 +36,16 @@ private:
     std::string error_;
 };
 
-// Refuses a file without any write permission bit, even for root, as the read-only attribute would.
+// Whether the user may change the file: refused when the system denies writing to it (access() or an
+// open for writing fails, whatever the mode bits say) and, even for root, when no write permission
+// bit is set, as the read-only attribute would.
 bool mayReplace(const std::string& path, std::string* error = nullptr);
+
+// Writes the whole buffer to `fd` (short writes and interruptions continue, a write of 0 bytes is an
+// error). False with a German reason.
+bool writeAll(int fd, std::string_view data, std::string* error = nullptr);
+// Flushes `fd` to the disk; a file system that cannot sync counts as flushed.
+bool syncFile(int fd, std::string* error = nullptr);
 
 // Writes `data` to `path` as described above, taking the lock unless this process holds it already.
 // The file keeps its mode; a new file gets the usual mode for the umask.

@@ -1,5 +1,7 @@
 #include "base/Text.h"
 
+#include "base/SystemError.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +16,13 @@ namespace {
 constexpr char32_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
                                 0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
                                 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// "1 MiB", "16 MiB", "344 Byte": the limits the messages name.
+std::string sizeText(size_t bytes) {
+    if (bytes >= 1024 * 1024 && bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes >= 1024 && bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " Byte";
+}
 
 } // namespace
 
@@ -133,6 +142,45 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
+namespace {
+
+// The length in bytes of the control character at `i`, 0 when there is none.
+size_t controlAt(std::string_view s, size_t i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x20 || c == 0x7F) return 1;
+    if (c == 0xC2 && i + 1 < s.size()) {
+        const auto d = static_cast<unsigned char>(s[i + 1]);
+        if (d >= 0x80 && d <= 0x9F) return 2;
+    }
+    if (c == 0xE2 && i + 2 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0x80) {
+        const auto e = static_cast<unsigned char>(s[i + 2]);
+        if (e == 0xA8 || e == 0xA9) return 3;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool hasControlCharacters(std::string_view utf8) {
+    for (size_t i = 0; i < utf8.size(); ++i)
+        if (controlAt(utf8, i)) return true;
+    return false;
+}
+
+std::string withoutControlCharacters(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        if (const size_t n = controlAt(utf8, i)) {
+            out += ' ';
+            i += n;
+        } else {
+            out += utf8[i++];
+        }
+    }
+    return out;
+}
+
 std::string_view trimView(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
@@ -150,6 +198,42 @@ bool readFile(const std::string& path, std::string& out) {
     const bool ok = !std::ferror(f);
     std::fclose(f);
     return ok;
+}
+
+bool readRegularFile(const std::string& path, std::string& out, size_t maxBytes, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    // Non-blocking, so that opening a FIFO without a writer returns at once instead of waiting.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return fail("Die Datei " + path + " kann nicht gelesen werden: " + systemReason(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(path + " ist keine gewöhnliche Datei.");
+    }
+    auto tooLarge = [&] {
+        ::close(fd);
+        return fail("Die Datei " + path + " ist größer als " + sizeText(maxBytes) + " und wird nicht gelesen.");
+    };
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) return tooLarge();
+    out.clear();
+    char buf[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            return fail("Die Datei " + path + " kann nicht gelesen werden: " + systemReason(err));
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+        if (out.size() > maxBytes) return tooLarge(); // it grew while being read
+    }
+    ::close(fd);
+    return true;
 }
 
 bool readTextLines(const std::string& path, std::vector<std::string>& lines) {

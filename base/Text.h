@@ -20,11 +20,21 @@ std::string utf8ToCp1252(std::string_view utf8);
 // Splits at CR LF, LF or a lone CR; a final line end does not start another line.
 std::vector<std::string> splitLines(std::string_view text);
 
+// Control characters that could start a line or a field where a text is written: C0 (CR, LF, TAB …),
+// DEL, C1 (NEL …) and the Unicode line and paragraph separators.
+bool hasControlCharacters(std::string_view utf8);
+// The same text with each of them replaced by a blank.
+std::string withoutControlCharacters(std::string_view utf8);
+
 // Trims blanks and control characters (<= ' ') from both ends.
 std::string_view trimView(std::string_view s);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool readFile(const std::string& path, std::string& out);
+// Reads a whole regular file of at most `maxBytes` bytes. A pipe, a device or a folder is not opened
+// for reading at all (it could block or never end), a larger file is not read. False with a German
+// reason ("… ist keine gewöhnliche Datei", "… ist größer als …") in `error`.
+bool readRegularFile(const std::string& path, std::string& out, size_t maxBytes, std::string* error = nullptr);
 
 // Reads an 8-bit text file as lines of UTF-8.
 bool readTextLines(const std::string& path, std::vector<std::string>& lines);

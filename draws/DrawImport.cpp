@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include "base/GermanFormat.h"
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "draws/DrawStore.h"
 
@@ -190,7 +191,7 @@ ParsedDraws readDrawFile(const std::string& path, double today) {
     ParsedDraws out;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
-        out.error = "Die Datei " + path + " kann nicht gelesen werden: " + std::strerror(errno) + ".";
+        out.error = "Die Datei " + path + " kann nicht gelesen werden: " + systemReason(errno) + ".";
         return out;
     }
     if (!S_ISREG(st.st_mode)) {
@@ -205,7 +206,7 @@ ParsedDraws readDrawFile(const std::string& path, double today) {
     }
     std::string bytes;
     if (!readFile(path, bytes)) {
-        out.error = "Die Datei " + path + " kann nicht gelesen werden: " + std::strerror(errno) + ".";
+        out.error = "Die Datei " + path + " kann nicht gelesen werden: " + systemReason(errno) + ".";
         return out;
     }
     // It may have grown since the check.

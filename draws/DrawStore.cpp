@@ -10,6 +10,7 @@
 
 #include "base/FileWriter.h"
 #include "base/GermanFormat.h"
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "draws/DrawImport.h"
 
@@ -17,7 +18,7 @@ namespace zf {
 namespace {
 
 std::string ioError(const std::string& what, const std::string& path, int err) {
-    return what + " " + path + ": " + std::strerror(err);
+    return what + " " + path + ": " + systemReason(err);
 }
 
 bool fail(std::string* error, const std::string& text) {

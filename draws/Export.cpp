@@ -6,6 +6,7 @@
 
 #include "app/Model.h"
 #include "base/GermanFormat.h"
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/Update.h"
@@ -17,12 +18,12 @@ namespace {
 bool writeSmallFile(const std::string& path, const std::string& text, std::string* error) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
-        *error = std::strerror(errno);
+        *error = systemReason(errno);
         return false;
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const bool closed = std::fclose(f) == 0;
-    if (!written || !closed) *error = std::strerror(errno);
+    if (!written || !closed) *error = systemReason(errno);
     return written && closed;
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/FileWriter.h"
+#include "base/SystemError.h"
 #include "base/Text.h"
 
 namespace zf {
@@ -257,7 +258,7 @@ bool FileSettingsStore::flush(std::string* error) {
             copied = writeFileAtomic(kept, old, &err);
         } else {
             copied = std::rename(path_.c_str(), kept.c_str()) == 0;
-            if (!copied) err = std::strerror(errno);
+            if (!copied) err = systemReason(errno);
         }
         if (!copied) {
             if (error)

@@ -7,6 +7,7 @@
 #include <map>
 #include <sys/stat.h>
 
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "draws/CliRun.h"
 #include "draws/DrawText.h"
@@ -157,8 +158,8 @@ TEST_F(DrawFileCli, AFullDiskKeepsTheHistoryAndTheExitStatusSaysSo) {
         const rlim_t limit = args.find("delete") != std::string::npos ? before.size() / 2 : before.size() + 20;
         CliRun r(args, limit);
         EXPECT_EQ(r.status(), 1) << args << "\n" << r.output();
-        EXPECT_NE(r.output().find(std::strerror(EFBIG)), std::string::npos) << r.output();
-        EXPECT_EQ(r.output().find(std::strerror(ENOENT)), std::string::npos) << r.output();
+        EXPECT_NE(r.output().find(systemReason(EFBIG)), std::string::npos) << r.output();
+        EXPECT_EQ(r.output().find(systemReason(ENOENT)), std::string::npos) << r.output();
         EXPECT_EQ(contents(dir.file("Keno.dat")), before) << args;
     }
 }

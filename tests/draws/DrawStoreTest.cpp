@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "draws/DrawStore.h"
 #include "draws/FileSizeLimit.h"
@@ -293,8 +294,8 @@ TEST(DrawStore, AFailedWriteLeavesTheHistoryAsItWasAndSaysWhy) {
             FileSizeLimit full(c.limit);
             EXPECT_FALSE(c.write(&error)) << c.name;
         }
-        EXPECT_NE(error.find(std::strerror(EFBIG)), std::string::npos) << c.name << ": " << error;
-        EXPECT_EQ(error.find(std::strerror(ENOENT)), std::string::npos) << c.name << ": " << error;
+        EXPECT_NE(error.find(systemReason(EFBIG)), std::string::npos) << c.name << ": " << error;
+        EXPECT_EQ(error.find(systemReason(ENOENT)), std::string::npos) << c.name << ": " << error;
         EXPECT_EQ(fileBytes(dir.file("Keno.dat")), bytes) << c.name;
         // No temporary file is left behind.
         std::vector<std::string> names;

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "base/FileWriter.h"
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "draws/DrawStore.h"
 #include "draws/FileSizeLimit.h"
@@ -119,6 +120,33 @@ TEST(Writer, RefusesAFileWithoutWritePermissionEvenForRoot) {
     }
 }
 
+// Write permission is what the system says, not the mode bits: root's 0644 file in a folder everyone
+// may write is not another user's to replace by a rename.
+TEST(Writer, AFileTheUserCannotWriteIsNotReplacedWhateverItsMode) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to make a file another user cannot write";
+    TempDir dir;
+    const std::vector<DrawRecord> history = {draw(2020, 1, 1), draw(2020, 1, 3)};
+    writeDraws(dir.file("Keno.dat"), history);
+    ::chmod(dir.file("Keno.dat").c_str(), 0644);
+    ::chmod(dir.path().c_str(), 0777);
+    const std::string before = contents(dir.file("Keno.dat"));
+    const int result = runUnprivileged([&] {
+        std::string error;
+        if (writeFileAtomic(dir.file("Keno.dat"), "x", &error)) return 1;
+        if (error.find("schreibgeschützt") == std::string::npos) return 2;
+        DrawStore store(dir.file("Keno.dat"));
+        if (store.append(draw(2020, 1, 5), &error)) return 3;
+        if (store.deleteDate(dateValue(2020, 1, 1), &error)) return 4;
+        return mayReplace(dir.file("Keno.dat")) ? 5 : 0;
+    });
+    if (result == kNoUnprivilegedUser) GTEST_SKIP() << "could not give up root";
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(contents(dir.file("Keno.dat")), before);
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("Keno.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 0u);
+}
+
 TEST(Writer, ASecondWriterWaitsForTheFirstAndGivesUpAfterAWhile) {
     TempDir dir;
     const std::string path = dir.file("tipps.txt");
@@ -175,7 +203,7 @@ TEST(Writer, AFullDiskLeavesTheFileAndNoTemporaryFileAndNamesTheReason) {
         FileSizeLimit full(10);
         EXPECT_FALSE(writeFileAtomic(path, std::string(100, 'n'), &error));
     }
-    EXPECT_NE(error.find(std::strerror(EFBIG)), std::string::npos) << error;
+    EXPECT_NE(error.find(systemReason(EFBIG)), std::string::npos) << error;
     EXPECT_EQ(contents(path), "alt");
     EXPECT_EQ(names(dir.path()), (std::vector<std::string>{"tipps.txt"}));
     // A new file gets the usual mode; a rewritten one keeps its own.

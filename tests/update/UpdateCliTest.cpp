@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sys/wait.h>
 
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
 #include "draws/CliRun.h"
@@ -152,7 +153,7 @@ TEST_F(CliUpdateFixture, AnUpdateThatFailsExitsWithOne) {
         std::string options;
         std::vector<std::string> fault;
         rlim_t fileSizeLimit;
-        const char* says;
+        std::string says;
     };
     const std::string invalidDay = formatDate(history[3].datum);
     const std::string faultDay = invalidDay.substr(6, 4) + invalidDay.substr(3, 2) + invalidDay.substr(0, 2);
@@ -160,7 +161,7 @@ TEST_F(CliUpdateFixture, AnUpdateThatFailsExitsWithOne) {
         {"proxy port", "--set ProxyHostEdit=127.0.0.1 --set ProxyPortEdit=80x", {}, RLIM_INFINITY, "Proxy-Port"},
         {"invalid answer", "", {"--fault", faultDay + "=range"}, RLIM_INFINITY, "fehlerhaft"},
         // The disk is full after half a record more.
-        {"full disk", "", {}, 3 * kRecordSize + 20, std::strerror(EFBIG)},
+        {"full disk", "", {}, 3 * kRecordSize + 20, systemReason(EFBIG)},
     };
     for (const Case& c : cases) {
         writeDraws(dir.file("Keno.dat"), stored);
