@@ -1,5 +1,5 @@
-// A grown players table of 1 000 players: a stake booking with its recount and protocol lines, and the
-// save of lotto.spl.
+// A grown players table of 1 000 players: a stake booking with its recount, its protocol lines and
+// lotto.spl stored (what every booking does), and the save of lotto.spl at close.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -42,7 +42,8 @@ struct Folder {
     std::filesystem::path path;
 };
 
-// Split, recount and the 1 000 protocol lines appended (and flushed) to lotto.prt.
+// A whole booking: the players file read again under its lock, split and recount, the 1 000 protocol
+// lines appended to lotto.prt and lotto.spl written, both flushed to the disk.
 void BM_StakeBookingOf1000Players(benchmark::State& state) {
     Folder dir;
     std::string bytes;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/GermanNumber.h"
+
 namespace zf {
 
 enum PlayerColumn : int {
@@ -27,12 +29,9 @@ constexpr size_t kMaxEmailLength = 128; // and a typed address
 
 extern const std::array<const char*, kPlayerColumns> kPlayerHeadings; // "Spieler" ... "Email-Adresse"
 
-// An amount as the bookings write it: "%7.5f" with a decimal comma ("2,50000", "-10,00000").
-std::string formatLedgerAmount(double value);
-// An amount in the general number format: up to 15 significant digits, decimal comma ("12,5", "43,7").
-std::string formatGeneral(double value);
-// An amount as typed or stored in a cell: blanks around, sign, digits, a decimal comma, an exponent.
-std::optional<double> parseLedgerAmount(std::string_view text);
+// An amount as the bookings write it: at least seven characters, five decimals, a decimal comma
+// ("2,50000", "-10,00000").
+inline std::string formatLedgerAmount(double value) { return formatPadded(value, 7, 5); }
 // Rounded to the cent, -0 made 0: the totals and the status mail's balance.
 double roundToCent(double value);
 // "12,50 €", "1.234,00 €": a total under the table.
@@ -88,6 +87,7 @@ public:
 
 private:
     Booking split(double amount, int amountColumn, double sign, const char* label) const;
+    Booking pay(int onlyRow, double amountPerShare) const;
     std::vector<PlayerRow> rows_;
 };
 

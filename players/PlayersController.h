@@ -1,6 +1,7 @@
 #pragma once
 // The tab "Mitspieler" without its widgets: the ledger, the current player, the bookings with their
 // questions, the protocol, and the players file at start and close.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ enum class BookingResult {
     Nothing,
     Refused
 };
+
+// The most a players file may hold: 100 000 player records.
+constexpr size_t kMaxPlayersFileBytes = 344 * 100000;
 
 class PlayersController {
 public:
@@ -59,7 +63,11 @@ public:
     BookingResult bookHandOver(double cost);
 
 private:
-    BookingResult commit(const Booking& b);
+    BookingResult book(const std::function<Booking(const Ledger&)>& make);
+    std::optional<std::string> catchUp();
+    bool storeLocked(const std::string& bytes, std::string& error);
+    bool readStored(std::string& bytes, bool& exists, std::string& error) const;
+    void takeLoaded(std::string bytes);
     std::optional<double> amount(const std::string& text);
     BookingResult payment(const std::string& title, int row);
     void changedTable();

@@ -18,12 +18,14 @@ uint16_t unitAt(std::string_view b, size_t i) {
                                  (static_cast<unsigned char>(b[2 * i + 1]) << 8));
 }
 
-// The text of a field: up to its first zero unit, or the whole field.
+// The text of a field: up to its first zero unit, or the whole field. The file is shared and edited by
+// others: a control character in it would add a line to the protocol or a field to the batch output,
+// so it is shown (and written anywhere else) as a blank.
 std::string fieldText(std::string_view record, size_t offset, size_t units) {
     std::string_view field = record.substr(offset, units * 2);
     size_t n = 0;
     while (n < units && unitAt(field, n) != 0) ++n;
-    return utf16leToUtf8(field.substr(0, n * 2));
+    return withoutControlCharacters(utf16leToUtf8(field.substr(0, n * 2)));
 }
 
 template <class T> T readLe(std::string_view record, size_t offset) {
@@ -171,7 +173,7 @@ std::optional<std::string> encodePlayers(const std::vector<PlayerRow>& rows, con
             {ColBalance, kBalanceOffset}, {ColWinnings, kWinningsOffset}, {ColStakes, kStakesOffset}};
         for (const auto& [column, offset] : amounts) {
             if (same(column)) continue;
-            const auto v = parseLedgerAmount(row[static_cast<size_t>(column)]);
+            const auto v = parseDecimal(row[static_cast<size_t>(column)]);
             if (!v)
                 return notSaved(row, column == ColBalance    ? "das Guthaben"
                                      : column == ColWinnings ? "die Summe der Gewinne"

@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "base/FileWriter.h"
 #include "base/GermanFormat.h"
+#include "base/SystemError.h"
 #include "base/Text.h"
 #include "players/Ledger.h"
 
@@ -33,47 +33,64 @@ std::string formatDateTime(double dateValue) {
 
 std::string ticketProtocolLine(double cost) { return "Tippschein abgegeben \tEinsatz: " + formatGeneral(cost); }
 
-bool appendProtocol(const std::string& path, double now, const std::vector<std::string>& lines, std::string* error) {
+ProtocolAppend::ProtocolAppend(const std::string& path, double now, const std::vector<std::string>& lines) {
     auto fail = [&](const std::string& why) {
-        if (error)
-            *error = "Das Kontoprotokoll " + path + " kann nicht fortgeschrieben werden (" + why +
-                     "); es wurde nichts gebucht.";
-        return false;
+        error_ =
+            "Das Kontoprotokoll " + path + " kann nicht fortgeschrieben werden (" + why + "); es wurde nichts gebucht.";
     };
-    FileLock lock(path);
-    if (!lock.locked()) return fail(lock.error());
-    const std::string target = writeTarget(path);
-    const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return fail(std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        ::close(fd);
-        return fail(std::strerror(err));
+    lock_ = std::make_unique<FileLock>(path);
+    if (!lock_->locked()) {
+        fail(lock_->error());
+        return;
     }
+    const std::string target = writeTarget(path);
+    fd_ = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0 && errno == ENOENT) {
+        fd_ = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        created_ = fd_ >= 0;
+    }
+    if (fd_ < 0) {
+        fail(systemReason(errno));
+        return;
+    }
+    path_ = target;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int err = errno;
+        ::close(fd_);
+        fd_ = -1;
+        fail(S_ISREG(st.st_mode) ? systemReason(err) : std::string("keine gewöhnliche Datei"));
+        return;
+    }
+    sizeBefore_ = st.st_size;
     const std::string stamp = formatDateTime(now);
     std::string data;
     for (const auto& l : lines) data += utf8ToCp1252(stamp + "\t" + l) + "\r\n";
-    size_t done = 0;
-    int err = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        done += static_cast<size_t>(n);
+    std::string why;
+    if (!writeAll(fd_, data, &why) || !syncFile(fd_, &why)) {
+        rollback();
+        fail(why);
     }
-    if (!err && ::fsync(fd) != 0 && errno != EINVAL) err = errno;
-    if (err) {
-        // Cut off what this call wrote, so no half booking stays in the protocol.
-        (void)!::ftruncate(fd, st.st_size);
-        ::close(fd);
-        return fail(std::strerror(err));
-    }
-    if (::close(fd) != 0) return fail(std::strerror(errno));
-    return true;
+}
+
+void ProtocolAppend::rollback() {
+    if (fd_ < 0) return;
+    // Cut off what this append wrote; the lock keeps anyone else from having appended since.
+    (void)!::ftruncate(fd_, static_cast<off_t>(sizeBefore_));
+    (void)!::fsync(fd_);
+    // A protocol this append created goes again, so that a refused first booking leaves no trace.
+    if (created_) ::unlink(path_.c_str());
+    created_ = false;
+}
+
+ProtocolAppend::~ProtocolAppend() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool appendProtocol(const std::string& path, double now, const std::vector<std::string>& lines, std::string* error) {
+    ProtocolAppend append(path, now, lines);
+    if (!append.ok() && error) *error = append.error();
+    return append.ok();
 }
 
 } // namespace zf

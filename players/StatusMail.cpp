@@ -32,7 +32,7 @@ std::vector<StatusMail> statusMails(const StatusMailInput& in, std::string* erro
     for (int r = 1; r <= ledger.rowCount(); ++r) {
         const PlayerRow& row = ledger.row(r);
         if (row[ColEmail].empty()) continue;
-        const auto balance = parseLedgerAmount(row[ColBalance]);
+        const auto balance = parseDecimal(row[ColBalance]);
         if (!balance) {
             if (error)
                 *error = "Das Guthaben von \"" + row[ColName] + "\" (\"" + row[ColBalance] +

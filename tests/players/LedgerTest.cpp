@@ -57,7 +57,7 @@ TEST(LedgerFormat, AmountsAndTheirReading) {
                           {"", std::nullopt},      {"abc", std::nullopt}, {"1.5", std::nullopt},
                           {"1,2,3", std::nullopt}, {"-", std::nullopt},   {"1E", std::nullopt},
                           {"1E999", std::nullopt}};
-    for (const auto& c : cases) EXPECT_EQ(parseLedgerAmount(c.text), c.value) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(parseDecimal(c.text), c.value) << c.text;
     EXPECT_EQ(formatCurrency(123456.789), "123.456,79 €"); // to the cent, not to seven digits first
     EXPECT_EQ(formatCurrency(-0.001), "0,00 €");
     EXPECT_EQ(formatDateTime(dateValue(2021, 3, 15)), "15.03.2021");
@@ -108,27 +108,27 @@ TEST_F(Players, WinningsAndPayments) {
     m.winningsSum = 50;
     prompter.inputs = {std::nullopt};
     EXPECT_EQ(players.bookWinnings(), BookingResult::Booked);
-    EXPECT_EQ(row(1)[ColBalance], "43,33333");
-    EXPECT_EQ(row(1)[ColWinnings], "33,33333");
-    EXPECT_EQ(row(2)[ColBalance], "21,66667");
+    EXPECT_EQ(row(1)[ColBalance], "43,33000"); // 33,33 € and 16,67 €: to the cent, adding up to 50
+    EXPECT_EQ(row(1)[ColWinnings], "33,33000");
+    EXPECT_EQ(row(2)[ColBalance], "21,67000");
 
     prompter.inputs = {"-10"};
     EXPECT_EQ(players.bookPaymentForAll(), BookingResult::Booked);
-    EXPECT_EQ(row(1)[ColBalance], "23,33333");
-    EXPECT_EQ(row(2)[ColBalance], "11,66667");
+    EXPECT_EQ(row(1)[ColBalance], "23,33000");
+    EXPECT_EQ(row(2)[ColBalance], "11,67000");
 
     players.selectRow(2);
     EXPECT_EQ(players.paymentCaption(), "Ein-/Auzahlung für B");
     EXPECT_EQ(players.deleteCaption(), "B löschen");
     prompter.inputs = {"2,5"};
     EXPECT_EQ(players.bookPaymentCurrent(), BookingResult::Booked);
-    EXPECT_EQ(row(2)[ColBalance], "14,16667");
+    EXPECT_EQ(row(2)[ColBalance], "14,17000");
     const auto lines = splitLines(protocol());
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], kStamp + "A\tGewinn: 33,33333\tneues Guthaben:43,33333");
-    EXPECT_EQ(lines[2], kStamp + "A\tEinzahlung: -20,00000\tneues Guthaben:23,33333");
-    EXPECT_EQ(lines[3], kStamp + "B\tEinzahlung: -10,00000\tneues Guthaben:11,66667");
-    EXPECT_EQ(lines[4], kStamp + "B\tEinzahlung: 2,50000\tneues Guthaben:14,16667");
+    EXPECT_EQ(lines[0], kStamp + "A\tGewinn: 33,33000\tneues Guthaben:43,33000");
+    EXPECT_EQ(lines[2], kStamp + "A\tEinzahlung: -20,00000\tneues Guthaben:23,33000");
+    EXPECT_EQ(lines[3], kStamp + "B\tEinzahlung: -10,00000\tneues Guthaben:11,67000");
+    EXPECT_EQ(lines[4], kStamp + "B\tEinzahlung: 2,50000\tneues Guthaben:14,17000");
     EXPECT_EQ(prompter.questions, (std::vector<std::string>{"Eintragen des Gewinnes", "Eintragen des Gewinnes",
                                                             "Ein-/Auszahlung (Auszahlung z.B.-10):",
                                                             "Ein-/Auszahlung (Auszahlung z.B.-10):"}));
@@ -197,10 +197,11 @@ TEST_F(Players, DeleteKeepsTheGapUntilTheNextLoad) {
     EXPECT_EQ(protocol(), kStamp + "B\tMitspieler wurde gel\xF6scht \t\tGuthaben ausgezahlt:5\r\n"); // Windows-1252
     EXPECT_EQ(players.totals().countText, "2 Spieler mit 3 Anteilen");
 
-    // The empty row: no question, nothing booked, no line.
+    // The empty row: no question, a message, no line.
     const size_t asked = prompter.questions.size();
-    EXPECT_EQ(players.deleteCurrent(), BookingResult::Nothing);
+    EXPECT_EQ(players.deleteCurrent(), BookingResult::Refused);
     EXPECT_EQ(prompter.questions.size(), asked);
+    EXPECT_EQ(prompter.messages.back(), "In Zeile 2 steht kein Mitspieler; es wurde nichts gelöscht.");
     EXPECT_EQ(splitLines(protocol()).size(), 1u);
 
     std::vector<std::string> failures;
@@ -228,11 +229,117 @@ TEST_F(Players, HandOverWritesItsLineThenBooksTheStake) {
     const auto lines = splitLines(protocol());
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], kStamp + "Tippschein abgegeben \tEinsatz: 43,7");
-    EXPECT_EQ(lines[1].rfind(kStamp + "A\tEinsatz: 29,13333\t", 0), 0u);
+    EXPECT_EQ(lines[1].rfind(kStamp + "A\tEinsatz: 29,13000\t", 0), 0u);
 
     ASSERT_EQ(::mkdir(dir.file("lotto.prt.lock").c_str(), 0755), 0); // the protocol cannot be locked
     const auto before = players.ledger().rows();
     EXPECT_EQ(players.bookHandOver(10), BookingResult::Refused);
     EXPECT_EQ(prompter.stakeProposals.size(), 1u);
     EXPECT_EQ(players.ledger().rows(), before);
+}
+
+// A booking is split in whole cents, and the parts add up to the amount: the cents left over by rounding
+// down go to the largest remainders. 1 000 players with 1 999 shares and twenty stakes of 1 € were once
+// 19,99 € of stakes.
+TEST(LedgerCents, PartsAddUpToTheAmount) {
+    struct Case {
+        std::vector<int> shares;
+        double amount;
+        std::vector<const char*> parts;
+    };
+    const Case cases[] = {
+        {{1, 1, 1}, 1, {"0,34000", "0,33000", "0,33000"}},
+        {{2, 1}, 50, {"33,33000", "16,67000"}},
+        {{1, 2, 3}, 0.05, {"0,01000", "0,02000", "0,02000"}},
+        {{1, 1, 1}, -1, {"-0,33000", "-0,33000", "-0,34000"}},
+        {{3, 7}, 0.01, {"0,00000", "0,01000"}},
+    };
+    for (const auto& c : cases) {
+        Ledger l;
+        std::vector<PlayerRow> rows;
+        for (int s : c.shares) rows.push_back({"P", std::to_string(s), "0", "0", "0", ""});
+        l.setRows(rows);
+        const Booking b = l.bookStake(c.amount);
+        ASSERT_TRUE(b.ok()) << b.error;
+        for (size_t i = 0; i < c.parts.size(); ++i) EXPECT_EQ(b.rows[i][ColStakes], c.parts[i]) << c.amount << " " << i;
+    }
+
+    Ledger l;
+    std::vector<PlayerRow> rows(1000, PlayerRow{"P", "2", "10", "0", "0", ""});
+    rows[0][ColShares] = "1";
+    l.setRows(rows);
+    for (int i = 0; i < 20; ++i) {
+        const Booking b = l.bookStake(1);
+        ASSERT_TRUE(b.ok());
+        l.setRows(b.rows);
+    }
+    EXPECT_EQ(l.totals().stakesText, "20,00 €");
+    EXPECT_EQ(l.totals().balanceText, "9.980,00 €");
+    const Booking pay = l.bookPaymentForAll(0.015); // per share, to the cent: 0,02 €
+    ASSERT_TRUE(pay.ok());
+    l.setRows(pay.rows);
+    EXPECT_EQ(l.totals().balanceText, "10.019,98 €");
+}
+
+// Each booking stores lotto.spl with its protocol lines: "neu Laden" or a crash after it loses nothing,
+// and when the players file cannot be written the protocol does not get the lines either.
+TEST_F(Players, ABookingIsInBothFilesOrInNeither) {
+    typeAandB();
+    prompter.stakeAnswers = {"6"};
+    ASSERT_EQ(players.bookStake(), BookingResult::Booked);
+    m.winningsSum = 3;
+    prompter.inputs = {std::nullopt};
+    ASSERT_EQ(players.bookWinnings(), BookingResult::Booked);
+    EXPECT_FALSE(players.changed());
+
+    prompter.answers = {true};
+    ASSERT_EQ(players.reload(), BookingResult::Booked);
+    EXPECT_EQ(row(1), (PlayerRow{"A", "2", "8", "2", "4", "a@example.org"}));
+    EXPECT_EQ(row(2), (PlayerRow{"B", "1", "4", "1", "2", ""}));
+    const std::string protocolBefore = protocol();
+    EXPECT_EQ(splitLines(protocolBefore).size(), 4u);
+
+    const std::string spl = contents(dir.file("lotto.spl"));
+    ASSERT_EQ(::chmod(dir.file("lotto.spl").c_str(), 0444), 0);
+    prompter.inputs = {"10"};
+    EXPECT_EQ(players.bookPaymentForAll(), BookingResult::Refused);
+    EXPECT_NE(prompter.messages.back().find("es wurde nichts gebucht"), std::string::npos) << prompter.messages.back();
+    EXPECT_EQ(protocol(), protocolBefore);
+    EXPECT_EQ(contents(dir.file("lotto.spl")), spl);
+    EXPECT_EQ(row(1)[ColBalance], "8");
+
+    // A first booking that cannot be stored leaves no protocol behind.
+    ::chmod(dir.file("lotto.spl").c_str(), 0644);
+    ASSERT_EQ(::unlink(dir.file("lotto.prt").c_str()), 0);
+    ASSERT_EQ(::chmod(dir.file("lotto.spl").c_str(), 0444), 0);
+    prompter.inputs = {"10"};
+    EXPECT_EQ(players.bookPaymentForAll(), BookingResult::Refused);
+    EXPECT_FALSE(fileExists(dir.file("lotto.prt")));
+}
+
+// Another program booked since this one loaded the table: the booking goes onto the stored table.
+// Typed changes not stored yet cannot be merged: then nothing is booked and the message says why.
+TEST_F(Players, AnotherProgramsBookingIsBookedOnNotOverwritten) {
+    typeAandB();
+    prompter.stakeAnswers = {"6"};
+    ASSERT_EQ(players.bookStake(), BookingResult::Booked);
+
+    WithSession other(kNow);
+    other.m.home = dir.path();
+    ASSERT_TRUE(other.session.players.load().empty());
+    other.prompter.inputs = {"1"};
+    ASSERT_EQ(other.session.players.bookPaymentForAll(), BookingResult::Booked);
+
+    prompter.inputs = {"1"};
+    ASSERT_EQ(players.bookPaymentForAll(), BookingResult::Booked);
+    EXPECT_EQ(row(1)[ColBalance], "10,00000"); // 10 - 4 + 2 + 2
+    EXPECT_EQ(row(2)[ColBalance], "5,00000");
+
+    other.prompter.inputs = {"1"};
+    ASSERT_EQ(other.session.players.bookPaymentForAll(), BookingResult::Booked);
+    ASSERT_TRUE(players.setCell(2, ColEmail, "b@example.org"));
+    prompter.inputs = {"1"};
+    EXPECT_EQ(players.bookPaymentForAll(), BookingResult::Refused);
+    EXPECT_NE(prompter.messages.back().find("von einem anderen Programm geändert"), std::string::npos);
+    EXPECT_EQ(splitLines(protocol()).size(), 8u);
 }
