@@ -3,6 +3,7 @@
 #include "base/SystemError.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -161,6 +162,80 @@ size_t controlAt(std::string_view s, size_t i) {
 
 } // namespace
 
+namespace {
+
+uint16_t utf16UnitAt(std::string_view b, size_t i) {
+    return static_cast<uint16_t>(static_cast<unsigned char>(b[2 * i]) |
+                                 (static_cast<unsigned char>(b[2 * i + 1]) << 8));
+}
+
+} // namespace
+
+std::string utf16leToUtf8(std::string_view bytes) {
+    std::string out;
+    const size_t n = bytes.size() / 2;
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t u = utf16UnitAt(bytes, i);
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < n) {
+            const uint32_t lo = utf16UnitAt(bytes, i + 1);
+            if (lo >= 0xDC00 && lo < 0xE000) {
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (lo - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        if (u >= 0xD800 && u < 0xE000) u = 0xFFFD;
+        appendUtf8(out, u);
+    }
+    return out;
+}
+
+std::string utf8ToUtf16le(std::string_view s) {
+    std::string out;
+    auto unit = [&out](uint32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>(u >> 8);
+    };
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        uint32_t cp = 0xFFFD;
+        size_t len = 1;
+        if (c < 0x80) {
+            cp = c;
+        } else if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            len = 0;
+        }
+        bool good = len > 0 && i + len <= s.size();
+        for (size_t k = 1; good && k < len; ++k) {
+            const unsigned char cc = static_cast<unsigned char>(s[i + k]);
+            if ((cc & 0xC0) != 0x80) good = false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if (!good) {
+            cp = 0xFFFD;
+            len = 1;
+        }
+        i += len;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            unit(0xD800 + (cp >> 10));
+            unit(0xDC00 + (cp & 0x3FF));
+        } else {
+            unit(cp);
+        }
+    }
+    return out;
+}
+
 bool hasControlCharacters(std::string_view utf8) {
     for (size_t i = 0; i < utf8.size(); ++i)
         if (controlAt(utf8, i)) return true;
@@ -188,33 +263,32 @@ std::string_view trimView(std::string_view s) {
     return s.substr(b, e - b);
 }
 
-bool readFile(const std::string& path, std::string& out) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    out.clear();
-    char buf[1 << 16];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    const bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+bool readFile(const std::string& path, std::string& out, size_t maxBytes) {
+    return readRegularFile(path, out, maxBytes);
 }
 
 bool readRegularFile(const std::string& path, std::string& out, size_t maxBytes, std::string* error) {
+    int failedWith = 0;
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
+        errno = failedWith;
         return false;
     };
     // Non-blocking, so that opening a FIFO without a writer returns at once instead of waiting.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return fail("Die Datei " + path + " kann nicht gelesen werden: " + systemReason(errno));
+    if (fd < 0) {
+        failedWith = errno;
+        return fail("Die Datei " + path + " kann nicht gelesen werden: " + systemReason(failedWith));
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        failedWith = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return fail(path + " ist keine gewöhnliche Datei.");
     }
     auto tooLarge = [&] {
         ::close(fd);
+        failedWith = EFBIG;
         return fail("Die Datei " + path + " ist größer als " + sizeText(maxBytes) + " und wird nicht gelesen.");
     };
     if (static_cast<unsigned long long>(st.st_size) > maxBytes) return tooLarge();
@@ -224,9 +298,9 @@ bool readRegularFile(const std::string& path, std::string& out, size_t maxBytes,
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            const int err = errno;
+            failedWith = errno;
             ::close(fd);
-            return fail("Die Datei " + path + " kann nicht gelesen werden: " + systemReason(err));
+            return fail("Die Datei " + path + " kann nicht gelesen werden: " + systemReason(failedWith));
         }
         if (n == 0) break;
         out.append(buf, static_cast<size_t>(n));

@@ -17,6 +17,10 @@ void appendUtf8(std::string& out, char32_t c);
 std::string cp1252ToUtf8(std::string_view bytes);
 std::string utf8ToCp1252(std::string_view utf8);
 
+// UTF-8 and UTF-16LE bytes; unpaired surrogates and bytes that are not UTF-8 become U+FFFD.
+std::string utf16leToUtf8(std::string_view bytes);
+std::string utf8ToUtf16le(std::string_view utf8);
+
 // Splits at CR LF, LF or a lone CR; a final line end does not start another line.
 std::vector<std::string> splitLines(std::string_view text);
 
@@ -29,8 +33,14 @@ std::string withoutControlCharacters(std::string_view utf8);
 // Trims blanks and control characters (<= ' ') from both ends.
 std::string_view trimView(std::string_view s);
 
-// Reads a whole file; false when it cannot be opened or read.
-bool readFile(const std::string& path, std::string& out);
+// The most any file of the program is read into memory at once.
+constexpr size_t kMaxReadBytes = size_t{128} << 20;
+// The most a template, a click script or a server's answer may have.
+constexpr size_t kMaxTemplateBytes = size_t{1} << 20;
+
+// Reads a whole regular file of at most `maxBytes`; false when it cannot be opened or read, is no regular
+// file (errno EINVAL) or is larger (errno EFBIG).
+bool readFile(const std::string& path, std::string& out, size_t maxBytes = kMaxReadBytes);
 // Reads a whole regular file of at most `maxBytes` bytes. A pipe, a device or a folder is not opened
 // for reading at all (it could block or never end), a larger file is not read. False with a German
 // reason ("… ist keine gewöhnliche Datei", "… ist größer als …") in `error`.

@@ -103,9 +103,16 @@ std::vector<std::string_view> tokens(std::string_view line) {
     return out;
 }
 
+// A piece of the line in a reason: at most 40 characters, never cut inside a character.
 std::string quoted(std::string_view t) {
-    std::string s(t.substr(0, 30));
-    if (t.size() > 30) s += "…";
+    size_t end = 0, chars = 0;
+    while (end < t.size() && chars < 40) {
+        ++end;
+        while (end < t.size() && (static_cast<unsigned char>(t[end]) & 0xC0) == 0x80) ++end;
+        ++chars;
+    }
+    std::string s(t.substr(0, end));
+    if (end < t.size()) s += "…";
     return "„" + s + "“";
 }
 
@@ -163,7 +170,9 @@ LineResult parseLine(std::string_view line, bool drawSeen, double today) {
     DrawBits seen;
     for (size_t i = 0; i < 20; ++i) {
         const int n = t[i].size() > 3 ? 1000 : std::stoi(std::string(t[i]));
-        if (n < 1 || n > 70) return bad("die Zahl " + std::string(t[i]) + " liegt nicht zwischen 1 und 70");
+        if (n < 1 || n > 70)
+            return bad("die Zahl " + (t[i].size() > 40 ? quoted(t[i]) : std::string(t[i])) +
+                       " liegt nicht zwischen 1 und 70");
         if (seen.has(n)) return bad("die Zahl " + std::to_string(n) + " kommt doppelt vor");
         seen.set(n);
         r.zahl[i] = static_cast<uint8_t>(n);
@@ -174,6 +183,11 @@ LineResult parseLine(std::string_view line, bool drawSeen, double today) {
 }
 
 bool sameRecord(const DrawRecord& a, const DrawRecord& b) { return sameDraw(a, b) && sameDraw(b, a); }
+
+// How two draws of one date differ, for a message.
+const char* difference(const DrawRecord& a, const DrawRecord& b) {
+    return onlyPlus5Differs(a, b) ? "mit einer anderen Plus-5-Zahl" : "mit anderen Zahlen";
+}
 
 std::string encoded(const DrawRecord& r) {
     std::string out(kRecordSize, '\0');
@@ -221,7 +235,18 @@ ParsedDraws readDrawFile(const std::string& path, double today) {
 
 ParsedDraws parseDrawText(std::string_view bytes, double today) {
     ParsedDraws out;
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    // Spreadsheets save "Unicode text" as UTF-16 with a byte-order mark.
+    std::string decoded;
+    const bool utf16le = bytes.substr(0, 2) == "\xFF\xFE", utf16be = bytes.substr(0, 2) == "\xFE\xFF";
+    if (utf16le || utf16be) {
+        std::string units(bytes.substr(2));
+        if (utf16be)
+            for (size_t i = 0; i + 1 < units.size(); i += 2) std::swap(units[i], units[i + 1]);
+        decoded = utf16leToUtf8(units);
+        bytes = decoded;
+    } else if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
     if (bytes.find('\0') != std::string_view::npos) {
         out.error = "enthält binäre Daten und ist keine Textdatei.";
         return out;
@@ -261,9 +286,10 @@ ParsedDraws parseDrawText(std::string_view bytes, double today) {
         if (conflict) {
             for (size_t k = i; k < j; ++k) {
                 const size_t other = entries[k == i ? i + 1 : i].line;
-                out.skipped.push_back({entries[k].line, "das Datum " + formatDate(entries[k].record.datum) +
-                                                            " steht auch in Zeile " + std::to_string(other) +
-                                                            ", mit anderen Zahlen"});
+                out.skipped.push_back(
+                    {entries[k].line, "das Datum " + formatDate(entries[k].record.datum) + " steht auch in Zeile " +
+                                          std::to_string(other) + ", " +
+                                          difference(entries[k].record, entries[k == i ? i + 1 : i].record)});
             }
         } else {
             out.draws.push_back(entries[i].record);
@@ -276,6 +302,11 @@ ParsedDraws parseDrawText(std::string_view bytes, double today) {
     std::sort(out.skipped.begin(), out.skipped.end(),
               [](const SkippedLine& a, const SkippedLine& b) { return a.line < b.line; });
     return out;
+}
+
+bool onlyPlus5Differs(const DrawRecord& a, const DrawRecord& b) {
+    return bitsOf(a).lo == bitsOf(b).lo && bitsOf(a).hi == bitsOf(b).hi && a.hasPlus5() && b.hasPlus5() &&
+           a.zahl5 != b.zahl5;
 }
 
 bool sameDraw(const DrawRecord& stored, const DrawRecord& imported) {
@@ -337,7 +368,7 @@ std::string mergeDrawBytes(const std::string& raw, const std::vector<DrawRecord>
             replacedDate[r.datum] = true;
             out += encoded(*in->second);
         } else {
-            counts.kept.push_back(r.datum);
+            (onlyPlus5Differs(r, *in->second) ? counts.keptPlus5 : counts.kept).push_back(r.datum);
             out += bytes;
         }
     }
@@ -355,13 +386,14 @@ std::vector<std::string> importSummary(const MergeCounts& c, const std::vector<S
     out.push_back(count(c.replaced, "Ziehung wurde", "Ziehungen wurden") + " ersetzt.");
     out.push_back(count(c.unchanged, "Ziehung war", "Ziehungen waren") + " schon gespeichert und " +
                   (c.unchanged == 1 ? "bleibt" : "bleiben") + " unverändert.");
-    if (!c.kept.empty()) {
+    for (const auto& [kept, how] :
+         {std::pair{&c.kept, "mit anderen Zahlen"}, std::pair{&c.keptPlus5, "mit einer anderen Plus-5-Zahl"}}) {
+        if (kept->empty()) continue;
         std::string dates;
-        for (size_t i = 0; i < c.kept.size() && i < listed; ++i) dates += (i ? ", " : "") + formatDate(c.kept[i]);
-        if (c.kept.size() > listed) dates += " …";
-        out.push_back(count(c.kept.size(), "Ziehung steht", "Ziehungen stehen") +
-                      " mit anderen Zahlen in Keno.dat und " + (c.kept.size() == 1 ? "wurde" : "wurden") +
-                      " behalten: " + dates + ".");
+        for (size_t i = 0; i < kept->size() && i < listed; ++i) dates += (i ? ", " : "") + formatDate((*kept)[i]);
+        if (kept->size() > listed) dates += " …";
+        out.push_back(count(kept->size(), "Ziehung steht", "Ziehungen stehen") + " " + how + " in Keno.dat und " +
+                      (kept->size() == 1 ? "wurde" : "wurden") + " behalten: " + dates + ".");
     }
     if (!skipped.empty()) {
         out.push_back(count(skipped.size(), "Zeile wurde", "Zeilen wurden") + " übersprungen:");

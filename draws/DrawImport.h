@@ -35,9 +35,12 @@ struct MergeCounts {
     size_t added = 0;
     size_t replaced = 0;
     size_t unchanged = 0;
-    std::vector<double> kept; // dates stored with other numbers and left as they were
+    std::vector<double> kept;      // dates stored with other numbers and left as they were
+    std::vector<double> keptPlus5; // dates stored with the same numbers but another Plus 5 number, kept
 };
 
+// The same 20 numbers, both with a Plus 5 number, and the Plus 5 numbers differ.
+bool onlyPlus5Differs(const DrawRecord& a, const DrawRecord& b);
 // Whether an imported draw says the same as a stored one: the same 20 numbers in any order, and the
 // same Plus 5 number unless the import has none.
 bool sameDraw(const DrawRecord& stored, const DrawRecord& imported);

@@ -42,18 +42,26 @@ ImportOutcome DrawImporter::importFile(const std::string& path) {
     std::string error;
     m_.draws.refresh(&error);
     std::vector<double> differing;
+    size_t plus5Only = 0;
     for (const DrawRecord& r : m_.draws.records()) {
         if (!DrawStore::dateValid(r.datum)) continue;
         const auto it = std::lower_bound(parsed.draws.begin(), parsed.draws.end(), r.datum,
                                          [](const DrawRecord& d, double date) { return d.datum < date; });
-        if (it != parsed.draws.end() && it->datum == r.datum && !sameDraw(r, *it)) differing.push_back(r.datum);
+        if (it != parsed.draws.end() && it->datum == r.datum && !sameDraw(r, *it)) {
+            differing.push_back(r.datum);
+            plus5Only += onlyPlus5Differs(r, *it);
+        }
     }
     bool replace = false;
-    if (!differing.empty())
+    if (!differing.empty()) {
+        const char* how = plus5Only == differing.size() ? " schon mit einer anderen Plus-5-Zahl"
+                          : plus5Only == 0              ? " schon mit anderen Zahlen"
+                                                        : " schon mit anderen Zahlen oder einer anderen Plus-5-Zahl";
         replace = s_.prompter.questionDefaultNo(
-            std::to_string(differing.size()) + (differing.size() == 1 ? " Ziehung steht" : " Ziehungen stehen") +
-            " schon mit anderen Zahlen in Keno.dat (" + formatDate(differing.front()) +
-            (differing.size() > 1 ? " …" : "") + ").\nDurch die Ziehungen aus der Datei ersetzen?");
+            std::to_string(differing.size()) + (differing.size() == 1 ? " Ziehung steht" : " Ziehungen stehen") + how +
+            " in Keno.dat (" + formatDate(differing.front()) + (differing.size() > 1 ? " …" : "") +
+            ").\nDurch die Ziehungen aus der Datei ersetzen?");
+    }
 
     MergeCounts counts;
     if (!m_.draws.mergeDraws(parsed.draws, replace, counts, &error)) {

@@ -33,8 +33,4 @@ PlayersContent decodePlayers(std::string_view bytes);
 std::optional<std::string> encodePlayers(const std::vector<PlayerRow>& rows, const std::vector<std::string>& records,
                                          std::string& out);
 
-// UTF-8 and UTF-16LE bytes; unpaired surrogates and bytes that are not UTF-8 become U+FFFD.
-std::string utf16leToUtf8(std::string_view bytes);
-std::string utf8ToUtf16le(std::string_view utf8);
-
 } // namespace zf

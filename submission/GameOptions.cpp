@@ -34,7 +34,12 @@ std::string formatCost(double euro) {
     return formatAmount(cents / 100.0, 2) + " €";
 }
 
-double feeOf(std::string_view feeText) { return parseDecimal(feeText).value_or(kFeeWhenNoNumber); }
+std::optional<double> feeOf(std::string_view feeText) {
+    const auto v = parseDecimal(feeText);
+    if (!v) return kFeeWhenNoNumber;
+    if (*v < 0 || *v > kMaxFee) return std::nullopt;
+    return *v;
+}
 
 void GameOptions::computeCost() {
     if (stakeItem >= 0 && stakeItem < static_cast<int>(stakeItems().size()))

@@ -34,8 +34,10 @@ constexpr double kFeeWhenNoNumber = 0.25;  // "Bearb.gebühr:" that is no number
 double handOverCost(int tips, double stakePerField, int draws, double fee, bool plus5);
 // The cost as the dialog shows it, to the cent: "43,70 €", "1.234,56 €".
 std::string formatCost(double euro);
-// "Bearb.gebühr:" as the hand-over reads it: a text that is no number counts as 0,25.
-double feeOf(std::string_view feeText);
+constexpr double kMaxFee = 1000;
+// "Bearb.gebühr:" as the hand-over reads it: a text that is no number counts as 0,25; a number must be
+// a finite amount from 0 to 1000 (nothing otherwise, and the caller says so).
+std::optional<double> feeOf(std::string_view feeText);
 
 // Which button closed the dialog.
 enum class GameChoice {

@@ -70,7 +70,7 @@ void SubmissionController::updateScript(const std::string& templatePath) {
     HttpRequest req;
     req.url = joinUrl(m_.scriptServer, "scripts/" + name + ".txt");
     req.userAgent = "Mozilla/3.0 (compatible; Indy Library)";
-    req.maxBodyBytes = 4 << 20;
+    req.maxBodyBytes = kMaxTemplateBytes;
     req.timeoutMs = 10000;
     const HttpResponse r = http_->get(req);
     if (r.error || r.status != 200) return;
@@ -93,9 +93,9 @@ bool SubmissionController::handOverScripts(GameOptions& o, const std::string& te
         s_.prompter.message("Die Tippliste ist leer. Es wurde nichts abgegeben.");
         return false;
     }
-    std::string bytes;
-    if (!readFile(templatePath, bytes)) {
-        s_.prompter.message("Die Script-Vorlage \"" + templatePath + "\" kann nicht gelesen werden.");
+    std::string bytes, error;
+    if (!readRegularFile(templatePath, bytes, kMaxTemplateBytes, &error)) {
+        s_.prompter.message("Die Script-Vorlage \"" + templatePath + "\" kann nicht gelesen werden (" + error + ").");
         return false;
     }
     const ScriptText tmpl = decodeScript(bytes);

@@ -41,7 +41,11 @@ void SubmissionController::checkTicket(const GameOptions& o) {
 
 GameOptions SubmissionController::prepareOptions() {
     GameOptions o = m_.gameOptions; // the dialog keeps its controls between showings
-    o.fee = feeOf(m_.feeText);
+    const auto fee = feeOf(m_.feeText);
+    if (!fee)
+        s_.prompter.message("Die Bearbeitungsgebühr \"" + m_.feeText.substr(0, 40) +
+                            "\" liegt nicht zwischen 0 und 1.000 €; es werden 0,25 € berechnet.");
+    o.fee = fee.value_or(kFeeWhenNoNumber);
     o.plus5 = m_.plus5;
     o.tips = static_cast<int>(m_.tipLines.size());
     if (m_.stakeItem < 0 || m_.stakeItem >= static_cast<int>(stakeItems().size())) m_.stakeItem = 0;
@@ -110,7 +114,7 @@ std::optional<std::string> SubmissionController::cartTemplate(bool& messagePage)
         req.url = templateRequestUrl(m_.cart, m_.portal, m_.num(Num::TipsPerTicket).pos);
         req.proxyHost = m_.proxyHost;
         req.proxyPort = port.value_or(80);
-        req.maxBodyBytes = 1 << 20;
+        req.maxBodyBytes = kMaxTemplateBytes;
         const HttpResponse r = http_->get(req);
         if (r.error) {
             s_.prompter.message("Die Vorlage für den Warenkorb konnte nicht geholt werden (" + r.statusText +

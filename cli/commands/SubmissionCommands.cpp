@@ -46,7 +46,9 @@ public:
         o.plus5 = plus5Option(args);
         const auto fee = args.option("fee");
         if (!fee) throw UsageError("--fee fehlt");
-        o.fee = feeOf(*fee);
+        const auto amount = feeOf(*fee);
+        if (!amount) throw UsageError("--fee erwartet einen Betrag von 0 bis 1.000, nicht " + fee->substr(0, 40));
+        o.fee = *amount;
         o.computeCost();
         std::cout << o.costText() << "\n";
         return 0;
@@ -111,9 +113,9 @@ public:
         c.requestTemplate = false;
         c.pauseMs = 0;
         if (const std::string file = templateFile(args, false); !file.empty()) {
-            std::string body;
-            if (!readFile(file, body)) {
-                std::cerr << "Die Vorlage " << file << " kann nicht gelesen werden.\n";
+            std::string body, error;
+            if (!readRegularFile(file, body, kMaxTemplateBytes, &error)) {
+                std::cerr << error << " Es wurde nichts abgegeben.\n";
                 return 1;
             }
             c.templateAnswer = body;

@@ -174,6 +174,35 @@ TEST_F(Import, ASpreadsheetInWindows1252WithAWeekdayInBracketsIsRead) {
     EXPECT_EQ(stored[1].plus5Number(), 98765);
 }
 
+// A spreadsheet's "Unicode text" (UTF-16 with a byte-order mark, either byte order) is read; a reason
+// quotes at most 40 characters of the line, however long it is.
+TEST_F(Import, Utf16FilesAreReadAndReasonsStayShort) {
+    const std::string line = "07.01.2025;" + numbers(30) + ";98765\r\n";
+    std::string le = "\xFF\xFE", be = "\xFE\xFF";
+    for (const std::string& units : {utf8ToUtf16le(line)}) {
+        le += units;
+        for (size_t i = 0; i + 1 < units.size(); i += 2) be += std::string{units[i + 1], units[i]};
+    }
+    for (const std::string& bytes : {le, be}) {
+        std::filesystem::remove(keno());
+        writeDraws(keno(), {draw(2025, 1, 6, 1)});
+        const ImportOutcome out = run(bytes);
+        EXPECT_FALSE(out.failed);
+        EXPECT_EQ(out.summary[0], "1 Ziehung wurde hinzugefügt.");
+        EXPECT_EQ(readDraws(keno()).back().plus5Number(), 98765);
+    }
+    const ImportOutcome out = run("07.01.2025;" + std::string(1 << 20, '7') + "," + numbers(2, 19) + "\n" +
+                                  "08.01.2025;x" + std::string(1 << 20, 'y') + "," + numbers(2, 19) + "\n");
+    for (const auto& l : out.summary) EXPECT_LT(l.size(), 160u) << l.substr(0, 200);
+}
+
+// Two lines of one date whose numbers agree and whose Plus 5 numbers differ are named as such.
+TEST_F(Import, APlusFiveOnlyDifferenceIsNamed) {
+    const ImportOutcome out = run("07.01.2025;" + numbers(30) + ";11111\n07.01.2025;" + numbers(30) + ";22222\n");
+    EXPECT_EQ(out.summary.back(),
+              "Zeile 2: das Datum 07.01.2025 steht auch in Zeile 1, mit einer anderen Plus-5-Zahl.");
+}
+
 TEST_F(Import, AFileThatIsNoListOfDrawsStoresNothing) {
     struct Case {
         const char* what;
@@ -232,10 +261,13 @@ TEST_F(Import, ADateStoredWithOtherNumbersIsKeptUnlessTheAnswerIsYes) {
     ImportOutcome out = run(text);
     EXPECT_FALSE(out.failed);
     ASSERT_EQ(prompter.questions.size(), 1u);
-    EXPECT_EQ(prompter.questions[0], "2 Ziehungen stehen schon mit anderen Zahlen in Keno.dat (08.01.2025 …).\n"
-                                     "Durch die Ziehungen aus der Datei ersetzen?");
+    EXPECT_EQ(prompter.questions[0], "2 Ziehungen stehen schon mit anderen Zahlen oder einer anderen Plus-5-Zahl in "
+                                     "Keno.dat (08.01.2025 …).\nDurch die Ziehungen aus der Datei ersetzen?");
+    ASSERT_GE(out.summary.size(), 2u);
+    EXPECT_EQ(out.summary[out.summary.size() - 2],
+              "1 Ziehung steht mit anderen Zahlen in Keno.dat und wurde behalten: 08.01.2025.");
     EXPECT_EQ(out.summary.back(),
-              "2 Ziehungen stehen mit anderen Zahlen in Keno.dat und wurden behalten: 08.01.2025, 10.01.2025.");
+              "1 Ziehung steht mit einer anderen Plus-5-Zahl in Keno.dat und wurde behalten: 10.01.2025.");
     EXPECT_EQ(contents(keno()), raw);
 
     prompter.answers = {true};

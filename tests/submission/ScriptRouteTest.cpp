@@ -150,7 +150,8 @@ TEST_F(ScriptRoute, RefusalsAndErrorsBookNothing) {
              };
          },
          {},
-         {"Die Script-Vorlage \"" + dir.path() + "Script/fehlt.kcs\" kann nicht gelesen werden."},
+         {"Die Script-Vorlage \"" + dir.path() + "Script/fehlt.kcs\" kann nicht gelesen werden (Die Datei " +
+          dir.path() + "Script/fehlt.kcs kann nicht gelesen werden: Datei oder Ordner nicht gefunden)."},
          0},
         {"bad tip line in the second ticket",
          [&] { m.tipLines[5] = "01,0x,03"; },

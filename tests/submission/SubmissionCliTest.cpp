@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 #include "base/Text.h"
@@ -39,8 +41,29 @@ TEST_F(CliFixture, CostPrintsTheDialogsText) {
                             "--tips 1 --draws-item -1 --stake-item 0 --plus5 0 --fee 0",
                             "--tips 1 --draws-item 0 --stake-item 0 --plus5 2 --fee 0",
                             "--tips x --draws-item 0 --stake-item 0 --plus5 0 --fee 0",
-                            "--tips 1 --draws-item 0 --stake-item 0 --plus5 0"})
+                            "--tips 1 --draws-item 0 --stake-item 0 --plus5 0",
+                            "--tips 1 --draws-item 0 --stake-item 0 --plus5 0 --fee -5",
+                            "--tips 1 --draws-item 0 --stake-item 0 --plus5 0 --fee 1e308"})
         EXPECT_EQ(cli(base() + "cost " + bad).status, 2) << bad;
+}
+
+// A template is read only from a regular file of at most 1 MiB: a FIFO would block for ever, /dev/zero
+// would grow until memory runs out.
+TEST_F(CliFixture, TemplatesThatAreNoRegularFileOrTooLargeAreRefused) {
+    ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), "01,02,03\r\n"));
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_TRUE(writeFileAtomic(dir.file("big.txt"), std::string((1 << 20) + 1, 'x')));
+    for (const std::string& path : {dir.file("fifo"), std::string("/dev/zero"), dir.file("big.txt")}) {
+        for (const char* command : {"cart", "script"}) {
+            const auto r = runCommand("timeout 20 " + std::string(ZF_CLI) + " " + base() + command + " --template " +
+                                      path + " --digits 12345 2>&1");
+            EXPECT_EQ(r.status, 1) << command << " " << path << "\n" << r.out;
+            EXPECT_TRUE(r.out.find("keine gewöhnliche Datei") != std::string::npos ||
+                        r.out.find("größer als 1 MiB") != std::string::npos)
+                << command << " " << path << "\n"
+                << r.out;
+        }
+    }
 }
 
 TEST_F(CliFixture, CartPrintsOneAddressPerTicket) {
