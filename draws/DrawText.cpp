@@ -103,8 +103,11 @@ DrawAnswer parseDrawAnswer(std::string_view body, double today) {
         numbers[i] = *n;
         rest.remove_prefix(comma + 1);
     }
+    // The answer for a draw whose Plus 5 number the server does not have ends right after the
+    // twentieth number's ","; anything else there has to be the five digits.
+    const bool noPlus5 = rest.empty();
     int digits[5] = {};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5 && !noPlus5; ++i) {
         if (i >= static_cast<int>(rest.size()) || rest[static_cast<size_t>(i)] < '0' ||
             rest[static_cast<size_t>(i)] > '9') {
             const std::string_view head = rest.substr(0, rest.find_first_of("\r\n"));
@@ -135,7 +138,7 @@ DrawAnswer parseDrawAnswer(std::string_view body, double today) {
     }
     for (int i = 0; i < 5; ++i) a.record.zahl5[static_cast<size_t>(i)] = static_cast<uint8_t>(digits[i]);
     a.record.datum = *date;
-    a.record.flags = 0;
+    a.record.flags = noPlus5 ? kFlagNoPlus5 : 0;
     a.kind = DrawAnswer::Draw;
     return a;
 }

@@ -28,7 +28,9 @@ std::optional<std::string> drawRequestUrl(const std::string& base, double day);
 // five Plus 5 digits run together. A draw whose Plus 5 number is unknown ends after the last ",".
 std::string drawAnswerText(const DrawRecord& r);
 
-// One day's answer, read and checked completely before anything is stored.
+// One day's answer, read and checked completely before anything is stored. After the twentieth
+// number's "," come the five Plus 5 digits (any text after them is ignored), or nothing at all: that
+// is a draw without a Plus 5 number, stored with kFlagNoPlus5 and the digits 0.
 struct DrawAnswer {
     enum Kind {
         Draw,    // a complete, valid draw in `record`

@@ -40,11 +40,14 @@ inline std::vector<std::string> requestedDays(const std::string& logPath) {
     return days;
 }
 
-inline std::unique_ptr<tools::DrawServerProcess>
-startDrawServer(const std::string& dataFile, const std::string& logFile, std::vector<std::string> extra = {}) {
+// `errorFile`, when given, collects what the server writes to standard error.
+inline std::unique_ptr<tools::DrawServerProcess> startDrawServer(const std::string& dataFile,
+                                                                 const std::string& logFile,
+                                                                 std::vector<std::string> extra = {},
+                                                                 const std::string& errorFile = {}) {
     std::vector<std::string> args{"--data", dataFile, "--log", logFile};
     args.insert(args.end(), extra.begin(), extra.end());
-    return std::make_unique<tools::DrawServerProcess>(ZF_DRAWSERVER, args);
+    return std::make_unique<tools::DrawServerProcess>(ZF_DRAWSERVER, args, errorFile);
 }
 
 } // namespace zf::test

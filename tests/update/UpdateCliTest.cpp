@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -171,4 +172,43 @@ TEST_F(CliUpdateFixture, AnUpdateThatFailsExitsWithOne) {
         EXPECT_NE(r.output().find(c.says), std::string::npos) << c.name << "\n" << r.output();
         EXPECT_EQ(readDraws(dir.file("Keno.dat")), stored) << c.name;
     }
+}
+
+// The whole bundled history through the stand-in server and back: the file the server serves and the
+// file the update writes are the same, byte for byte (no Plus 5 number appears on the way).
+TEST(CliUpdateRoundTrip, TheBundledHistoryComesBackByteForByte) {
+    TempDir dir;
+    const std::string base = "--home " + dir.path() + " --settings " + dir.file("s.reg") + " --date 30.12.2025";
+    ASSERT_EQ(run(base + " show").status, 0); // a first start writes the bundled history
+    std::string full;
+    ASSERT_TRUE(readFile(dir.file("Keno.dat"), full));
+    ASSERT_EQ(full.size() % kRecordSize, 0u);
+    ASSERT_GT(full.size(), 100 * kRecordSize);
+    std::filesystem::copy_file(dir.file("Keno.dat"), dir.file("full.dat"));
+    std::filesystem::resize_file(dir.file("Keno.dat"), full.size() - 100 * kRecordSize);
+
+    auto server = startDrawServer(dir.file("full.dat"), dir.file("requests.log"), {}, dir.file("server.err"));
+    const Result r = run(base + " update --server " + server->url());
+    ASSERT_EQ(r.status, 0) << r.out;
+
+    std::string after;
+    ASSERT_TRUE(readFile(dir.file("Keno.dat"), after));
+    ASSERT_EQ(after.size(), full.size());
+    const auto diff = std::mismatch(full.begin(), full.end(), after.begin());
+    EXPECT_TRUE(diff.first == full.end()) << "first difference in record " << (diff.first - full.begin()) / kRecordSize;
+
+    size_t received = 0;
+    for (const std::string& line : splitLines(r.out)) received += line.rfind("Received ", 0) == 0;
+    EXPECT_EQ(received, 100u);
+    EXPECT_EQ(r.out.find("fehlerhaft"), std::string::npos) << r.out.substr(0, 2000);
+    // The last draw is current, shown without a Plus 5 number.
+    uint8_t lastBytes[kRecordSize];
+    std::copy(full.end() - kRecordSize, full.end(), lastBytes);
+    const DrawRecord last = decodeRecord(lastBytes);
+    EXPECT_FALSE(last.hasPlus5());
+    EXPECT_NE(r.out.find("\n" + plus5Line(last, 2) + "\nQS: -\nposition;" +
+                         std::to_string(full.size() / kRecordSize - 1) + "\n"),
+              std::string::npos)
+        << r.out.substr(r.out.size() > 400 ? r.out.size() - 400 : 0);
+    EXPECT_EQ(contents(dir.file("server.err")), ""); // the bundled history is readable throughout
 }

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
 
+#include "app/AppController.h"
 #include "app/Model.h"
 #include "app/Session.h"
 #include "app/SettingsTable.h"
@@ -63,10 +67,17 @@ struct UpdateFixture : ::testing::Test, WithHttp, WithSession {
     void serve(std::vector<std::string> extra = {}, const std::string& data = {}) {
         server.reset();
         std::remove(dir.file("requests.log").c_str());
-        server = startDrawServer(data.empty() ? dir.file("server.dat") : data, dir.file("requests.log"), extra);
+        std::remove(dir.file("server.err").c_str());
+        server = startDrawServer(data.empty() ? dir.file("server.dat") : data, dir.file("requests.log"), extra,
+                                 dir.file("server.err"));
         m.downloadServer = server->url();
     }
     std::vector<std::string> requests() const { return requestedDays(dir.file("requests.log")); }
+    // What the server wrote to standard error, one line per entry.
+    std::vector<std::string> serverErrors() const {
+        std::string text;
+        return readFile(dir.file("server.err"), text) ? splitLines(text) : std::vector<std::string>{};
+    }
     std::vector<DrawRecord> stored() const { return readDraws(dir.file("Keno.dat")); }
     std::vector<std::string> statuses() const {
         std::vector<std::string> out;
@@ -95,6 +106,15 @@ TEST(DrawAnswer, ReadsAndChecksTheWholeAnswer) {
     EXPECT_TRUE(ok.record.hasPlus5());
     EXPECT_EQ(drawAnswerText(ok.record), "09.01.2026," + numbers + "00712");
 
+    // Nothing after the twentieth number's ",": a draw without a Plus 5 number, stored as one.
+    const DrawAnswer none = parseDrawAnswer("09.01.2026," + numbers, today);
+    ASSERT_EQ(none.kind, DrawAnswer::Draw) << none.problem;
+    EXPECT_FALSE(none.record.hasPlus5());
+    EXPECT_EQ(none.record.flags, kFlagNoPlus5);
+    EXPECT_EQ(none.record.zahl5, (std::array<uint8_t, 5>{}));
+    EXPECT_EQ(none.record.zahl, ok.record.zahl);
+    EXPECT_EQ(drawAnswerText(none.record), "09.01.2026," + numbers);
+
     struct Case {
         std::string body;
         DrawAnswer::Kind kind;
@@ -102,17 +122,36 @@ TEST(DrawAnswer, ReadsAndChecksTheWholeAnswer) {
     };
     const std::vector<Case> cases = {
         {"09.01.2026," + numbers + "00712\r\n<!-- Zähler -->", DrawAnswer::Draw, ""}, // text after the digits
+        {"09.01.2026," + numbers, DrawAnswer::Draw, ""},                              // no Plus 5 number
+        {"9.1.2026, 7, 61,10,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,", DrawAnswer::Draw, ""},
         {"9.1.2026, 7, 61,10,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,123456", DrawAnswer::Draw, ""},
         {"  \r\n ", DrawAnswer::Skip, ""},
         {"09.01.2026,0,61,10,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00000", DrawAnswer::Skip, ""},
         {" ," + numbers + "00712", DrawAnswer::Skip, ""},
+        {"09.01.2026,0,61,10,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,", DrawAnswer::Skip, ""},
+        {" ," + numbers, DrawAnswer::Skip, ""},
         {"Keine Daten", DrawAnswer::Invalid, "keine Ziehungsdaten"},
         {"09.01.2026,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,00712", DrawAnswer::Invalid,
          "nur 19 Zahlen statt 20"},
+        {"09.01.2026,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,", DrawAnswer::Invalid, "nur 19 Zahlen statt 20"},
         {"09.01.2026," + numbers + "1,00712", DrawAnswer::Invalid, "mehr als 20 Zahlen"},
+        {"09.01.2026," + numbers + "1,", DrawAnswer::Invalid, "mehr als 20 Zahlen"},
         {"09.01.2026," + numbers + "0712\r\n", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
         {"09.01.2026," + numbers + "0712", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
         {"09.01.2026," + numbers + "0a712", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        // Only an answer that ends right after the last "," has no Plus 5 number; a partial field
+        // (one digit, blanks, a line break, a placeholder) is no answer.
+        {"09.01.2026," + numbers + "7", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026," + numbers + "\r\n", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026," + numbers + " ", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026," + numbers + " 00712", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026," + numbers + "-----", DrawAnswer::Invalid, "die Plus 5-Gewinnzahl hat keine fünf Ziffern"},
+        {"09.01.2026,7,61,x,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,", DrawAnswer::Invalid,
+         "die 3. Zahl ist keine Zahl"},
+        {"09.01.2026,7,61,71,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,", DrawAnswer::Invalid,
+         "Zahl 71 liegt nicht zwischen 1 und 70"},
+        {"31.02.2026," + numbers, DrawAnswer::Invalid, "kein gültiges Datum"},
+        {"11.01.2026," + numbers, DrawAnswer::Invalid, "Datum 11.01.2026 liegt in der Zukunft"},
         {"09.01.2026,7,61,x,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00712", DrawAnswer::Invalid,
          "die 3. Zahl ist keine Zahl"},
         {"09.01.2026,7,61,71,9,46,48,12,23,33,26,6,43,41,13,3,63,65,2,40,29,00712", DrawAnswer::Invalid,
@@ -337,7 +376,11 @@ TEST_F(UpdateFixture, RecreatingTheDatabaseKeepsTheOldHistoryAside) {
     EXPECT_EQ(now[0].datum, dateValue(2004, 2, 2));
     EXPECT_EQ(now[0].zahl[0], 4);
     EXPECT_EQ(now[0].zahl[19], 66);
-    EXPECT_TRUE(now[0].hasPlus5()); // the stand-in gives every draw a Plus 5 number
+    // The history has no Plus 5 numbers: the draws come and are stored without one, byte for byte
+    // as the program's own copy of that history holds them.
+    EXPECT_FALSE(now[0].hasPlus5());
+    ASSERT_TRUE(writeBundledHistory(dir.file("bundled.dat"), nullptr));
+    EXPECT_EQ(contents(dir.file("Keno.dat")), contents(dir.file("bundled.dat")).substr(0, 2 * kRecordSize));
     EXPECT_EQ(readDraws(dir.file("Keno.dat.bak")), std::vector<DrawRecord>(history.begin(), history.begin() + 3));
 }
 
@@ -368,4 +411,108 @@ TEST_F(UpdateFixture, RecreatingALinkedOrProtectedDatabaseKeepsLinkAndProtection
     std::string backup;
     ASSERT_TRUE(readFile(dir.file("Keno.dat.bak"), backup));
     EXPECT_EQ(backup, before);
+}
+
+TEST_F(UpdateFixture, ServerLeavesOutRecordsItCannotReadAndServesTheOthers) {
+    // The server's file: a draw without a Plus 5 number, a date that is no day, a number out of range.
+    std::vector<DrawRecord> file = history;
+    file[4].flags = kFlagNoPlus5;
+    file[4].zahl5 = {};
+    file[5].datum = 1e300; // 06.03.
+    file[7].zahl[3] = 71;  // 08.03.
+    writeDraws(dir.file("server.dat"), file);
+    serve(); // starts all the same
+
+    update.runUpdate();
+    EXPECT_EQ(requests(), (std::vector<std::string>{"20250304", "20250305", "20250306", "20250307", "20250308",
+                                                    "20250309", "20250310"}));
+    EXPECT_EQ(statuses(), (std::vector<std::string>{
+                              "Received " + std::to_string(drawAnswerText(file[3]).size()) + " bytes",
+                              "Received " + std::to_string(drawAnswerText(file[4]).size()) + " bytes",
+                              "06.03.2025 noch nicht verfügbar!",
+                              "Received " + std::to_string(drawAnswerText(file[6]).size()) + " bytes",
+                              "08.03.2025 noch nicht verfügbar!",
+                              "Received " + std::to_string(drawAnswerText(file[8]).size()) + " bytes",
+                              "Received " + std::to_string(drawAnswerText(file[9]).size()) + " bytes",
+                          }));
+    EXPECT_EQ(stored(),
+              (std::vector<DrawRecord>{file[0], file[1], file[2], file[3], file[4], file[6], file[8], file[9]}));
+    EXPECT_EQ(days[1].plus5Line, plus5Line(file[4], 3)); // shown as "-" digits, not made up
+    EXPECT_NE(days[1].plus5Line.find("  -  -  -  -  -"), std::string::npos) << days[1].plus5Line;
+    EXPECT_EQ(serverErrors(), (std::vector<std::string>{
+                                  "drawserver: " + dir.file("server.dat") +
+                                      ": Datensatz 6 (ab Byte 200) übersprungen: kein gültiges Datum (1e+300)",
+                                  "drawserver: " + dir.file("server.dat") +
+                                      ": Datensatz 8 (ab Byte 280) übersprungen: Zahl 71 liegt nicht zwischen 1 und 70",
+                              }));
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_FALSE(update.failed());
+    expectIdle();
+}
+
+TEST_F(UpdateFixture, ServerReadsItsChangedFileAgainAndKeepsServing) {
+    writeDraws(dir.file("server.dat"), {history.begin(), history.begin() + 7});
+    clock.set(kMar1 + 6 + 0.75); // 07.03.
+    serve();
+    update.runUpdate();
+    EXPECT_EQ(stored(), std::vector<DrawRecord>(history.begin(), history.begin() + 7));
+    EXPECT_TRUE(serverErrors().empty());
+
+    // While it runs, the file gets three more days, two of them unreadable, and half a record.
+    std::vector<DrawRecord> file = history;
+    file[7].datum = INFINITY; // 08.03.
+    file[8].zahl5[2] = 12;    // 09.03.: no Plus 5 digit
+    writeDraws(dir.file("server.new"), file);
+    {
+        std::ofstream tail(dir.file("server.new"), std::ios::binary | std::ios::app);
+        tail << std::string(kRecordSize / 2, '\0');
+    }
+    std::filesystem::rename(dir.file("server.new"), dir.file("server.dat"));
+    clock.set(kMar1 + 9 + 0.75); // 10.03.
+    days.clear();
+    update.runUpdate();
+    EXPECT_EQ(statuses(), (std::vector<std::string>{
+                              "08.03.2025 noch nicht verfügbar!",
+                              "09.03.2025 noch nicht verfügbar!",
+                              "Received " + std::to_string(drawAnswerText(file[9]).size()) + " bytes",
+                          }));
+    std::vector<DrawRecord> expected(history.begin(), history.begin() + 7);
+    expected.push_back(history[9]);
+    EXPECT_EQ(stored(), expected);
+    const std::string name = "drawserver: " + dir.file("server.dat") + ": ";
+    EXPECT_EQ(serverErrors(), (std::vector<std::string>{
+                                  name + "Datensatz 8 (ab Byte 280) übersprungen: kein gültiges Datum (inf)",
+                                  name + "Datensatz 9 (ab Byte 320) übersprungen: Plus 5-Ziffer 12 ist keine Ziffer",
+                                  name + "die letzten 20 Bytes übersprungen: kein ganzer Datensatz",
+                              }));
+    EXPECT_FALSE(update.failed());
+    expectIdle();
+}
+
+TEST_F(UpdateFixture, ServerLeavesOutUnreadableLinesOfAHistoryCsv) {
+    std::ofstream csv(dir.file("server.csv"));
+    csv << "date,n1,n2,n3,n4,n5,n6,n7,n8,n9,n10,n11,n12,n13,n14,n15,n16,n17,n18,n19,n20,plus5\n";
+    for (size_t i = 3; i < history.size(); ++i) {
+        const DrawRecord& r = history[i];
+        const std::string date = formatDate(r.datum); // dd.mm.yyyy
+        csv << (i == 5 ? "2025-02-30" : date.substr(6, 4) + "-" + date.substr(3, 2) + "-" + date.substr(0, 2));
+        for (uint8_t n : r.zahl) csv << "," << (i == 7 && n == r.zahl[0] ? 0 : int(n));
+        csv << ",";
+        if (i != 4)
+            for (uint8_t d : r.zahl5) csv << int(d);
+        csv << "\n";
+    }
+    csv.close();
+    serve({}, dir.file("server.csv"));
+    update.runUpdate();
+    DrawRecord withoutPlus5 = history[4];
+    withoutPlus5.flags = kFlagNoPlus5;
+    withoutPlus5.zahl5 = {};
+    EXPECT_EQ(stored(), (std::vector<DrawRecord>{history[0], history[1], history[2], history[3], withoutPlus5,
+                                                 history[6], history[8], history[9]}));
+    const std::string name = "drawserver: " + dir.file("server.csv") + ": ";
+    EXPECT_EQ(serverErrors(), (std::vector<std::string>{
+                                  name + "Zeile 4 übersprungen: kein gültiges Datum: '2025-02-30'",
+                                  name + "Zeile 6 übersprungen: Zahl 0 liegt nicht zwischen 1 und 70",
+                              }));
 }

@@ -3,6 +3,7 @@
 // again; for the tests and the benchmark of the internet update. The child is also killed when the
 // process that started it dies, so a crashed test leaves no server behind.
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
 #include <string>
@@ -16,8 +17,10 @@ namespace zf::tools {
 
 class DrawServerProcess {
 public:
-    // `script` is the path of drawserver.py; `args` its options (without --port).
-    DrawServerProcess(const std::string& script, const std::vector<std::string>& args) {
+    // `script` is the path of drawserver.py; `args` its options (without --port). With `errorFile`
+    // the server's standard error is appended to that file (otherwise it shares the caller's).
+    DrawServerProcess(const std::string& script, const std::vector<std::string>& args,
+                      const std::string& errorFile = {}) {
         int out[2];
         if (::pipe(out) != 0) throw std::runtime_error("pipe");
         const pid_t parent = ::getpid();
@@ -29,6 +32,11 @@ public:
             ::dup2(out[1], 1);
             ::close(out[0]);
             ::close(out[1]);
+            if (!errorFile.empty()) {
+                const int err = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+                if (err < 0) ::_exit(126);
+                ::dup2(err, 2);
+            }
             std::vector<std::string> words{"/usr/bin/python3", script, "--port", "0"};
             words.insert(words.end(), args.begin(), args.end());
             std::vector<char*> argv;

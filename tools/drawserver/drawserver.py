@@ -6,8 +6,10 @@ Serves a draw history (a Keno.dat file or the bundled CSV history) in the downlo
     GET <prefix>/zahlen/keno.asp?Datei=yyyymmdd.txt
 
 answers 200 with "dd.mm.yyyy,n1,...,n20,ddddd" for a day it has a draw for, and 500 for a day it
-does not have. Draws without a Plus 5 number get one made up from their date (always the same one),
-so updates show real Plus 5 lines.
+does not have. It sends only what its file holds: for a draw without a Plus 5 number (the bundled
+history has none; in Keno.dat bit 0 of byte 33 is set) the answer ends after the twentieth number's
+",". A record it cannot read (no valid date, a number out of 1..70 or twice, a Plus 5 digit above 9)
+is left out with a line on standard error, at the start and whenever the file changes.
 
 To play a real server's failures, --fault DAY=KIND (DAY as yyyymmdd, or * for every day) answers
 that day differently; KIND is one of:
@@ -21,7 +23,7 @@ that day differently; KIND is one of:
     baddate     a date that does not exist (31.02.)
     future      a date a week after the requested day
     stale       the draw before the requested day (an old answer)
-    plus5-4     only four Plus 5 digits, then a line break
+    plus5-4     only four Plus 5 digits, then a line break (for a draw without one: the line break)
     html        an HTML error page with status 200
     huge        a valid answer followed by --huge-mb megabytes, without Content-Length
     slow        the right answer after --delay seconds
@@ -33,8 +35,8 @@ the first line of its standard output. --log FILE appends every requested day (y
 """
 import argparse
 import datetime
-import hashlib
 import http.server
+import math
 import os
 import struct
 import sys
@@ -51,23 +53,76 @@ if not os.path.exists(DEFAULT_DATA):
     DEFAULT_DATA = os.path.normpath(os.path.join(HERE, "..", "share", "zahlfuchs", "keno_draws.csv"))
 
 
-def made_up_plus5(day):
-    digest = hashlib.sha256(("Plus5 " + day.strftime("%Y%m%d")).encode()).digest()
-    return "%05d" % (int.from_bytes(digest[:8], "big") % 100000)
+LAST_DAY = 2958465  # 31.12.9999
+
+
+def skipped(path, where, why):
+    print("drawserver: %s: %s \u00fcbersprungen: %s" % (path, where, why), file=sys.stderr, flush=True)
+
+
+def check_numbers(numbers):
+    seen = set()
+    for n in numbers:
+        if not 1 <= n <= 70:
+            raise ValueError("Zahl %d liegt nicht zwischen 1 und 70" % n)
+        if n in seen:
+            raise ValueError("Zahl %d kommt doppelt vor" % n)
+        seen.add(n)
+
+
+def add_draw(draws, path, where, day, numbers, plus5):
+    if day in draws:
+        skipped(path, where, "den %s gibt es schon weiter vorn" % day.strftime("%d.%m.%Y"))
+    else:
+        draws[day] = (numbers, plus5)
+
+
+def read_csv_draw(cells):
+    if len(cells) not in (21, 22):
+        raise ValueError("%d Spalten statt 21 oder 22" % len(cells))
+    try:
+        day = datetime.date.fromisoformat(cells[0].strip())
+    except ValueError:
+        raise ValueError("kein g\u00fcltiges Datum: %r" % cells[0]) from None
+    try:
+        numbers = [int(c) for c in cells[1:21]]
+    except ValueError:
+        raise ValueError("keine 20 Zahlen") from None
+    check_numbers(numbers)
+    plus5 = cells[21].strip() if len(cells) > 21 else ""
+    if plus5 and not (len(plus5) == 5 and plus5.isascii() and plus5.isdigit()):
+        raise ValueError("Plus 5-Gewinnzahl %r hat keine f\u00fcnf Ziffern" % plus5)
+    return day, numbers, plus5
 
 
 def load_csv(path):
     draws = {}
-    with open(path, encoding="utf-8") as f:
-        for line in f:
+    with open(path, encoding="utf-8", errors="replace") as f:
+        for line_no, line in enumerate(f, 1):
             cells = line.strip().split(",")
-            if not cells or cells[0] in ("", "date"):
+            if cells[0] in ("", "date"):
                 continue
-            day = datetime.date.fromisoformat(cells[0])
-            numbers = [int(c) for c in cells[1:21]]
-            plus5 = cells[21].strip() if len(cells) > 21 else ""
-            draws[day] = (numbers, plus5 if len(plus5) == 5 and plus5.isdigit() else made_up_plus5(day))
+            try:
+                day, numbers, plus5 = read_csv_draw(cells)
+            except ValueError as e:
+                skipped(path, "Zeile %d" % line_no, e)
+                continue
+            add_draw(draws, path, "Zeile %d" % line_no, day, numbers, plus5)
     return draws
+
+
+def read_record(fields):
+    value, numbers, digits, flags = fields[0], list(fields[1:21]), fields[21:26], fields[26]
+    if not (math.isfinite(value) and value == math.floor(value) and 1 <= value <= LAST_DAY):
+        raise ValueError("kein g\u00fcltiges Datum (%r)" % value)
+    day = EPOCH + datetime.timedelta(days=int(value))
+    check_numbers(numbers)
+    if flags & 1:
+        return day, numbers, ""
+    for d in digits:
+        if d > 9:
+            raise ValueError("Plus 5-Ziffer %d ist keine Ziffer" % d)
+    return day, numbers, "".join(str(d) for d in digits)
 
 
 def load_keno_dat(path):
@@ -75,13 +130,16 @@ def load_keno_dat(path):
     with open(path, "rb") as f:
         raw = f.read()
     for i in range(len(raw) // RECORD.size):
-        fields = RECORD.unpack_from(raw, i * RECORD.size)
-        value, numbers, digits, flags = fields[0], list(fields[1:21]), fields[21:26], fields[26]
-        if value != value or value <= 0:
+        where = "Datensatz %d (ab Byte %d)" % (i + 1, i * RECORD.size)
+        try:
+            day, numbers, plus5 = read_record(RECORD.unpack_from(raw, i * RECORD.size))
+        except ValueError as e:
+            skipped(path, where, e)
             continue
-        day = EPOCH + datetime.timedelta(days=int(value))
-        plus5 = made_up_plus5(day) if flags & 1 else "".join(str(d % 10) for d in digits)
-        draws[day] = (numbers, plus5)
+        add_draw(draws, path, where, day, numbers, plus5)
+    rest = len(raw) % RECORD.size
+    if rest:
+        skipped(path, "die letzten %d Bytes" % rest, "kein ganzer Datensatz")
     return draws
 
 
@@ -91,8 +149,9 @@ def load(path):
     return load_csv(path) if head == b"date," or path.endswith(".csv") else load_keno_dat(path)
 
 
-def answer_text(day, numbers, plus5):
-    return day.strftime("%d.%m.%Y") + "," + "".join("%d," % n for n in numbers) + plus5
+def answer_text(date_text, numbers, plus5):
+    # Without a Plus 5 number (plus5 == "") the answer ends after the twentieth number's ",".
+    return date_text + "," + "".join("%d," % n for n in numbers) + plus5
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -186,7 +245,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             shown_day = (day + datetime.timedelta(days=7)).strftime("%d.%m.%Y")
         elif fault == "plus5-4":
             plus5 = plus5[:4] + "\r\n"
-        text = shown_day + "," + "".join("%d," % n for n in numbers) + plus5
+        text = answer_text(shown_day, numbers, plus5)
 
         if fault == "slow":
             time.sleep(opts.delay)
@@ -207,7 +266,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Connection", "close")
             self.end_headers()
             self.close_connection = True
-            self.wfile.write(text.encode("cp1252"))
+            # The line break keeps the filler's digits from reading as a Plus 5 number.
+            self.wfile.write(text.encode("cp1252") + b"\r\n")
             filler = b"0123456789" * 6553 + b"\r\n"
             for _ in range(opts.huge_mb * 16):
                 self.wfile.write(filler)
@@ -241,11 +301,14 @@ class Server(http.server.ThreadingHTTPServer):
         with self.data_lock:
             stamp = self.stamp()
             if stamp is not None and stamp != self.data_stamp:
+                # A record it cannot read is left out (load says so on stderr); only a file that
+                # cannot be read at all keeps what was read before.
                 try:
                     self.draws = load(self.opts.data)
                     self.data_stamp = stamp
-                except (OSError, ValueError):
-                    pass  # half-written or unreadable: keep serving what was read before
+                except OSError as e:
+                    print("drawserver: %s: nicht gelesen, es gilt der vorige Stand: %s" % (self.opts.data, e),
+                          file=sys.stderr, flush=True)
             return self.draws
 
 
@@ -264,7 +327,7 @@ def parse_faults(items):
 
 
 def main():
-    parser = argparse.ArgumentParser(description="Stand-in for the draw download server.")
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--data", default=DEFAULT_DATA, help="Keno.dat or CSV history (default: the bundled CSV)")
     parser.add_argument("--port", type=int, default=0, help="port to listen on; 0 picks a free one")
     parser.add_argument("--bind", default="127.0.0.1",
@@ -279,7 +342,10 @@ def main():
 
     server = Server((opts.bind, opts.port), Handler)
     server.opts = opts
-    server.load_data()
+    try:
+        server.load_data()
+    except OSError as e:
+        raise SystemExit("drawserver: %s kann nicht gelesen werden: %s" % (opts.data, e))
     server.faults = parse_faults(opts.fault)
     server.log_lock = threading.Lock()
     print(server.server_address[1], flush=True)
