@@ -1,13 +1,18 @@
 // The tip panel of the main tab, driven through its widgets.
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "app/Session.h"
 #include "base/Text.h"
@@ -133,6 +138,56 @@ TEST_F(TipPanelFixture, TippsBerechnenRunsTheGeneratorAndShowsItsProgress) {
     EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 20);
     EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 20);
     for (const auto& line : w->model().tipLines) EXPECT_EQ(line.size(), 17u) << line; // six "%.2d" numbers
+}
+
+namespace {
+
+const std::string kFiveTips = "01,02,03,04,05,06,07,08,09,10\r\n11,12,13,14,15,16,17,18,19,20\r\n"
+                              "21,22,23,24,25,26,27,28,29,30\r\n31,32,33,34,35,36,37,38,39,40\r\n"
+                              "41,42,43,44,45,46,47,48,49,50\r\n";
+
+} // namespace
+
+// "Löschen vor Berechnung" empties the list only when a run really starts: a run refused or
+// cancelled before that leaves the list, the window's two lists and, after the close, tipps.txt.
+TEST_F(TipPanelFixture, ARefusedOrCancelledRunLeavesTheList) {
+    start(kFiveTips);
+    const auto tips = w->model().tipLines;
+    ASSERT_EQ(tips.size(), 5u);
+    find<QCheckBox>("CheckBox28")->setChecked(true);
+    struct Case {
+        const char* name;
+        const char* button;
+        bool editPool; // "Liste bearbeiten"
+        const char* message;
+    };
+    const Case cases[] = {
+        // The plain pool gives far too many combinations of ten numbers.
+        {"Tipps erzeugen refused", "ErzeugenBtn", false, "Aus den "},
+        {"Liste bearbeiten, Abbrechen", "BitBtn4", true, nullptr},
+        {"Tipps erzeugen, Liste bearbeiten, Abbrechen", "ErzeugenBtn", true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        find<QCheckBox>("CheckBox20")->setChecked(c.editPool);
+        prompter.messages.clear();
+        prompter.numberDialogs = 0;
+        prompter.onNumberDialog = [](NumberChoice&) { return ModalResult::Abort; };
+        find<QPushButton>(c.button)->click();
+        EXPECT_EQ(prompter.numberDialogs, c.editPool ? 1 : 0);
+        if (c.message) {
+            ASSERT_EQ(prompter.messages.size(), 1u);
+            EXPECT_EQ(prompter.messages[0].rfind(c.message, 0), 0u) << prompter.messages[0];
+        } else {
+            EXPECT_TRUE(prompter.messages.empty());
+        }
+        EXPECT_EQ(w->model().tipLines, tips);
+        EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 5);
+        EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 5);
+        EXPECT_EQ(find<QPushButton>("BitBtn4")->text(), "Tipps berechnen");
+    }
+    w->close();
+    EXPECT_EQ(contents(dir.file("tipps.txt")), kFiveTips);
 }
 
 int main(int argc, char** argv) {
