@@ -190,6 +190,28 @@ TEST_F(TipPanelFixture, ARefusedOrCancelledRunLeavesTheList) {
     EXPECT_EQ(contents(dir.file("tipps.txt")), kFiveTips);
 }
 
+// "+" with eleven numbers ticked for a tip of ten: a message and the dialog again, then the tip.
+TEST_F(TipPanelFixture, PlusWithTooManyNumbersSaysSo) {
+    start("");
+    find<QSpinBox>("UpDown18")->setValue(10);
+    int shown = 0;
+    prompter.onNumberDialog = [&](NumberChoice& f) {
+        if (++shown == 1) {
+            f.untickAll(BoxColour::Info);
+            for (int n = 1; n <= 11; ++n) f.ticked[static_cast<size_t>(n)] = true;
+        } else {
+            f.ticked[11] = false;
+        }
+        return ModalResult::Ok;
+    };
+    find<QPushButton>("SpeedButton36")->click();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{"Gewählt sind 11 Zahlen, ein Tipp hat aber höchstens 10 "
+                                                          "(\"Zahlen pro Tipp\"). Wählen Sie 1 Zahl ab."});
+    EXPECT_EQ(w->model().tipLines, std::vector<std::string>{"01,02,03,04,05,06,07,08,09,10"});
+    EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 1);
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
