@@ -212,6 +212,60 @@ TEST_F(TipPanelFixture, PlusWithTooManyNumbersSaysSo) {
     EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 1);
 }
 
+// A backtest, stopped or finished, leaves the tip list as the user left it, and the close writes that
+// list; the tips the test made stand in its report.
+TEST_F(TipPanelFixture, ABacktestLeavesTheUsersTips) {
+    start("");
+    prompter.onNumberDialog = [](NumberChoice& f) {
+        f.untickAll(BoxColour::Info);
+        for (int n : {7, 14, 21, 28, 35, 42}) f.ticked[static_cast<size_t>(n)] = true;
+        return ModalResult::Ok;
+    };
+    find<QPushButton>("SpeedButton36")->click();
+    const std::vector<std::string> mine = {"07,14,21,28,35,42"};
+    ASSERT_EQ(w->model().tipLines, mine);
+    find<QCheckBox>("CheckBox28")->setChecked(true);
+    auto* test = find<QPushButton>("Erfolgstest");
+    for (const bool stop : {true, false}) {
+        SCOPED_TRACE(stop ? "stopped" : "finished");
+        // The whole history runs long enough to be stopped by a second click; the last week does not.
+        w->model().browseDate = stop ? dateValue(2004, 2, 2) : dateValue(2025, 12, 22);
+        bool clickedAgain = false;
+        if (stop)
+            QTimer::singleShot(0, test, [test, &clickedAgain] {
+                clickedAgain = true;
+                test->click();
+            });
+        test->click();
+        EXPECT_EQ(clickedAgain, stop);
+        EXPECT_EQ(std::filesystem::exists(dir.file("Analyse.txt")), !stop);
+        EXPECT_EQ(w->model().tipLines, mine);
+        EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 1);
+        EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 1);
+    }
+    std::vector<std::string> report;
+    ASSERT_TRUE(readTextLines(dir.file("Analyse.txt"), report));
+    const auto heading = std::find(report.begin(), report.end(), "Tipps für die Ziehung nach dem 29.12.2025:");
+    ASSERT_NE(heading, report.end());
+    EXPECT_EQ(report.end() - heading - 1, w->model().totalTips());
+    w->close();
+    EXPECT_EQ(contents(dir.file("tipps.txt")), "07,14,21,28,35,42\r\n");
+}
+
+// From the newest draw a backtest has nothing to test: a message, no report, the list as it was.
+TEST_F(TipPanelFixture, ABacktestFromTheNewestDrawSaysSo) {
+    start(kFiveTips);
+    const auto tips = w->model().tipLines;
+    prompter.messages.clear();
+    find<QPushButton>("BitBtn9")->click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].rfind("Nach der Ziehung vom 29.12.2025 gibt es nicht genug Ziehungen", 0), 0u)
+        << prompter.messages[0];
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Analyse.txt")));
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(w->model().tipLines, tips);
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
