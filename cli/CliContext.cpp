@@ -13,6 +13,7 @@ void CliPrompter::message(const std::string& text) {
             flat += c;
     }
     std::cout << "message;" << flat << "\n";
+    ++messagesShown;
 }
 
 bool CliPrompter::question(const std::string&) {

@@ -31,6 +31,7 @@ public:
 
     std::optional<bool> nextAnswer;
     std::vector<std::string> inputs;
+    int messagesShown = 0; // "message;" lines printed so far
     // How a command answers the number dialog (the pool list, a draw typed in); Abort when unset.
     std::function<ModalResult(NumberChoice&)> onNumberDialog;
     // What a command answers the save dialog with; the proposed name when unset.

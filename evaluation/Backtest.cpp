@@ -1,5 +1,6 @@
 #include "evaluation/Backtest.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <utility>
@@ -8,6 +9,8 @@
 #include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "draws/Browser.h"
+#include "draws/DrawStore.h"
+#include "evaluation/TipCheck.h"
 #include "generator/GeneratorController.h"
 
 namespace zf {
@@ -55,6 +58,8 @@ bool Backtest::run(BacktestKind kind) {
     running_ = true;
     stopRequested_ = false;
     report_.clear();
+    madeTips_.clear();
+    madeTipsHeading_.clear();
     m_.backtestRunning = std::string(backtestName(kind));
     // CheckBox20 "Liste bearbeiten" would open the number dialog before every generator run.
     const bool editPool = m_.on(Opt::EditPool);
@@ -79,12 +84,22 @@ bool Backtest::run(BacktestKind kind) {
     }
 
     if (!forGenerator || lucky) {
+        // The test fills the tip list with its own tips; the user's list comes back afterwards.
+        std::vector<std::string> userTips = m_.tipLines;
+        const int userSelection = m_.selectedTip;
+        double firstBase = 0;
         listener_ = std::exchange(m_.listener, nullptr);
         lastPump_ = std::chrono::steady_clock::now();
         try {
             if (loadHistory()) {
                 browser_.seekDate(); // the first base draw
-                outcome = forGenerator ? generatorTest(kind, *lucky, t) : recurrenceTest(kind, t);
+                firstBase = m_.drawDate;
+                // Tips made for the newest draw could not be tested: make none.
+                if (forGenerator && !laterDrawExists())
+                    outcome = Outcome::NothingToTest;
+                else
+                    outcome = forGenerator ? generatorTest(kind, *lucky, t) : recurrenceTest(kind, t);
+                if (outcome == Outcome::Done && t.passes == 0) outcome = Outcome::NothingToTest;
             }
         } catch (const std::exception& e) {
             outcome = Outcome::Failed;
@@ -92,6 +107,11 @@ bool Backtest::run(BacktestKind kind) {
                                              : std::string("Der Test wurde abgebrochen: ") + e.what());
         }
         m_.listener = std::exchange(listener_, nullptr);
+        m_.tipLines = std::move(userTips);
+        m_.selectedTip = userSelection;
+        m_.hitCheckOn = true;
+        checkAllTips(m_, s_.sound); // the hits of the user's tips against the draw shown now
+        if (outcome == Outcome::NothingToTest) tellNothingToTest(kind, firstBase);
     }
 
     if (outcome == Outcome::Done) {
@@ -101,6 +121,10 @@ bool Backtest::run(BacktestKind kind) {
             lines = longReport(t);
             if (hasPassSums(kind))
                 for (auto& l : passSumLines(t)) lines.push_back(std::move(l));
+        }
+        if (forGenerator) {
+            lines.push_back(madeTipsHeading_);
+            for (auto& l : madeTips_) lines.push_back(std::move(l));
         }
     }
     if (!forGenerator) {
@@ -146,6 +170,26 @@ bool Backtest::stepForward() {
     return m_.drawIndex != before;
 }
 
+bool Backtest::laterDrawExists() const {
+    const auto& recs = m_.draws.records();
+    for (size_t i = static_cast<size_t>(std::max(m_.drawIndex, 0)) + 1; i < recs.size(); ++i)
+        if (DrawStore::dateValid(recs[i].datum)) return true;
+    return false;
+}
+
+void Backtest::tellNothingToTest(BacktestKind kind, double firstBase) {
+    const std::string noReport = " Es wurde kein Bericht geschrieben, Analyse.txt bleibt unverändert.";
+    if (kind == BacktestKind::LastThreeDraws)
+        s_.prompter.message("Keno.dat enthält zu wenige Ziehungen für diesen Test: jede getestete Ziehung braucht "
+                            "drei Ziehungen vor ihr." +
+                            noReport);
+    else
+        s_.prompter.message("Nach der Ziehung vom " + formatDate(firstBase) +
+                            " gibt es nicht genug Ziehungen, an denen sich der Test prüfen lässt. Wählen Sie ein "
+                            "früheres Datum." +
+                            noReport);
+}
+
 bool Backtest::stepBack() {
     const int before = m_.drawIndex;
     browser_.previous();
@@ -168,6 +212,8 @@ Backtest::Outcome Backtest::generatorTest(BacktestKind kind, int32_t lucky, Back
     if (kind == BacktestKind::TipsUntilToday) {
         if (!generate(lucky)) return stopRequested_ ? Outcome::Stopped : Outcome::Failed;
         if (stopRequested_) return Outcome::Stopped;
+        madeTipsHeading_ = "Getestete Tipps:";
+        madeTips_ = m_.tipLines;
         while (stepForward()) {
             ++t.passes;
             t.add(m_.hitStats, m_.num(Num::KenoType).pos);
@@ -180,7 +226,12 @@ Backtest::Outcome Backtest::generatorTest(BacktestKind kind, int32_t lucky, Back
         baseDate_ = m_.drawDate;
         if (!generate(lucky)) return stopRequested_ ? Outcome::Stopped : Outcome::Failed;
         if (stopRequested_) return Outcome::Stopped;
-        if (!stepForward()) return Outcome::Done; // the newest draw's tips stay in the list
+        if (!stepForward()) {
+            // The tips made for the newest draw are for the draw to come.
+            madeTipsHeading_ = "Tipps für die Ziehung nach dem " + formatDate(m_.drawDate) + ":";
+            madeTips_ = m_.tipLines;
+            return Outcome::Done;
+        }
         ++t.passes;
         t.add(m_.hitStats, m_.num(Num::KenoType).pos);
         progress(t);

@@ -3,8 +3,11 @@
 // the newest, put tips into the tip list, step the draw browser and add up what the hit check counts.
 // The report goes to "Analyse.txt" in the program folder, which is then opened for the user.
 //
-// A test can be stopped; a stopped or failed test writes no report. While a test runs, the window
-// gets its changes only every few milliseconds, together with a progress text in the status bar.
+// A test can be stopped; a stopped or failed test writes no report, and neither does one that finds
+// no draw to test. The test works on the tip list, but the user's list is put back when it is over,
+// however it ended; the generator tests name the tips they made in their report. While a test runs,
+// the window gets its changes only every few milliseconds, together with a progress text in the
+// status bar.
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -42,7 +45,8 @@ private:
     enum class Outcome {
         Done,
         Stopped,
-        Failed
+        Failed,
+        NothingToTest // no draw after the base to test against (Button11: none with three before it)
     };
     Outcome generatorTest(BacktestKind kind, int32_t lucky, BacktestTotals& t);
     Outcome recurrenceTest(BacktestKind kind, BacktestTotals& t);
@@ -50,6 +54,8 @@ private:
     bool generate(int32_t lucky);
     bool stepForward();
     bool stepBack();
+    bool laterDrawExists() const;
+    void tellNothingToTest(BacktestKind kind, double firstBase);
     void replaceTipList();
     void progress(const BacktestTotals& t, bool force = false);
     bool writeReport(std::vector<std::string> lines);
@@ -61,6 +67,8 @@ private:
     bool running_ = false;
     bool stopRequested_ = false;
     std::vector<std::string> report_;
+    std::vector<std::string> madeTips_; // generator tests: the tips of the report
+    std::string madeTipsHeading_;
     std::function<void(unsigned)> listener_; // the window's listener, held back between progress steps
     std::chrono::steady_clock::time_point lastPump_;
     double baseDate_ = 0;

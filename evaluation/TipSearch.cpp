@@ -11,8 +11,8 @@
 
 namespace zf {
 
-void TipSearch::run() {
-    if (running_) return;
+bool TipSearch::run() {
+    if (running_) return false;
     const std::string proposal = "6";
     const auto answer = s_.prompter.input("Bei wievielen Zahlen Übereinstellung stoppen?", "Tipp-Test", proposal);
     // Cancelling gives the proposal back, as the box always did.
@@ -20,14 +20,14 @@ void TipSearch::run() {
     const auto threshold = parseInt32(text);
     if (!threshold) {
         s_.prompter.message("\"" + text + "\" ist keine ganze Zahl. Die Suche wird nicht gestartet.");
-        return;
+        return false;
     }
 
     m_.draws.setPath(m_.kenoPath());
     std::string error;
     if (!m_.draws.refresh(&error)) {
         s_.prompter.message(error);
-        return;
+        return false;
     }
     const stats::Window w = stats::settleWindow(m_.statsStart, m_.browseDate);
     if (w.startMoved && m_.setStatsStart(w.start)) m_.notify(ChangeDates);
@@ -55,6 +55,7 @@ void TipSearch::run() {
     }
     running_ = false;
     browser_.next();
+    return true;
 }
 
 } // namespace zf

@@ -15,7 +15,9 @@ public:
     TipSearch(Model& m, Services& s, Browser& browser) : m_(m), s_(s), browser_(browser) {}
 
     // The whole command: threshold box, the walk with its questions, then the browser's step to the next draw.
-    void run();
+    // False when the walk did not start (a threshold that is no whole number, draws that cannot be read;
+    // a message said why) or another one is going on.
+    bool run();
     bool running() const { return running_; }
     // Ends the walk before its next draw (the window closing).
     void stop() { stopRequested_ = true; }

@@ -141,7 +141,7 @@ uintmax_t Enumeration::bytesNeeded(int64_t K, int n) {
     return static_cast<uintmax_t>(K) * perLine + (1u << 16);
 }
 
-int Enumeration::begin(const CandidatePool& pool, int n) {
+std::optional<int> Enumeration::begin(const CandidatePool& pool, int n) {
     closeAll(false);
     const int M = std::max(pool.last, 0);
     const std::string base = basePath(n, M);
@@ -153,7 +153,7 @@ int Enumeration::begin(const CandidatePool& pool, int n) {
                           std::to_string(INT32_MAX) + " Tipps mit " + std::to_string(n) +
                           " Zahlen bilden. Wählen Sie weniger Zahlen für die Berechnung!");
         m_.setStatus(1, notWritten);
-        return 0;
+        return std::nullopt;
     }
     const uintmax_t need = bytesNeeded(count, n);
     if (const auto avail = freeSpace ? freeSpace(m_.home) : std::nullopt; avail && *avail < need) {
@@ -161,7 +161,7 @@ int Enumeration::begin(const CandidatePool& pool, int n) {
                           std::to_string(need / (1024 * 1024) + 1) + " MB gebraucht, auf dem Datenträger sind nur " +
                           std::to_string(*avail / (1024 * 1024)) + " MB frei.");
         m_.setStatus(1, notWritten);
-        return 0;
+        return std::nullopt;
     }
     listLock_ = std::make_unique<FileLock>(base + ".txt");
     if (listLock_->locked()) tableLock_ = std::make_unique<FileLock>(base + ".htm");
@@ -169,13 +169,13 @@ int Enumeration::begin(const CandidatePool& pool, int n) {
         prompter_.message(listLock_->locked() ? tableLock_->error() : listLock_->error());
         closeAll(false);
         m_.setStatus(1, notWritten);
-        return 0;
+        return std::nullopt;
     }
 
     const int K = static_cast<int>(count);
     if (!writeCombinations(pool, n, M, K)) {
         closeAll(false);
-        return 0;
+        return std::nullopt;
     }
 
     auto& total = m_.num(Num::TotalTips);
@@ -192,7 +192,7 @@ int Enumeration::begin(const CandidatePool& pool, int n) {
         prompter_.message("Fehler beim erzeugen der Datei: " + name + ".txt");
         closeAll(false);
         m_.setStatus(1, notWritten);
-        return 0;
+        return std::nullopt;
     }
     tableLine("<table>");
     tableLine("<tr>");

@@ -31,7 +31,7 @@ public:
     Enumeration(const Enumeration&) = delete;
     Enumeration& operator=(const Enumeration&) = delete;
 
-    int begin(const CandidatePool& pool, int n) override;
+    std::optional<int> begin(const CandidatePool& pool, int n) override;
     void next(Tipp& tipp, int n) override;
     void end(bool lastPassed) override;
 

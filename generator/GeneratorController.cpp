@@ -181,9 +181,10 @@ void GeneratorController::toggleEnumeration() {
     }
 }
 
-bool GeneratorController::runToEnd() {
+bool GeneratorController::runToEnd(bool enumerate) {
     if (run_) return false; // one run at a time; its caption may carry a stop request
-    m_.enumerating = false;
+    if (enumerate && !enumeration_) return false;
+    m_.enumerating = enumerate;
     setCaption(kCaptionStop);
     return runSlices();
 }
@@ -234,6 +235,13 @@ void GeneratorController::endEarly(bool reseek) {
     run_.reset();
 }
 
+// A run refused once the pool is built: the end step without a single list position.
+bool GeneratorController::refuse() {
+    run_->T = 0;
+    finish();
+    return false;
+}
+
 bool GeneratorController::start() {
     if (run_) return false; // one run at a time
     run_ = std::make_unique<Run>();
@@ -257,15 +265,14 @@ bool GeneratorController::start() {
     const RecentDraws recent = poolBuilder_.recentDraws();
     r.recentBits = recent.bits;
 
-    r.f = 1;
-    if (m_.on(Opt::ClearBeforeRun)) {
-        m_.tipLines.clear();
-        m_.hits.clear();
-        m_.notify(ChangeTips | ChangeHits);
-    } else {
-        r.f = static_cast<int>(m_.tipLines.size()) + 1;
-    }
-    readTipList();
+    // "Löschen vor Berechnung": the run fills an empty list, but the list is emptied only once the
+    // run really starts, so that a run refused or cancelled before its first attempt leaves it as it was.
+    const bool clearList = m_.on(Opt::ClearBeforeRun);
+    r.f = clearList ? 1 : static_cast<int>(m_.tipLines.size()) + 1;
+    if (clearList)
+        r.stored.assign(1, StoredTip{});
+    else
+        readTipList();
 
     if (!poolBuilder_.build(pool_, recent)) {
         endEarly(true);
@@ -280,7 +287,9 @@ bool GeneratorController::start() {
 
     r.T = m_.totalTips();
     if (r.enumerate) {
-        r.K = enumeration_->begin(pool_, r.n);
+        const auto K = enumeration_->begin(pool_, r.n);
+        if (!K) return refuse(); // the enumeration said why
+        r.K = *K;
         r.T = r.K;
     } else if (r.f <= r.T) {
         // A pool with fewer different numbers than a tip needs could never complete a candidate.
@@ -289,11 +298,14 @@ bool GeneratorController::start() {
             m_.setStatus(1, "Der Zahlenpool enthält nur " + std::to_string(distinct) +
                                 " verschiedene Zahlen, für einen Tipp werden " + std::to_string(r.n) +
                                 " gebraucht. Ändern Sie die Optionen!");
-            r.T = 0;
-            finish();
-            return false;
+            return refuse();
         }
         r.drawPool = pool_.entries();
+    }
+    if (clearList) {
+        m_.tipLines.clear();
+        m_.hits.clear();
+        m_.notify(ChangeTips | ChangeHits);
     }
     for (int i = 1; i <= r.n; ++i) tipp_[static_cast<size_t>(i)] = 0;
     r.t = r.f;

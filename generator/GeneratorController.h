@@ -37,8 +37,9 @@ class CandidateEnumeration {
 public:
     virtual ~CandidateEnumeration() = default;
     // The pool is complete: prepare the combinations of n numbers out of pool positions 1..last,
-    // set LaufMax, and return how many list positions the run goes through (the count K).
-    virtual int begin(const CandidatePool& pool, int n) = 0;
+    // set LaufMax, and return how many list positions the run goes through (the count K). Nothing
+    // when the combinations were not written (refused, failed or stopped): the run does not start.
+    virtual std::optional<int> begin(const CandidatePool& pool, int n) = 0;
     // One attempt: the next combination into positions 1..n. `tipp` still holds the previous
     // candidate, cleared when the chain rejected it.
     virtual void next(Tipp& tipp, int n) = 0;
@@ -75,14 +76,16 @@ public:
     void toggleRun();
     // "Tipps erzeugen": the same in enumeration mode; nothing happens while no enumeration is plugged in.
     void toggleEnumeration();
-    // One random run ("Tipps berechnen") from set-up to end step, for callers without the button:
-    // sets the caption to "Stoppen" itself and calls eventPump between slices. Nothing happens while
-    // a run is going on. False when the run could not start or ended before its tips (no draws, no
-    // pool, too few numbers); a run stopped by the user returns true.
-    bool runToEnd();
+    // One run from set-up to end step, for callers without the button: "Tipps berechnen", or with
+    // `enumerate` "Tipps erzeugen". Sets the caption to "Stoppen" itself and calls eventPump between
+    // slices. Nothing happens while a run is going on. False when the run was refused before its
+    // first attempt (no draws, the number dialog cancelled, too few numbers, combinations not
+    // written): the tip list is then as it was. A run stopped by the user returns true.
+    bool runToEnd(bool enumerate = false);
 
     // The same run in slices: start() does the set-up and builds the pool (it may ask the number
-    // dialog) and returns false when the run has already ended; step() then does attempts for about
+    // dialog) and returns false when the run has already ended, refused; "Löschen vor Berechnung"
+    // empties the list only once start() returns true. step() then does attempts for about
     // `budget` and returns false once the run has ended. The caller sets the caption to "Stoppen"
     // first, as the two buttons do.
     bool start();
@@ -115,6 +118,7 @@ private:
     bool loadHistory();
     void readTipList();
     void endEarly(bool reseek);
+    bool refuse();
     void beginTip();
     bool attempt();
     void finishTip();

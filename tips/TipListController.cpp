@@ -59,15 +59,24 @@ void TipListController::editTip() {
     // check, which drops empty lines: the line the dialog fills (a new tip's empty one) must stay put.
     const bool hitCheckWas = m_.hitCheckOn;
     m_.hitCheckOn = false;
-    const ModalResult result = s_.prompter.numberDialog(f);
+    ModalResult result = s_.prompter.numberDialog(f);
+    // More numbers than a tip of the Keno type holds: say so and show the choice again, rather than
+    // drop the highest ones.
+    while (result == ModalResult::Ok) {
+        const int kenoType = m_.num(Num::KenoType).pos;
+        const int ticked = static_cast<int>(f.tickedNumbers().size());
+        if (ticked <= kenoType) break;
+        f.closed();
+        const int over = ticked - kenoType;
+        s_.prompter.message("Gewählt sind " + std::to_string(ticked) + " Zahlen, ein Tipp hat aber höchstens " +
+                            std::to_string(kenoType) + " (\"Zahlen pro Tipp\"). Wählen Sie " + std::to_string(over) +
+                            (over == 1 ? " Zahl" : " Zahlen") + " ab.");
+        result = s_.prompter.numberDialog(f);
+    }
     m_.hitCheckOn = hitCheckWas;
     f.closed();
-    if (result == ModalResult::Ok && m_.selectedTip >= 0 && m_.selectedTip < static_cast<int>(m_.tipLines.size())) {
-        std::vector<int> numbers = f.tickedNumbers();
-        if (static_cast<int>(numbers.size()) > m_.num(Num::KenoType).pos)
-            numbers.resize(static_cast<size_t>(m_.num(Num::KenoType).pos));
-        m_.tipLines[static_cast<size_t>(m_.selectedTip)] = formatTipLine(numbers);
-    }
+    if (result == ModalResult::Ok && m_.selectedTip >= 0 && m_.selectedTip < static_cast<int>(m_.tipLines.size()))
+        m_.tipLines[static_cast<size_t>(m_.selectedTip)] = formatTipLine(f.tickedNumbers());
     f.computeVisible = true;
     f.randomVisible = false;
     for (int k = 1; k <= 70; ++k) f.colour[static_cast<size_t>(k)] = BoxColour::Info;

@@ -53,10 +53,15 @@ public:
         };
         GeneratorController& generator = ctx.session.generator;
         if (seed) generator.seed(*seed);
-        if (enumerate)
-            generator.toggleEnumeration(); // "Tipps erzeugen": the caption is "Tipps berechnen" outside a run
-        else
-            generator.runToEnd();
+        const int messagesBefore = ctx.prompter.messagesShown;
+        if (!generator.runToEnd(enumerate)) {
+            // Refused before its first attempt: the list is as it was, and tipps.txt is not written.
+            // A refusal the window tells in its status bar only is the command's message.
+            if (ctx.prompter.messagesShown == messagesBefore && !ctx.model.status[1].empty())
+                ctx.prompter.message(ctx.model.status[1]);
+            ctx.printStatus();
+            return 1;
+        }
 
         std::string out;
         for (const auto& line : ctx.model.tipLines) out += line + "\n";

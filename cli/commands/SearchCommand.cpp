@@ -33,10 +33,10 @@ public:
         ctx.prompter.nextAnswer = goOn;
         TipSearch& search = ctx.session.tipSearch;
         search.onHit = [](double date, int best) { std::cout << "hit;" << formatDate(date) << ";" << best << "\n"; };
-        search.run();
+        const bool searched = search.run();
         search.onHit = nullptr;
         ctx.printStatus();
-        return 0;
+        return searched ? 0 : 1; // not started: its message said why
     }
 };
 

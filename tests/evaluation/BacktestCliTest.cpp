@@ -44,12 +44,20 @@ TEST_F(CliBacktest, PrintsTheReportAndRefusesWhatIsNoTest) {
     // The batch run leaves the tip list file alone.
     EXPECT_EQ(contents(dir.file("tipps.txt")), "1,2,3,4,5,6\r\n");
 
+    // From the newest draw there is nothing to test: a message, exit 1, the report of the last test stays.
+    const std::string newest = "message;Nach der Ziehung vom 15.01.2020 gibt es nicht genug Ziehungen, an denen sich "
+                               "der Test prüfen lässt. Wählen Sie ein früheres Datum. Es wurde kein Bericht "
+                               "geschrieben, Analyse.txt bleibt unverändert.\n";
+    const std::string report = contents(dir.file("Analyse.txt"));
     const struct {
         const char* args;
         int status;
         std::string out;
     } cases[] = {
         {"backtest Erfolgstest --seed elf", 1, "message;Fehler bei Eingabe der ZufallsZahl\n"},
+        {"--date 15.01.2020 backtest Button7", 1, newest},
+        {"--date 15.01.2020 backtest Erfolgstest --seed 1", 1, newest},
+        {"--date 15.01.2020 backtest BitBtn9 --seed 1", 1, newest},
         {"backtest Button12", 2, ""},
         {"backtest", 2, ""},
     };
@@ -58,6 +66,7 @@ TEST_F(CliBacktest, PrintsTheReportAndRefusesWhatIsNoTest) {
         const auto run = runCommand(base() + c.args + " 2>/dev/null");
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(contents(dir.file("Analyse.txt")), report);
     }
 }
 
@@ -66,5 +75,6 @@ TEST_F(CliBacktest, TheSameSeedGivesTheSameReport) {
     const auto second = runCommand(base() + "--set Chekcbox28=1 backtest Erfolgstest --seed 99");
     ASSERT_EQ(first.status, 0) << first.out;
     EXPECT_EQ(first.out, second.out);
-    EXPECT_NE(first.out.find("Bei 4 Ziehungen"), std::string::npos);
+    EXPECT_NE(first.out.find("Bei 4 Ziehungen\nTipps für die Ziehung nach dem 15.01.2020:\n"), std::string::npos);
+    EXPECT_EQ(contents(dir.file("tipps.txt")), "1,2,3,4,5,6\r\n");
 }

@@ -93,10 +93,6 @@ TEST_F(BacktestFixture, RecurrenceTestsCountWhatComesBack) {
         {BacktestKind::LastThreeDraws, kDates[0],
          withPassSums(longLines({{15, 2}, {10, 3}, {20, 1}, {0, 1}, {5, 2}}, 3), "17.01.2020", 15, "15.01.2020", 45),
          "17.01.2020"},
-        // From the newest draw the forward tests find nothing to compare with.
-        {BacktestKind::NextDraw, kDates[5], longLines({}, 0), "17.01.2020"},
-        {BacktestKind::NextThreeDraws, kDates[5], withPassSums(longLines({}, 0), "--.--.----", 1000, "--.--.----", 0),
-         "17.01.2020"},
         {BacktestKind::LastThreeDraws, kDates[5],
          withPassSums(longLines({{15, 1}, {5, 1}, {10, 1}}, 1), "17.01.2020", 30, "17.01.2020", 30), "17.01.2020"},
     };
@@ -105,15 +101,18 @@ TEST_F(BacktestFixture, RecurrenceTestsCountWhatComesBack) {
         m.browseDate = c.from;
         m.num(Num::KenoType).max = 10;
         m.num(Num::KenoType).set(6);
+        m.tipLines = {"01,02,03,04,05,06", "21,22,23,24,25,26"};
+        m.selectedTip = 1;
         shell.opened.clear();
         ASSERT_TRUE(backtest.run(c.kind));
         EXPECT_EQ(backtest.report(), c.report);
         EXPECT_EQ(contents(analysis()), fileText(c.report));
         EXPECT_EQ(shell.opened, std::vector<std::string>{analysis()});
         EXPECT_EQ(formatDate(m.drawDate), c.shownAtEnd);
-        // The one tip line left is the last base draw's numbers, two digits each.
-        ASSERT_EQ(m.tipLines.size(), 1u);
-        EXPECT_EQ(m.tipLines[0].size(), 20u * 3 - 1);
+        // The user's tips are back, checked against the draw shown now.
+        EXPECT_EQ(m.tipLines, (std::vector<std::string>{"01,02,03,04,05,06", "21,22,23,24,25,26"}));
+        EXPECT_EQ(m.selectedTip, 1);
+        EXPECT_EQ(m.hits.size(), 2u);
         EXPECT_EQ(m.num(Num::KenoType).pos, 10);
         EXPECT_EQ(m.num(Num::KenoType).max, 10);
         EXPECT_TRUE(m.on(Opt::EditPool));
@@ -151,6 +150,47 @@ TEST_F(BacktestFixture, AStoppedOrFailedTestWritesNoReport) {
     EXPECT_EQ(contents(analysis()), "alter Bericht\r\n");
 }
 
+// A test with no draw to test against writes no report: a message, the old report and the user's
+// tips as they were; the generator tests make no tips for the newest draw.
+TEST_F(BacktestFixture, NothingToTestWritesNoReport) {
+    ASSERT_TRUE(writeFileAtomic(analysis(), "alter Bericht\r\n"));
+    const std::string later = "gibt es nicht genug Ziehungen, an denen sich der Test prüfen lässt. Wählen Sie ein "
+                              "früheres Datum. Es wurde kein Bericht geschrieben, Analyse.txt bleibt unverändert.";
+    struct Case {
+        BacktestKind kind;
+        double from;
+        size_t draws; // of the six
+        std::string message;
+    };
+    const Case cases[] = {
+        {BacktestKind::NextDraw, kDates[5], 6, "Nach der Ziehung vom 17.01.2020 " + later},
+        {BacktestKind::SecondNextDraw, kDates[4], 6, "Nach der Ziehung vom 15.01.2020 " + later},
+        {BacktestKind::ThirdNextDraw, kDates[3], 6, "Nach der Ziehung vom 13.01.2020 " + later},
+        {BacktestKind::NextThreeDraws, kDates[5], 6, "Nach der Ziehung vom 17.01.2020 " + later},
+        {BacktestKind::TipsUntilToday, kDates[5], 6, "Nach der Ziehung vom 17.01.2020 " + later},
+        {BacktestKind::TipsPerDraw, kDates[5], 6, "Nach der Ziehung vom 17.01.2020 " + later},
+        {BacktestKind::LastThreeDraws, kDates[0], 3,
+         "Keno.dat enthält zu wenige Ziehungen für diesen Test: jede getestete Ziehung braucht drei Ziehungen vor "
+         "ihr. Es wurde kein Bericht geschrieben, Analyse.txt bleibt unverändert."},
+    };
+    std::vector<DrawRecord> all = readDraws(dir.file("Keno.dat"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(backtestName(c.kind)) + " from " + formatDate(c.from));
+        writeDraws(dir.file("Keno.dat"), std::vector<DrawRecord>(all.begin(), all.begin() + c.draws));
+        m.browseDate = c.from;
+        m.tipLines = {"01,02,03,04,05,06"};
+        prompter.messages.clear();
+        const int dialogs = prompter.numberDialogs;
+        EXPECT_FALSE(backtest.run(c.kind));
+        EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(contents(analysis()), "alter Bericht\r\n");
+        EXPECT_TRUE(shell.opened.empty());
+        EXPECT_EQ(m.tipLines, std::vector<std::string>{"01,02,03,04,05,06"});
+        EXPECT_EQ(prompter.numberDialogs, dialogs);
+        EXPECT_TRUE(m.backtestRunning.empty());
+    }
+}
+
 // The generator tests on the real history: the last eight draws of 2025.
 struct GeneratorBacktest : ::testing::Test, WithSession {
     GeneratorBacktest() : WithSession(dateValue(2026, 1, 10) + 0.5) {}
@@ -184,20 +224,32 @@ struct GeneratorBacktest : ::testing::Test, WithSession {
 TEST_F(GeneratorBacktest, ReportsAndTheLuckyNumber) {
     const int kenoType = m.num(Num::KenoType).pos;
     const int tips = m.totalTips();
+    const std::vector<std::string> userTips = {"01,02,03,04,05,06,07,08,09,10"};
+    m.tipLines = userTips;
     prompter.inputs = {"4711"};
     ASSERT_TRUE(backtest.run(BacktestKind::TipsUntilToday));
     const auto once = backtest.report();
+    // Short form: Keno type + 1 hit lines, a line with one blank, the passes; then the tips tested.
+    const size_t counts = static_cast<size_t>(kenoType) + 4;
+    ASSERT_EQ(once.size(), counts + 1 + static_cast<size_t>(tips));
     // Pinned for the lucky number 4711 and the design options.
-    EXPECT_EQ(once,
+    EXPECT_EQ(std::vector<std::string>(once.begin(), once.begin() + static_cast<std::ptrdiff_t>(counts)),
               (std::vector<std::string>{"Aktuelle Einstellung brachten ", "0er\t => 1", "1er\t => 5", "2er\t => 11",
                                         "3er\t => 9", "4er\t => 7", "5er\t => 2", "6er\t => 0", "7er\t => 0",
                                         "8er\t => 0", "9er\t => 0", "10er\t => 0", " ", "Bei 7 Ziehungen"}));
-    // Short form: Keno type + 1 hit lines, a line with one blank, the passes; every tip counted at every step.
-    ASSERT_EQ(once.size(), static_cast<size_t>(kenoType) + 4);
     EXPECT_EQ(once[1].substr(0, 8), "0er\t => ");
-    EXPECT_EQ(once[once.size() - 2], " ");
-    EXPECT_EQ(once.back(), "Bei 7 Ziehungen");
-    EXPECT_EQ(sum(once, 1, once.size() - 2), 7 * tips);
+    EXPECT_EQ(once[counts - 2], " ");
+    EXPECT_EQ(once[counts - 1], "Bei 7 Ziehungen");
+    EXPECT_EQ(sum(once, 1, counts - 2), 7 * tips); // every tip counted at every step
+    EXPECT_EQ(once[counts], "Getestete Tipps:");
+    for (size_t i = counts + 1; i < once.size(); ++i) EXPECT_EQ(once[i].size(), 29u) << once[i]; // ten numbers
+    EXPECT_EQ(contents(dir.file("Analyse.txt")), [&] {
+        std::string file;
+        for (const auto& l : once) file += utf8ToCp1252(l) + "\r\n";
+        return file;
+    }());
+    // The user's list is back.
+    EXPECT_EQ(m.tipLines, userTips);
     EXPECT_EQ(seeded, std::vector<std::string>{"GlücksZahl 4711 gesetzt"});
     EXPECT_EQ(prompter.questions, std::vector<std::string>{"Geben Sie Ihre GlücksZahl für den Zufallsgenerator ein!"});
     EXPECT_TRUE(m.on(Opt::EditPool));
@@ -210,20 +262,22 @@ TEST_F(GeneratorBacktest, ReportsAndTheLuckyNumber) {
         prompter.inputs = {"4711"};
         ASSERT_TRUE(backtest.run(BacktestKind::TipsPerDraw));
         const auto& r = backtest.report();
-        ASSERT_EQ(r.size(), 23u);
-        EXPECT_EQ(r.back(), "Bei 7 Ziehungen");
+        ASSERT_EQ(r.size(), 23u + 1 + static_cast<size_t>(tips));
+        EXPECT_EQ(r[22], "Bei 7 Ziehungen");
         EXPECT_EQ(sum(r, 1, 22), 7 * tips);
         EXPECT_EQ(sum(r, static_cast<size_t>(kenoType) + 2, 22), 0);
         const std::map<int, int> pinned = {{1, 4}, {2, 8}, {3, 10}, {4, 7}, {5, 6}};
-        EXPECT_EQ(r, longLines(pinned, 7));
+        EXPECT_EQ(std::vector<std::string>(r.begin(), r.begin() + 23), longLines(pinned, 7));
+        // The tips made for the newest draw, for the draw to come, close the report.
+        EXPECT_EQ(r[23], "Tipps für die Ziehung nach dem 29.12.2025:");
         if (round == 0)
             first = r;
         else
             EXPECT_EQ(r, first);
     }
-    // The newest draw's tips stay in the list.
     EXPECT_EQ(m.drawDate, dateValue(2025, 12, 29));
-    EXPECT_EQ(m.tipLines.size(), static_cast<size_t>(tips));
+    EXPECT_EQ(m.tipLines, userTips);
+    EXPECT_EQ(m.hits.size(), 1u);
 
     // Cancel runs the test with the proposal, just as typing it would.
     Random proposal;

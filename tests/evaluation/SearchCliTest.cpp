@@ -39,7 +39,7 @@ TEST_F(CliSearch, PrintsOneLinePerQuestionThenTheStatusTexts) {
          "hit;06.01.2020;6\nhit;08.01.2020;8\nhit;10.01.2020;8\nhit;13.01.2020;4\n" + after},
         {"--threshold 8 --continue no", 0, "hit;08.01.2020;8\n" + after},
         {"--threshold 9", 0, after},
-        {"--threshold acht", 0, // the browser stays on 13.01.
+        {"--threshold acht", 1, // nothing searched: the browser stays on 13.01.
          "message;\"acht\" ist keine ganze Zahl. Die Suche wird nicht gestartet.\nstatus0;Max-Gewinn 4er\nstatus1;\n"},
         {"--continue vielleicht", 2, ""},
         {"weiter", 2, ""},

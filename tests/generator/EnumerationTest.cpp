@@ -1,6 +1,7 @@
 // "Tipps erzeugen": the combination file and the table of a small pool, the count, the status texts,
 // the refusals before anything is written, a stop while the combinations are written, the batch command.
 #include <filesystem>
+#include <functional>
 
 #include "GeneratorFixture.h"
 #include "base/Text.h"
@@ -216,6 +217,57 @@ TEST_F(Enumerate, RefusedBeforeAnythingIsWritten) {
         EXPECT_TRUE(variationFiles().empty());
         EXPECT_EQ(gen.attemptsOfLastRun(), 0u);
         EXPECT_EQ(m.runCaption, kCaptionStart);
+    }
+}
+
+// "Löschen vor Berechnung" empties the list only when the check of the combinations begins: a run
+// refused, failed or stopped before that leaves the list and its hits as they were.
+TEST_F(Enumerate, ListStaysUntilTheCheckBegins) {
+    const std::vector<std::string> tips = {"01,02,03", "04,05,06", "07,08,09", "10,11,12", "13,14,15"};
+    struct Case {
+        const char* name;
+        int ticked;
+        std::function<void()> arrange;
+        bool starts;
+    };
+    const Case cases[] = {
+        {"too many combinations", 69, [] {}, false},
+        {"too little space", 20,
+         [this] { enumeration.freeSpace = [](const std::string&) { return std::optional<uintmax_t>(1); }; }, false},
+        {"file cannot be written", 5, [this] { std::filesystem::create_directory(dir.file("Variation_3_aus_5.txt")); },
+         false},
+        {"stopped while writing", 20,
+         [this] {
+             enumeration.slice = std::chrono::microseconds(0);
+             enumeration.eventPump = [this, pumps = 0]() mutable {
+                 if (++pumps == 2) gen.toggleEnumeration(); // a click once the writing is under way
+             };
+         },
+         false},
+        {"the check begins", 5, [] {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& name : variationFiles()) std::filesystem::remove_all(dir.file(name));
+        enumeration.freeSpace = nullptr;
+        enumeration.eventPump = nullptr;
+        pool(c.ticked);
+        m.num(Num::KenoType).set(c.ticked == 69 ? 10 : 3);
+        m.on(Opt::ClearBeforeRun) = true;
+        m.tipLines = tips;
+        browser.seekDate(); // shows the chosen draw and checks the tips against it
+        const auto hits = m.hits;
+        ASSERT_EQ(hits.size(), tips.size());
+        c.arrange();
+        gen.toggleEnumeration();
+        EXPECT_EQ(m.runCaption, kCaptionStart);
+        if (c.starts) {
+            EXPECT_TRUE(m.tipLines.empty()); // few combinations: none goes into the emptied list
+        } else {
+            EXPECT_EQ(m.tipLines, tips);
+            EXPECT_EQ(m.hits, hits);
+            EXPECT_EQ(gen.attemptsOfLastRun(), 0u);
+        }
     }
 }
 

@@ -66,6 +66,37 @@ TEST_F(CliGenerate, PoolListAnswersTheNumberDialog) {
     EXPECT_NE(r.out.substr(0, 15), "02,04,06,08,10\n");
 }
 
+// A run refused before its first attempt stores nothing: its German message first, exit 1, and
+// tipps.txt as it was although "Löschen vor Berechnung" is ticked.
+TEST_F(CliGenerate, ARefusedRunLeavesTheTipFile) {
+    const std::string tips = "01,02,03,04,05,06\r\n07,08,09,10,11,12\r\n";
+    std::vector<std::string> list(70, "");
+    list[6] = "50";
+    ASSERT_TRUE(writeTextLines(dir.file("one.kwl"), list));
+    list[4] = "viel";
+    ASSERT_TRUE(writeTextLines(dir.file("viel.kwl"), list));
+    const struct {
+        std::string args;
+        std::string message;
+    } cases[] = {
+        {"generate --enumerate --seed 1", "message;Aus den 338 Zahlen des Zahlenpools lassen sich mehr als"},
+        // The status text that tells the window why is the batch command's message.
+        {"--set Chekcbox20=1 generate --pool-list " + dir.file("one.kwl"),
+         "message;Der Zahlenpool enthält nur 1 verschiedene Zahlen, für einen Tipp werden 10 gebraucht. Ändern Sie "
+         "die Optionen!\n"},
+        {"--set Chekcbox20=1 generate --pool-list " + dir.file("viel.kwl"),
+         "message;Die Gewichtung \"viel\" der Zahl 5 ist keine ganze Zahl. Die Tippberechnung wird abgebrochen.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), tips));
+        const auto r = cli(base() + " --set Chekcbox28=1 " + c.args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out.substr(0, c.message.size()), c.message);
+        EXPECT_EQ(test::contents(dir.file("tipps.txt")), tips);
+    }
+}
+
 TEST_F(CliGenerate, UsageAndFailures) {
     EXPECT_EQ(cli(base() + " generate --seed zwölf").status, 2);
     EXPECT_EQ(cli(base() + " generate extra").status, 2);

@@ -381,7 +381,7 @@ class FixedCandidates : public CandidateEnumeration {
 public:
     FixedCandidates(Model& m, std::vector<std::vector<int>> c, int count, int limit)
         : m_(m), candidates_(std::move(c)), count_(count), limit_(limit) {}
-    int begin(const CandidatePool&, int) override {
+    std::optional<int> begin(const CandidatePool&, int) override {
         m_.attemptLimit = limit_;
         m_.setTotalTips(count_);
         return count_;

@@ -343,11 +343,14 @@ TEST_F(PoolFixture, PoolDialog) {
     ASSERT_EQ(m.tipLines.size(), 1u);
     EXPECT_EQ(m.tipLines[0], "03,09");
 
-    // Abbrechen: the run ends at once, the list only cleared by "Löschen vor Berechnung".
+    // Abbrechen: the run ends at once. "Löschen vor Berechnung" is ticked, but a run that never
+    // started leaves the list as it was.
+    ASSERT_TRUE(m.on(Opt::ClearBeforeRun));
+    const std::vector<std::string> before = m.tipLines;
     prompter.onNumberDialog = [](NumberChoice&) { return ModalResult::Abort; };
     statusLog.clear();
     generate(1);
-    EXPECT_TRUE(m.tipLines.empty());
+    EXPECT_EQ(m.tipLines, before);
     EXPECT_EQ(m.runCaption, kCaptionStart);
     EXPECT_TRUE(m.hitCheckOn);
     EXPECT_EQ(std::count(statusLog.begin(), statusLog.end(), "Beginn der Tippberechnung"), 0);
@@ -362,7 +365,7 @@ TEST_F(PoolFixture, PoolDialog) {
     ASSERT_FALSE(prompter.messages.empty());
     EXPECT_EQ(prompter.messages.back(),
               "Die Gewichtung \"viel\" der Zahl 5 ist keine ganze Zahl. Die Tippberechnung wird abgebrochen.");
-    EXPECT_TRUE(m.tipLines.empty());
+    EXPECT_EQ(m.tipLines, before);
     EXPECT_EQ(m.runCaption, kCaptionStart);
 
     // Edited down to fewer numbers than a tip has, or to nothing: the run ends before the first attempt.
@@ -374,7 +377,7 @@ TEST_F(PoolFixture, PoolDialog) {
             return ModalResult::Retry;
         };
         generate(1);
-        EXPECT_TRUE(m.tipLines.empty());
+        EXPECT_EQ(m.tipLines, before);
         EXPECT_EQ(m.status[1], "Der Zahlenpool enthält nur " + std::to_string(kept) +
                                    " verschiedene Zahlen, für einen Tipp werden 2 gebraucht. Ändern Sie die Optionen!");
         EXPECT_EQ(gen.attemptsOfLastRun(), 0u);

@@ -86,12 +86,21 @@ TEST_F(TipFixture, EditPreparesTheDialogAndKeepsTheKenoType) {
     m.num(Num::KenoType).pos = 2;
     tips.selectLine(0);
     NumberChoice seen;
+    int shown = 0;
     prompter.onNumberDialog = [&](NumberChoice& f) {
-        seen = f;
+        if (++shown == 1) {
+            seen = f;
+            return ModalResult::Ok; // three numbers for a tip of two: said, and shown again
+        }
+        EXPECT_EQ(f.tickedNumbers(), (std::vector<int>{3, 17, 22}));
+        f.ticked[22] = false;
         return ModalResult::Ok;
     };
     tips.editTip();
-    EXPECT_EQ(m.tipLines[0], "03,17"); // the third number is dropped
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{"Gewählt sind 3 Zahlen, ein Tipp hat aber höchstens 2 "
+                                                          "(\"Zahlen pro Tipp\"). Wählen Sie 1 Zahl ab."});
+    EXPECT_EQ(m.tipLines[0], "03,17");
     EXPECT_EQ(seen.tickedNumbers(), (std::vector<int>{3, 17, 22}));
     EXPECT_TRUE(seen.randomVisible);
     EXPECT_FALSE(seen.computeVisible);
@@ -110,6 +119,47 @@ TEST_F(TipFixture, EditPreparesTheDialogAndKeepsTheKenoType) {
     tips.editTip();
     EXPECT_EQ(seen.tickedNumbers(), std::vector<int>{5});
     EXPECT_EQ(m.tipLines[0], "05,x,07,99");
+}
+
+// "+" with more numbers ticked than the Keno type allows: a message and the dialog again with the
+// choice as it was, never a tip cut short without a word.
+TEST_F(TipFixture, AddWithTooManyNumbersSaysSo) {
+    m.num(Num::KenoType).pos = 10;
+    const std::vector<int> eleven = {1, 5, 9, 13, 17, 21, 25, 29, 33, 37, 41};
+    const std::string told = "Gewählt sind 11 Zahlen, ein Tipp hat aber höchstens 10 (\"Zahlen pro Tipp\"). "
+                             "Wählen Sie 1 Zahl ab.";
+    struct Case {
+        const char* name;
+        ModalResult second; // how the dialog shown again is left
+        std::vector<std::string> list;
+    };
+    const Case cases[] = {
+        {"one taken off", ModalResult::Ok, {"01,02", "05,09,13,17,21,25,29,33,37,41"}},
+        {"cancelled", ModalResult::Abort, {"01,02"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m.tipLines = {"01,02"};
+        tips.selectLine(0);
+        prompter.messages.clear();
+        std::vector<std::vector<int>> shownWith;
+        prompter.onNumberDialog = [&](NumberChoice& f) {
+            if (shownWith.empty()) {
+                f.untickAll(BoxColour::Info);
+                for (int n : eleven) f.ticked[static_cast<size_t>(n)] = true;
+                shownWith.push_back({});
+                return ModalResult::Ok;
+            }
+            shownWith.push_back(f.tickedNumbers());
+            f.ticked[1] = false;
+            return c.second;
+        };
+        tips.addTip();
+        ASSERT_EQ(shownWith.size(), 2u);
+        EXPECT_EQ(shownWith[1], eleven); // the choice is kept for the second look
+        EXPECT_EQ(prompter.messages, std::vector<std::string>{told});
+        EXPECT_EQ(m.tipLines, c.list);
+    }
 }
 
 TEST_F(TipFixture, EditOnAnEmptyListOrWithoutSelection) {

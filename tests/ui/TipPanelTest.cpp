@@ -1,13 +1,18 @@
 // The tip panel of the main tab, driven through its widgets.
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "app/Session.h"
 #include "base/Text.h"
@@ -133,6 +138,132 @@ TEST_F(TipPanelFixture, TippsBerechnenRunsTheGeneratorAndShowsItsProgress) {
     EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 20);
     EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 20);
     for (const auto& line : w->model().tipLines) EXPECT_EQ(line.size(), 17u) << line; // six "%.2d" numbers
+}
+
+namespace {
+
+const std::string kFiveTips = "01,02,03,04,05,06,07,08,09,10\r\n11,12,13,14,15,16,17,18,19,20\r\n"
+                              "21,22,23,24,25,26,27,28,29,30\r\n31,32,33,34,35,36,37,38,39,40\r\n"
+                              "41,42,43,44,45,46,47,48,49,50\r\n";
+
+} // namespace
+
+// "Löschen vor Berechnung" empties the list only when a run really starts: a run refused or
+// cancelled before that leaves the list, the window's two lists and, after the close, tipps.txt.
+TEST_F(TipPanelFixture, ARefusedOrCancelledRunLeavesTheList) {
+    start(kFiveTips);
+    const auto tips = w->model().tipLines;
+    ASSERT_EQ(tips.size(), 5u);
+    find<QCheckBox>("CheckBox28")->setChecked(true);
+    struct Case {
+        const char* name;
+        const char* button;
+        bool editPool; // "Liste bearbeiten"
+        const char* message;
+    };
+    const Case cases[] = {
+        // The plain pool gives far too many combinations of ten numbers.
+        {"Tipps erzeugen refused", "ErzeugenBtn", false, "Aus den "},
+        {"Liste bearbeiten, Abbrechen", "BitBtn4", true, nullptr},
+        {"Tipps erzeugen, Liste bearbeiten, Abbrechen", "ErzeugenBtn", true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        find<QCheckBox>("CheckBox20")->setChecked(c.editPool);
+        prompter.messages.clear();
+        prompter.numberDialogs = 0;
+        prompter.onNumberDialog = [](NumberChoice&) { return ModalResult::Abort; };
+        find<QPushButton>(c.button)->click();
+        EXPECT_EQ(prompter.numberDialogs, c.editPool ? 1 : 0);
+        if (c.message) {
+            ASSERT_EQ(prompter.messages.size(), 1u);
+            EXPECT_EQ(prompter.messages[0].rfind(c.message, 0), 0u) << prompter.messages[0];
+        } else {
+            EXPECT_TRUE(prompter.messages.empty());
+        }
+        EXPECT_EQ(w->model().tipLines, tips);
+        EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 5);
+        EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 5);
+        EXPECT_EQ(find<QPushButton>("BitBtn4")->text(), "Tipps berechnen");
+    }
+    w->close();
+    EXPECT_EQ(contents(dir.file("tipps.txt")), kFiveTips);
+}
+
+// "+" with eleven numbers ticked for a tip of ten: a message and the dialog again, then the tip.
+TEST_F(TipPanelFixture, PlusWithTooManyNumbersSaysSo) {
+    start("");
+    find<QSpinBox>("UpDown18")->setValue(10);
+    int shown = 0;
+    prompter.onNumberDialog = [&](NumberChoice& f) {
+        if (++shown == 1) {
+            f.untickAll(BoxColour::Info);
+            for (int n = 1; n <= 11; ++n) f.ticked[static_cast<size_t>(n)] = true;
+        } else {
+            f.ticked[11] = false;
+        }
+        return ModalResult::Ok;
+    };
+    find<QPushButton>("SpeedButton36")->click();
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{"Gewählt sind 11 Zahlen, ein Tipp hat aber höchstens 10 "
+                                                          "(\"Zahlen pro Tipp\"). Wählen Sie 1 Zahl ab."});
+    EXPECT_EQ(w->model().tipLines, std::vector<std::string>{"01,02,03,04,05,06,07,08,09,10"});
+    EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 1);
+}
+
+// A backtest, stopped or finished, leaves the tip list as the user left it, and the close writes that
+// list; the tips the test made stand in its report.
+TEST_F(TipPanelFixture, ABacktestLeavesTheUsersTips) {
+    start("");
+    prompter.onNumberDialog = [](NumberChoice& f) {
+        f.untickAll(BoxColour::Info);
+        for (int n : {7, 14, 21, 28, 35, 42}) f.ticked[static_cast<size_t>(n)] = true;
+        return ModalResult::Ok;
+    };
+    find<QPushButton>("SpeedButton36")->click();
+    const std::vector<std::string> mine = {"07,14,21,28,35,42"};
+    ASSERT_EQ(w->model().tipLines, mine);
+    find<QCheckBox>("CheckBox28")->setChecked(true);
+    auto* test = find<QPushButton>("Erfolgstest");
+    for (const bool stop : {true, false}) {
+        SCOPED_TRACE(stop ? "stopped" : "finished");
+        // The whole history runs long enough to be stopped by a second click; the last week does not.
+        w->model().browseDate = stop ? dateValue(2004, 2, 2) : dateValue(2025, 12, 22);
+        bool clickedAgain = false;
+        if (stop)
+            QTimer::singleShot(0, test, [test, &clickedAgain] {
+                clickedAgain = true;
+                test->click();
+            });
+        test->click();
+        EXPECT_EQ(clickedAgain, stop);
+        EXPECT_EQ(std::filesystem::exists(dir.file("Analyse.txt")), !stop);
+        EXPECT_EQ(w->model().tipLines, mine);
+        EXPECT_EQ(find<QListView>("ListBox1")->model()->rowCount(), 1);
+        EXPECT_EQ(find<QListView>("ListBox2")->model()->rowCount(), 1);
+    }
+    std::vector<std::string> report;
+    ASSERT_TRUE(readTextLines(dir.file("Analyse.txt"), report));
+    const auto heading = std::find(report.begin(), report.end(), "Tipps für die Ziehung nach dem 29.12.2025:");
+    ASSERT_NE(heading, report.end());
+    EXPECT_EQ(report.end() - heading - 1, w->model().totalTips());
+    w->close();
+    EXPECT_EQ(contents(dir.file("tipps.txt")), "07,14,21,28,35,42\r\n");
+}
+
+// From the newest draw a backtest has nothing to test: a message, no report, the list as it was.
+TEST_F(TipPanelFixture, ABacktestFromTheNewestDrawSaysSo) {
+    start(kFiveTips);
+    const auto tips = w->model().tipLines;
+    prompter.messages.clear();
+    find<QPushButton>("BitBtn9")->click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].rfind("Nach der Ziehung vom 29.12.2025 gibt es nicht genug Ziehungen", 0), 0u)
+        << prompter.messages[0];
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Analyse.txt")));
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(w->model().tipLines, tips);
 }
 
 int main(int argc, char** argv) {
