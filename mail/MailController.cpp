@@ -12,7 +12,6 @@
 
 #include "app/Model.h"
 #include "base/FileWriter.h"
-#include "base/Parse.h"
 #include "base/Text.h"
 #include "mail/MimeMessage.h"
 #include "players/PlayersController.h"
@@ -91,15 +90,8 @@ SmtpResult MailController::send(bool quiet) {
     ++sentCount_;
     static std::atomic<unsigned> counter{0};
     const std::string boundary = std::to_string(s_.clock.ticks()) + "-" + std::to_string(++counter);
-    // "host:port" reaches a server on another port than 25.
-    MailDraft d = draft;
-    if (const size_t colon = d.host.rfind(':'); colon != std::string::npos && d.host.find(':') == colon) {
-        if (const auto port = parseDigits(std::string_view(d.host).substr(colon + 1), 65535)) {
-            d.port = static_cast<int>(*port);
-            d.host.resize(colon);
-        }
-    }
-    const BuiltMessage built = buildMessage(d, rfcDate(), boundary);
+    // The server field may name another port ("host:port") or implicit TLS ("smtps://host").
+    const BuiltMessage built = buildMessage(draft, rfcDate(), boundary);
     if (!built.error.empty()) {
         result.error = built.error;
     } else if (!transport_) {
@@ -168,8 +160,17 @@ MailController::sendStatusMails(bool direct, const std::function<void(const Stat
     }
     std::vector<MailOutcome> outcomes;
     for (const auto& mail : mails) {
-        fill(mail);
         MailOutcome o{mail.address, mail.name};
+        if (!isMailAddress(mail.address)) {
+            // An address that is more than one address (a line break, a second "<...>") is never handed
+            // to the server; the player is named in the summary and the others get their mails.
+            o.attempted = true;
+            o.error = "Die Email-Adresse ist ungültig; diese Email wurde nicht gesendet.";
+            if (after) after(mail, o);
+            outcomes.push_back(std::move(o));
+            continue;
+        }
+        fill(mail);
         if (direct) {
             const SmtpResult r = send(true);
             o.attempted = true;
@@ -196,7 +197,8 @@ std::string MailController::summary(const std::vector<MailOutcome>& outcomes) {
     for (const auto& o : outcomes) {
         attempted += o.attempted;
         sent += o.sent;
-        if (o.attempted && !o.sent) failures += "\n" + o.name + " (" + o.address + "): " + o.error;
+        if (o.attempted && !o.sent)
+            failures += "\n" + visibleText(o.name) + " (" + visibleText(o.address) + "): " + o.error;
     }
     if (!attempted) return outcomes.empty() ? "Kein Mitspieler hat eine Email-Adresse." : "";
     std::string text = std::to_string(sent) + " von " + std::to_string(outcomes.size()) +

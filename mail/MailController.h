@@ -19,7 +19,7 @@ struct StatusMail;
 // One status mail of the mail-out and how it went.
 struct MailOutcome {
     std::string address, name;
-    bool attempted = false; // sent directly, or the dialog was sent from
+    bool attempted = false; // sent directly, the dialog was sent from, or skipped for a bad address
     bool sent = false;
     std::string error;
 };
@@ -50,7 +50,8 @@ public:
     void convertToHtml() { draft.htmlBody = htmlFromText(draft.body); }
 
     // "Email senden" (`BitBtn18Click`): a status mail to every player with an address, sent directly or
-    // shown in the dialog. `after` sees every mail and how it went; a summary message follows.
+    // shown in the dialog. A player whose address is not one address (`isMailAddress`) is skipped and
+    // named in the summary. `after` sees every mail and how it went; a summary message follows.
     std::vector<MailOutcome>
     sendStatusMails(bool direct, const std::function<void(const StatusMail&, const MailOutcome&)>& after = {});
     // "3 von 4 Emails wurden gesendet." and the failures; empty when nothing was attempted.

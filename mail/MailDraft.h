@@ -46,6 +46,27 @@ std::vector<std::string> existingAttachments(const std::string& attachmentLines)
 // A comma-separated address list as single addresses, blanks trimmed, empty entries left out.
 std::vector<std::string> addressList(const std::string& commaSeparated);
 
+// Whether `address` is one address and nothing more: local@domain, the local part a dot-atom or a
+// quoted string, the domain host labels or a bracketed literal; UTF-8 letters allowed, control
+// characters nowhere, and no blank, "<", ">", ",", ";" outside quotes. Only such an address may reach
+// the server's commands or a header.
+bool isMailAddress(std::string_view address);
+
+// The text with its control characters written out ("\r", "\n", "\t", "\x1B"), for a message that
+// names a value which must not break the message's lines.
+std::string visibleText(std::string_view text);
+
+// The server field: "host", "host:port", "smtp://host[:port]" or "smtps://host[:port]". "smtps://" and
+// port 465 mean TLS from the first byte (implicit TLS, port 465 unless given); otherwise the server is
+// asked for STARTTLS on `defaultPort` unless a port is given.
+struct SmtpServerAddress {
+    std::string host;
+    int port = kSmtpPort;
+    bool implicitTls = false;
+};
+// Nothing, with a German reason in `error`, for an empty field or one that is no host name.
+std::optional<SmtpServerAddress> parseSmtpServer(std::string_view field, int defaultPort, std::string* error);
+
 // The settings file: [SMTP] Host, User, Pass, CheckCertificate; [MAIL] From, To, CC.
 struct MailSettings {
     std::string host, user, password, from, to, cc;

@@ -1,6 +1,6 @@
 #pragma once
-// SMTP: one finished message handed to a server, with explicit TLS (STARTTLS when the server offers
-// it) and AUTH LOGIN when a user is given. The real one sits on libcurl with OpenSSL.
+// SMTP: one finished message handed to a server, with TLS (STARTTLS, or implicit TLS from the first
+// byte) and AUTH LOGIN when a user is given. The real one sits on libcurl with OpenSSL.
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,10 +10,13 @@ namespace zf {
 struct SmtpEnvelope {
     std::string host;
     int port = 25;
+    bool implicitTls = false;   // TLS from the first byte (smtps, port 465) instead of STARTTLS
     std::string user, password; // no login without a user
+    // On: the server's certificate must be valid, and nothing (no password, no message) goes without TLS.
+    // Off: a server that offers no STARTTLS gets the conversation unencrypted.
     bool verifyCertificate = true;
-    std::string from;
-    std::vector<std::string> recipients; // To, CC and BCC addresses
+    std::string from;                    // one checked address (no control characters, no "<>")
+    std::vector<std::string> recipients; // To, CC and BCC addresses, each checked like `from`
 };
 
 struct SmtpResult {

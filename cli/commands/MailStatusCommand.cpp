@@ -2,15 +2,18 @@
 #include <iostream>
 
 #include "cli/Command.h"
+#include "mail/MailDraft.h"
 #include "players/StatusMail.h"
 
 namespace zf::cli {
 
 namespace {
 
+// A line break in a player's name or address is shown as "\r\n": it cannot start a line of its own.
 void printMail(const StatusMail& mail) {
-    std::string out = "to;" + mail.address + ";" + mail.name + "\nsubject;" + mail.subject + "\n";
-    for (const auto& line : mail.body) out += line + "\n";
+    std::string out = "to;" + visibleText(mail.address) + ";" + visibleText(mail.name) + "\nsubject;" +
+                      visibleText(mail.subject) + "\n";
+    for (const auto& line : mail.body) out += visibleText(line) + "\n";
     std::cout << out << "end\n";
 }
 
@@ -38,7 +41,7 @@ public:
         bool failed = false;
         const auto outcomes = ctx.session.mail.sendStatusMails(true, [&](const StatusMail& mail, const MailOutcome& o) {
             printMail(mail);
-            std::cout << "sent;" << (o.sent ? "OK" : o.error) << "\n";
+            std::cout << "sent;" << (o.sent ? "OK" : visibleText(o.error)) << "\n";
             failed = failed || !o.sent;
         });
         (void)outcomes;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "mail/MailDraft.h"
 #include "mail/MimeMessage.h"
 
 namespace zf {
@@ -104,10 +105,11 @@ CurlMailTransport::~CurlMailTransport() = default;
 
 namespace {
 
-// One conversation. `useSsl`: CURLUSESSL_ALL demands STARTTLS, so a refused STARTTLS or a failed
-// handshake is an error; CURLUSESSL_NONE for a server that does not offer it.
-CURLcode converse(const SmtpEnvelope& e, const std::string& message, long useSsl, int timeoutSeconds, Conversation& c,
-                  std::string& error) {
+// One conversation. `useSsl`: CURLUSESSL_ALL demands TLS before anything else, so a missing or refused
+// STARTTLS or a failed handshake ends it before the login; CURLUSESSL_NONE for a server that does not
+// offer STARTTLS.
+CURLcode converse(const SmtpEnvelope& e, const std::string& message, long useSsl, int timeoutSeconds,
+                  const std::string& caFile, Conversation& c, std::string& error) {
     CURL* curl = curl_easy_init();
     if (!curl) {
         error = "Die Email-Bibliothek konnte nicht gestartet werden.";
@@ -115,12 +117,13 @@ CURLcode converse(const SmtpEnvelope& e, const std::string& message, long useSsl
     }
     Upload upload{&message};
     char errorText[CURL_ERROR_SIZE] = {};
-    const std::string url = "smtp://" + e.host + ":" + std::to_string(e.port);
+    const std::string url = (e.implicitTls ? "smtps://" : "smtp://") + e.host + ":" + std::to_string(e.port);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(curl, CURLOPT_USE_SSL, useSsl);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, e.verifyCertificate ? 1L : 0L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, e.verifyCertificate ? 2L : 0L);
+    if (!caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.c_str());
     if (!e.user.empty()) {
         curl_easy_setopt(curl, CURLOPT_USERNAME, e.user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, e.password.c_str());
@@ -155,18 +158,34 @@ CURLcode converse(const SmtpEnvelope& e, const std::string& message, long useSsl
 SmtpResult CurlMailTransport::send(const SmtpEnvelope& e, const std::string& message,
                                    const std::function<void(const std::string&)>& status) {
     SmtpResult r;
+    // Only a checked address may stand in MAIL FROM and RCPT TO: the library puts it into the command
+    // line as it is.
+    bool addressesOk = isMailAddress(e.from);
+    for (const auto& a : e.recipients) addressesOk = addressesOk && isMailAddress(a);
+    if (!addressesOk) {
+        r.error = "Eine Email-Adresse ist ungültig; die Email wurde nicht gesendet.";
+        return r;
+    }
     Conversation c{&status, {}, {}, {}, false, false};
     if (!e.password.empty()) {
         c.secrets.push_back(e.password);
         c.secrets.push_back(base64(e.password));
     }
-    CURLcode code = converse(e, message, static_cast<long>(CURLUSESSL_ALL), timeoutSeconds, c, r.error);
-    if (code == CURLE_USE_SSL_FAILED && c.connected && !c.offersStartTls) {
-        // The server offers no STARTTLS: the mail goes unencrypted, as the user's server wants it.
-        if (status) status("Der Server bietet kein STARTTLS an; die Email wird unverschlüsselt gesendet.");
-        c.lastCommand.clear();
-        r.error.clear();
-        code = converse(e, message, static_cast<long>(CURLUSESSL_NONE), timeoutSeconds, c, r.error);
+    CURLcode code = converse(e, message, static_cast<long>(CURLUSESSL_ALL), timeoutSeconds, caFile, c, r.error);
+    if (code == CURLE_USE_SSL_FAILED && c.connected && !c.offersStartTls && !e.implicitTls) {
+        if (e.verifyCertificate) {
+            // "Zertifikat prüfen" promises a checked, encrypted connection: without STARTTLS (a server
+            // without it, or a network that strips it from the greeting) nothing is sent, no login made.
+            r.error = "Der SMTP-Server bietet keine verschlüsselte Verbindung (STARTTLS) an. Mit \"Zertifikat "
+                      "prüfen\" werden Passwort und Email nicht unverschlüsselt gesendet; die Email wurde nicht "
+                      "gesendet.";
+        } else {
+            // The user switched the check off: the mail goes unencrypted, as the user's server wants it.
+            if (status) status("Der Server bietet kein STARTTLS an; die Email wird unverschlüsselt gesendet.");
+            c.lastCommand.clear();
+            r.error.clear();
+            code = converse(e, message, static_cast<long>(CURLUSESSL_NONE), timeoutSeconds, caFile, c, r.error);
+        }
     }
     r.connected = c.connected;
     r.refused = c.refused;

@@ -65,3 +65,46 @@ TEST_F(CliMail, PrintsEveryMailAndSendsWithSend) {
     EXPECT_FALSE(fileExists(received.file("msg2.txt")));
     EXPECT_EQ(contents(dir.file("zahlfuchs.ini")), ini); // the batch program only reads the settings
 }
+
+// A players file whose address smuggles SMTP commands and whose name smuggles a header. The address is
+// never handed to the server: the player is named in the summary and the others get their mails. The
+// name stays a name. The server sees exactly one message, for the one intended recipient, and no
+// line of the batch output is made by a player's text.
+TEST_F(CliMail, AnAddressOrANameCannotBecomeProtocol) {
+    const std::string probe = "n6@example.org>\r\nRCPT TO:<evil3@example.org>\r\nDATA\r\nSubject: injected\r\n\r\n"
+                              "forged\r\n.\r\nNOOP <";
+    std::string bytes;
+    ASSERT_FALSE(encodePlayers({{"X\r\nBcc: evil1@example.org", "2", "12,5", "0", "0", "anna@example.org"},
+                                {"Eve", "1", "0", "0", "0", probe}},
+                               {}, bytes));
+    ASSERT_TRUE(writeFileAtomic(dir.file("lotto.spl"), bytes));
+    tools::DrawServerProcess server(ZF_SMTPSERVER, {"--out", received.path()});
+    ASSERT_TRUE(writeFileAtomic(dir.file("zahlfuchs.ini"), "[SMTP]\r\nHost=127.0.0.1:" + std::to_string(server.port()) +
+                                                               "\r\nUser=alice\r\nPass=geheim\r\nCheckCertificate=0\r\n"
+                                                               "\r\n[MAIL]\r\nFrom=org@example.org\r\nTo=\r\nCC=\r\n"));
+    const auto r = run("mail-status --send");
+    EXPECT_EQ(r.status, 1);
+    const std::string shown = "n6@example.org>\\r\\nRCPT TO:<evil3@example.org>\\r\\nDATA\\r\\nSubject: injected\\r\\n"
+                              "\\r\\nforged\\r\\n.\\r\\nNOOP <";
+    const std::string why = "Die Email-Adresse ist ungültig; diese Email wurde nicht gesendet.";
+    EXPECT_NE(r.out.find("to;anna@example.org;X\\r\\nBcc: evil1@example.org\nsubject;Zahlfuchs - aktueller Stand\n"
+                         "Hallo X\\r\\nBcc: evil1@example.org,\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("end\nsent;OK\nto;" + shown + ";Eve\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("end\nsent;" + why + "\nmessage;1 von 2 Emails wurden gesendet.\\nNicht gesendet:\\nEve (" +
+                         shown + "): " + why + "\n"),
+              std::string::npos)
+        << r.out;
+    for (const char* forged : {"\nBcc", "\nRCPT", "\nDATA", "\nforged", "\n.\n"})
+        EXPECT_EQ(r.out.find(forged), std::string::npos) << forged;
+
+    EXPECT_EQ(contents(received.file("msg1.txt"))
+                  .rfind("from org@example.org\nrcpt anna@example.org\ntls 1\nauth alice\n", 0),
+              0u);
+    EXPECT_NE(contents(received.file("msg1.headers")).find("\nTo: \"X  Bcc: evil1@example.org\" <anna@example.org>\n"),
+              std::string::npos)
+        << contents(received.file("msg1.headers"));
+    EXPECT_FALSE(fileExists(received.file("msg2.txt")));
+    EXPECT_EQ(contents(received.file("session.log")), "auth LOGIN tls 1\nrcpt anna@example.org tls 1\n");
+}

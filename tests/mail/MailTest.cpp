@@ -1,9 +1,11 @@
-// The mail dialog's sending against a real local SMTP server with STARTTLS and AUTH LOGIN: the message
-// structures the server received, refused recipients, refused logins and TLS, the settings file.
+// The mail dialog's sending against a real local SMTP server with STARTTLS (or implicit TLS) and AUTH
+// LOGIN: the message structures the server received, refused recipients, refused logins and TLS, names,
+// addresses and subjects that try to become protocol, the settings file.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "base/Text.h"
@@ -39,8 +41,13 @@ struct Mail : ::testing::Test, WithSession {
         mail.setTransport(&transport);
         transport.timeoutSeconds = 10;
     }
+    std::string out; // the running server's folder: every start gets a new one
+    int starts = 0;
     void start(std::vector<std::string> extra = {}) {
-        server = std::make_unique<SmtpServer>(received.path(), std::move(extra));
+        out = received.file(std::to_string(++starts));
+        std::filesystem::create_directory(out);
+        extra.insert(extra.end(), {"--cert-out", out + "/cert.pem"});
+        server = std::make_unique<SmtpServer>(out, std::move(extra));
         mail.ensureLoaded();
         MailDraft& d = mail.draft;
         d.host = "127.0.0.1";
@@ -51,13 +58,19 @@ struct Mail : ::testing::Test, WithSession {
         d.fromAddress = "org@example.org";
         d.toAddress = "anna@example.org";
         d.toName = "Anna";
+        d.cc.clear();
+        d.bcc.clear();
+        d.attachments.clear();
         d.subject = "Zahlfuchs - aktueller Stand";
         d.body = "Hallo Anna,\r\nGrüße";
     }
-    // What the server noted about its n-th message, and the message itself.
-    std::string note(int n = 1) const { return contents(received.file("msg" + std::to_string(n) + ".txt")); }
-    std::string raw(int n = 1) const { return contents(received.file("msg" + std::to_string(n) + ".eml")); }
-    bool nothingReceived() const { return !fileExists(received.file("msg1.txt")); }
+    // What the server noted about its n-th message, the message itself, and its headers as read.
+    std::string note(int n = 1) const { return contents(out + "/msg" + std::to_string(n) + ".txt"); }
+    std::string raw(int n = 1) const { return contents(out + "/msg" + std::to_string(n) + ".eml"); }
+    std::string headers(int n = 1) const { return contents(out + "/msg" + std::to_string(n) + ".headers"); }
+    bool nothingReceived() const { return !fileExists(out + "/msg1.txt"); }
+    // Every recipient named and every login tried, with whether the connection was encrypted then.
+    std::string sessionLog() const { return fileExists(out + "/session.log") ? contents(out + "/session.log") : ""; }
     std::string statusText() const {
         std::string t;
         for (const auto& l : mail.statusLines) t += l + "\n";
@@ -78,6 +91,82 @@ TEST(MailText, HtmlConversionAndTypes) {
     for (const auto& [file, type] : types) EXPECT_EQ(mimeTypeForFile(file), type) << file;
     EXPECT_EQ(addressList(" a@x.de, ,b@y.de "), (std::vector<std::string>{"a@x.de", "b@y.de"}));
     EXPECT_EQ(base64("geheim"), "Z2VoZWlt");
+}
+
+// One address and nothing more may reach the server's commands and the headers.
+TEST(MailText, OnlyOneAddressIsAnAddress) {
+    const char* good[] = {"anna@example.org",
+                          "a.b+c-d@mail.example.de",
+                          "\"Anna Meier\"@example.org",
+                          "\"a,b;<c>\"@example.org",
+                          "müller@bücher.de",
+                          "x@[192.0.2.1]",
+                          "x@localhost",
+                          "o'neil@example.org"};
+    for (const char* a : good) EXPECT_TRUE(isMailAddress(a)) << a;
+    const std::string bad[] = {"",
+                               "anna",
+                               "@example.org",
+                               "anna@",
+                               "a@b@example.org",
+                               "anna meier@example.org",
+                               "<anna@example.org>",
+                               "anna@example.org>",
+                               "anna@example.org, bernd@example.org",
+                               "anna@example.org;bernd@example.org",
+                               "anna@example.org\r\nRCPT TO:<evil@example.org>",
+                               "anna@example.org\n",
+                               "an\tna@example.org",
+                               "\"an\r\nna\"@example.org",
+                               "\"anna@example.org",
+                               "a..b@example.org",
+                               ".anna@example.org",
+                               "anna.@example.org",
+                               "anna@-example.org",
+                               "anna@example..org",
+                               "anna@example.org.",
+                               "an\xC2\xA0na@example.org",     // a no-break space
+                               "an\xE2\x80\xA8na@example.org", // a line separator
+                               "an\xFFna@example.org",
+                               std::string(65, 'a') + "@example.org",
+                               "anna@" + std::string(250, 'e') + ".org",
+                               std::string("an\0na@example.org", 16)};
+    for (const auto& a : bad) EXPECT_FALSE(isMailAddress(a)) << visibleText(a);
+}
+
+// The server field: a host with an optional port, "smtps://" or port 465 for TLS from the first byte;
+// nothing that could change the address the library is given.
+TEST(MailText, ServerField) {
+    struct Case {
+        const char* field;
+        const char* host;
+        int port;
+        bool implicitTls;
+    };
+    const Case good[] = {{"smtp.example.org", "smtp.example.org", 25, false},
+                         {" 127.0.0.1:2525 ", "127.0.0.1", 2525, false},
+                         {"smtps://mail.example.org", "mail.example.org", 465, true},
+                         {"SMTPS://mail.example.org:4650", "mail.example.org", 4650, true},
+                         {"mail.example.org:465", "mail.example.org", 465, true},
+                         {"smtp://mail.example.org:587", "mail.example.org", 587, false},
+                         {"smtp://mail.example.org:465", "mail.example.org", 465, false},
+                         {"[::1]:2525", "[::1]", 2525, false}};
+    for (const auto& c : good) {
+        std::string error;
+        const auto s = parseSmtpServer(c.field, 25, &error);
+        ASSERT_TRUE(s) << c.field << ": " << error;
+        EXPECT_EQ(s->host, c.host);
+        EXPECT_EQ(s->port, c.port) << c.field;
+        EXPECT_EQ(s->implicitTls, c.implicitTls) << c.field;
+    }
+    const char* bad[] = {"",    "  ",           "host:0",    "host:x",   "host:70000",  "evil.example.org/path",
+                         "a@b", "host\r\nQUIT", "two words", "host?x=1", "http://host", "[::1"};
+    for (const char* field : bad) {
+        std::string error;
+        EXPECT_FALSE(parseSmtpServer(field, 25, &error)) << field;
+        EXPECT_EQ(error.find("\r"), std::string::npos);
+        EXPECT_FALSE(error.empty()) << field;
+    }
 }
 
 TEST_F(Mail, PlainBodyOnlyOverStartTlsWithLogin) {
@@ -162,6 +251,34 @@ TEST_F(Mail, FailuresAreReportedAndNothingIsSent) {
          [](MailDraft& d) { d.attachments = "/proc/self/mem"; },
          "Der Anhang /proc/self/mem kann nicht gelesen",
          false},
+        // An address that carries SMTP commands never reaches the server: no connection is made.
+        {{},
+         [](MailDraft& d) {
+             d.toAddress = "n6@example.org>\r\nRCPT TO:<evil3@example.org>\r\nDATA\r\nSubject: injected\r\n\r\n"
+                           "forged\r\n.\r\nNOOP <";
+         },
+         "Die Empfänger-Adresse (To-Email) \"n6@example.org>\\r\\nRCPT TO:<evil3@example.org>\\r\\nDATA",
+         false},
+        {{},
+         [](MailDraft& d) { d.cc = "kopie@example.org\nRCPT TO:<evil@example.org>"; },
+         "Die Kopie-Adresse (CC) \"kopie@example.org\\nRCPT TO:<evil@example.org>\" ist keine gültige Email-Adresse",
+         false},
+        {{},
+         [](MailDraft& d) { d.bcc = "a@example.org; evil@example.org"; },
+         "Die Blindkopie-Adresse (BCC) \"a@example.org; evil@example.org\"",
+         false},
+        {{},
+         [](MailDraft& d) { d.fromAddress = "org@example.org> SIZE=1\r\nRCPT TO:<evil@example.org"; },
+         "Die Absender-Adresse (From-Email)",
+         false},
+        {{},
+         [](MailDraft& d) { d.fromAddress.clear(); },
+         "Es ist keine Absender-Adresse (From-Email) eingetragen",
+         false},
+        {{},
+         [](MailDraft& d) { d.host = "127.0.0.1/x\r\nQUIT"; },
+         "Der SMTP-Server \"127.0.0.1/x\\r\\nQUIT\" ist kein gültiger Servername",
+         false},
     };
     for (const auto& c : cases) {
         prompter.messages.clear();
@@ -175,7 +292,112 @@ TEST_F(Mail, FailuresAreReportedAndNothingIsSent) {
         EXPECT_NE(prompter.messages.back().find(c.reason), std::string::npos) << prompter.messages.back();
         EXPECT_EQ(mail.statusLines.front(), "ERROR: " + r.error);
         EXPECT_EQ(statusText().find("falsch"), std::string::npos);
+        EXPECT_EQ(sessionLog().find("evil"), std::string::npos) << sessionLog();
     }
+}
+
+// "Zertifikat prüfen" on: the conversation is encrypted before the login, by STARTTLS or from the first
+// byte (smtps, port 465). A server without STARTTLS, or a network that strips it from the greeting,
+// gets neither the password nor the mail; nor does one that refuses STARTTLS.
+TEST_F(Mail, CheckedCertificateMeansEncryptedBeforeTheLogin) {
+    struct Case {
+        std::vector<std::string> server;
+        bool implicitTls;
+        std::string reason; // empty: sent
+    };
+    const Case cases[] = {
+        {{}, false, ""},
+        {{"--implicit-tls"}, true, ""},
+        {{"--no-starttls"}, false, "Der SMTP-Server bietet keine verschlüsselte Verbindung (STARTTLS) an."},
+        {{"--refuse-starttls"}, false, "Der SMTP-Server lehnt die verschlüsselte Verbindung ab"},
+    };
+    for (const auto& c : cases) {
+        prompter.messages.clear();
+        start(c.server);
+        transport.caFile = out + "/cert.pem";
+        mail.draft.verifyCertificate = true;
+        if (c.implicitTls) mail.draft.host = "smtps://127.0.0.1:" + std::to_string(server->process->port());
+        const SmtpResult r = mail.send();
+        EXPECT_TRUE(r.connected) << c.reason;
+        if (c.reason.empty()) {
+            ASSERT_TRUE(r.sent) << r.error;
+            EXPECT_NE(note().find("rcpt anna@example.org\ntls 1\nauth alice\n"), std::string::npos) << note();
+            EXPECT_EQ(sessionLog(), "auth LOGIN tls 1\nrcpt anna@example.org tls 1\n");
+        } else {
+            EXPECT_FALSE(r.sent);
+            EXPECT_TRUE(nothingReceived());
+            EXPECT_EQ(sessionLog(), "") << c.reason; // no login was tried, no recipient named
+            ASSERT_EQ(prompter.messages.size(), 1u);
+            EXPECT_EQ(prompter.messages[0].rfind(c.reason, 0), 0u) << prompter.messages[0];
+        }
+    }
+}
+
+// "Zertifikat prüfen" off: a server without STARTTLS still gets the mail (and the login) unencrypted,
+// an implicit-TLS server gets it encrypted with its certificate unchecked.
+TEST_F(Mail, UncheckedCertificateKeepsThePlainFallback) {
+    struct Case {
+        std::vector<std::string> server;
+        bool implicitTls;
+        std::string log;
+    };
+    const Case cases[] = {
+        {{"--no-starttls"}, false, "auth LOGIN tls 0\nrcpt anna@example.org tls 0\n"},
+        {{"--implicit-tls"}, true, "auth LOGIN tls 1\nrcpt anna@example.org tls 1\n"},
+    };
+    for (const auto& c : cases) {
+        start(c.server);
+        if (c.implicitTls) mail.draft.host = "smtps://127.0.0.1:" + std::to_string(server->process->port());
+        const SmtpResult r = mail.send();
+        ASSERT_TRUE(r.sent) << r.error;
+        EXPECT_EQ(sessionLog(), c.log);
+    }
+}
+
+// Names, a subject and a body that try to add header lines or end the message: the server gets one
+// message, for the intended recipient only, with exactly the builder's headers; a reader sees each
+// name and the subject on one line, and the body as it was written.
+TEST_F(Mail, HostileNamesAndSubjectStayInTheirHeaders) {
+    start();
+    struct Case {
+        std::string fromName, toName, subject, shown; // `shown`: the headers as the server's reader decodes them
+    };
+    const Case cases[] = {
+        {"Org\r\nReply-To: evil@example.org", "X\r\nBcc: evil1@example.org",
+         "Stand\r\nBcc: evil2@example.org\r\n\r\nforged",
+         "From: \"Org  Reply-To: evil@example.org\" <org@example.org>\n"
+         "To: \"X  Bcc: evil1@example.org\" <anna@example.org>\n"
+         "Subject: Stand  Bcc: evil2@example.org    forged\n"},
+        {"Jörg \"Wirt\" Müller", "Anna\rBcc: evil1@example.org\x7F", "Grüße\nBcc: evil2@example.org",
+         "From: \"Jörg \\\"Wirt\\\" Müller\" <org@example.org>\n"
+         "To: \"Anna Bcc: evil1@example.org \" <anna@example.org>\n"
+         "Subject: Grüße Bcc: evil2@example.org\n"},
+        {"Org", "Anna",
+         std::string(30, 'x') + " =?UTF-8?B?QmNj?= " + std::string(40, 'y') + "\t" + std::string(20, 'z'),
+         "From: Org <org@example.org>\nTo: Anna <anna@example.org>\nSubject: " + std::string(30, 'x') +
+             " =?UTF-8?B?QmNj?= " + std::string(40, 'y') + " " + std::string(20, 'z') + "\n"},
+    };
+    const std::string body = "Hallo X\r\nBcc: evil1@example.org,\r\n.\r\nRCPT TO:<evil3@example.org>\r\nDATA\r\n"
+                             "--zf-\r\n";
+    int n = 0;
+    for (const auto& c : cases) {
+        mail.draft.fromName = c.fromName;
+        mail.draft.toName = c.toName;
+        mail.draft.subject = c.subject;
+        mail.draft.body = body;
+        mail.draft.readReceipt = false;
+        ASSERT_TRUE(mail.send().sent);
+        ++n;
+        EXPECT_EQ(note(n).substr(0, note(n).find("tls")), "from org@example.org\nrcpt anna@example.org\n");
+        EXPECT_EQ(note(n).substr(note(n).find("structure")),
+                  "structure multipart/alternative(text/plain[charset=utf-8;8bit])\n");
+        EXPECT_EQ(headers(n),
+                  "Date, From, To, Subject, X-Mailer, MIME-Version, Content-Type, Content-Transfer-Encoding\n" +
+                      c.shown);
+        EXPECT_NE(raw(n).find("\r\n\r\n" + body + "\r\n--zf-"), std::string::npos) << raw(n);
+    }
+    EXPECT_FALSE(fileExists(out + "/msg" + std::to_string(n + 1) + ".txt")); // no forged message
+    EXPECT_EQ(sessionLog().find("evil"), std::string::npos) << sessionLog();
 }
 
 TEST_F(Mail, WithoutStartTlsOnOfferTheMailGoesPlain) {

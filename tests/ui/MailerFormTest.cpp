@@ -2,7 +2,9 @@
 // written when it closes, and no send while the last one still runs.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -52,6 +54,54 @@ TEST_F(MailerFormTest, ShowsTheFieldsAndStoresTheSettingsWhenClosed) {
     EXPECT_EQ(test::contents(mail.settingsPath()),
               "[SMTP]\r\nHost=smtp.example.org\r\nUser=\r\nPass=geheim\r\nCheckCertificate=0\r\n\r\n[MAIL]\r\nFrom="
               "org@example.org\r\nTo=anna@example.org\r\nCC=\r\n");
+}
+
+// The address fields refuse a control character where it is typed or pasted: the field keeps its
+// text and a German message says why. With the certificate check off, one line says that the password
+// may then travel unencrypted.
+TEST_F(MailerFormTest, AddressFieldsRefuseControlCharactersAndThePlainLoginIsNamed) {
+    MailController& mail = session.mail;
+    mail.ensureLoaded();
+    ui::MailerForm form(mail);
+    QStringList boxes;
+    const auto answerNextBox = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->accept();
+            }
+        });
+    };
+    QTimer::singleShot(0, [&] {
+        for (const char* name : {"ledFrom", "ledTo", "ledCC", "BCCEmail"}) {
+            auto* field = form.findChild<QLineEdit*>(name);
+            field->setText("anna@example.org");
+            answerNextBox();
+            field->insert("\r\nRCPT TO:<evil@example.org>");
+            EXPECT_EQ(field->text(), "anna@example.org") << name;
+            field->insert(">");
+            EXPECT_EQ(field->text(), "anna@example.org>") << name; // the full check comes with the send
+        }
+        auto* warning = form.findChild<QLabel*>("PlainTextWarning");
+        auto* verify = form.findChild<QCheckBox*>("CheckCertificate");
+        EXPECT_TRUE(verify->isChecked());
+        if (warning) {
+            EXPECT_FALSE(warning->isVisible());
+            verify->setChecked(false);
+            EXPECT_TRUE(warning->isVisible());
+            EXPECT_EQ(warning->text(), "Ohne „Zertifikat prüfen“ kann das Passwort unverschlüsselt übertragen werden.");
+        } else {
+            ADD_FAILURE() << "no PlainTextWarning";
+        }
+        if (const char* shots = std::getenv("ZF_SCREENSHOTS"))
+            form.grab().save(QString(shots) + "/mail-dialog-plain.png");
+        form.reject();
+    });
+    form.run();
+    ASSERT_EQ(boxes.size(), 4);
+    for (const auto& text : boxes)
+        EXPECT_EQ(text, "Eine Email-Adresse darf keine Steuerzeichen (etwa Zeilenumbrüche oder Tabulatoren) enthalten; "
+                        "die Eingabe wurde nicht übernommen.");
 }
 
 // TForm9 keeps its caption and the proposal in Edit1.

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "mail/MailController.h"
 
@@ -32,6 +33,20 @@ QPlainTextEdit* memo(QWidget* parent, const char* name) {
     m->setTabChangesFocus(false);
     return m;
 }
+
+// An address field takes no control character or line separator: typed or pasted, such input is
+// refused (the field keeps its text) and `inputRejected` tells the user.
+class NoControlCharacters : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int&) const override {
+        for (const QChar c : text)
+            if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                c.category() == QChar::Separator_Paragraph)
+                return Invalid;
+        return Acceptable;
+    }
+};
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& q) { return q.toStdString(); }
@@ -56,7 +71,17 @@ MailerForm::MailerForm(MailController& mail, QWidget* parent) : QDialog(parent),
     receipt_->setObjectName("Bestaetigung");
     verify_ = new QCheckBox("Zertifikat prüfen", this);
     verify_->setObjectName("CheckCertificate");
-    verify_->setToolTip("Die Verbindung nur aufbauen, wenn das Zertifikat des SMTP-Servers gültig ist");
+    verify_->setToolTip("Nur verschlüsselt senden, und nur wenn das Zertifikat des SMTP-Servers gültig ist");
+    plainWarning_ = new QLabel("Ohne „Zertifikat prüfen“ kann das Passwort unverschlüsselt übertragen werden.", this);
+    plainWarning_->setObjectName("PlainTextWarning");
+    for (QLineEdit* address : {from_, to_, cc_, bcc_}) {
+        address->setValidator(new NoControlCharacters(address));
+        connect(address, &QLineEdit::inputRejected, this, [this] {
+            QMessageBox::warning(this, windowTitle(),
+                                 "Eine Email-Adresse darf keine Steuerzeichen (etwa Zeilenumbrüche oder Tabulatoren) "
+                                 "enthalten; die Eingabe wurde nicht übernommen.");
+        });
+    }
 
     auto* server = new QGroupBox("Server", this);
     auto* serverForm = new QFormLayout(server);
@@ -64,6 +89,7 @@ MailerForm::MailerForm(MailController& mail, QWidget* parent) : QDialog(parent),
     serverForm->addRow("Username", user_);
     serverForm->addRow("Password", password_);
     serverForm->addRow(QString(), verify_);
+    connect(verify_, &QCheckBox::toggled, plainWarning_, [this](bool on) { plainWarning_->setVisible(!on); });
 
     auto* addresses = new QGroupBox("Adressen", this);
     auto* addressForm = new QFormLayout(addresses);
@@ -116,6 +142,7 @@ MailerForm::MailerForm(MailController& mail, QWidget* parent) : QDialog(parent),
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
+    layout->addWidget(plainWarning_);
     layout->addLayout(headers);
     layout->addLayout(bodies, 1);
     layout->addWidget(new QLabel("wählen sie Dateien welche als Anhang zu der Email gesendet weren sollen", this));
@@ -152,6 +179,7 @@ void MailerForm::showDraft() {
     subject_->setText(q(d.subject));
     receipt_->setChecked(d.readReceipt);
     verify_->setChecked(d.verifyCertificate);
+    plainWarning_->setVisible(!d.verifyCertificate);
     body_->setPlainText(q(d.body).replace("\r\n", "\n"));
     html_->setPlainText(q(d.htmlBody).replace("\r\n", "\n"));
     attachments_->setPlainText(q(d.attachments));

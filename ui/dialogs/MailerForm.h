@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -35,6 +36,7 @@ private:
     MailController& mail_;
     QLineEdit *host_, *user_, *password_, *from_, *fromName_, *to_, *toName_, *cc_, *bcc_, *subject_;
     QCheckBox *receipt_, *verify_;
+    QLabel* plainWarning_; // the check switched off: the password may travel unencrypted
     QPlainTextEdit *body_, *html_, *attachments_, *status_;
     QPushButton* send_;
 };
