@@ -84,11 +84,12 @@ TEST_F(CliMail, AnAddressOrANameCannotBecomeProtocol) {
                                                                "\r\n[MAIL]\r\nFrom=org@example.org\r\nTo=\r\nCC=\r\n"));
     const auto r = run("mail-status --send");
     EXPECT_EQ(r.status, 1);
-    const std::string shown = "n6@example.org>\\r\\nRCPT TO:<evil3@example.org>\\r\\nDATA\\r\\nSubject: injected\\r\\n"
-                              "\\r\\nforged\\r\\n.\\r\\nNOOP <";
+    // Read from the shared file, the line breaks are shown as blanks.
+    const std::string shown =
+        "n6@example.org>  RCPT TO:<evil3@example.org>  DATA  Subject: injected    forged  .  NOOP <";
     const std::string why = "Die Email-Adresse ist ungültig; diese Email wurde nicht gesendet.";
-    EXPECT_NE(r.out.find("to;anna@example.org;X\\r\\nBcc: evil1@example.org\nsubject;Zahlfuchs - aktueller Stand\n"
-                         "Hallo X\\r\\nBcc: evil1@example.org,\n"),
+    EXPECT_NE(r.out.find("to;anna@example.org;X  Bcc: evil1@example.org\nsubject;Zahlfuchs - aktueller Stand\n"
+                         "Hallo X  Bcc: evil1@example.org,\n"),
               std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("end\nsent;OK\nto;" + shown + ";Eve\n"), std::string::npos) << r.out;
