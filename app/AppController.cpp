@@ -4,16 +4,16 @@
 
 #include "app/Model.h"
 #include "app/SettingsTable.h"
+#include "app/draws/BundledHistory.h"
+#include "app/draws/Update.h"
+#include "app/evaluation/TipCheck.h"
+#include "app/players/PlayersController.h"
+#include "app/stats/StatsController.h"
+#include "app/tips/TipListController.h"
 #include "base/FileWriter.h"
 #include "base/GermanFormat.h"
 #include "base/Text.h"
-#include "draws/BundledHistory.h"
-#include "draws/Update.h"
-#include "evaluation/TipCheck.h"
-#include "players/PlayersController.h"
-#include "stats/StatsController.h"
-#include "tips/TipLine.h"
-#include "tips/TipListController.h"
+#include "core/tips/TipLine.h"
 
 namespace zf {
 

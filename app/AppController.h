@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "draws/Browser.h"
-#include "platform/Services.h"
+#include "app/draws/Browser.h"
+#include "core/ports/Services.h"
 
 namespace zf {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "base/Random.h"
-#include "draws/DrawStore.h"
-#include "generator/NumberChoice.h"
-#include "stats/ChartData.h"
-#include "submission/CartAddress.h"
-#include "submission/GameOptions.h"
+#include "core/draws/DrawStore.h"
+#include "core/generator/NumberChoice.h"
+#include "core/stats/ChartData.h"
+#include "core/submission/CartAddress.h"
+#include "core/submission/GameOptions.h"
 
 namespace zf {
 

@@ -1,6 +1,6 @@
 #include "app/Session.h"
 
-#include "players/Protocol.h"
+#include "core/players/Protocol.h"
 
 namespace zf {
 

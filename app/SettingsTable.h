@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SettingsStore.h"
+#include "core/ports/SettingsStore.h"
 
 namespace zf {
 

@@ -9,11 +9,11 @@
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/Session.h"
+#include "app/evaluation/Backtest.h"
 #include "base/GermanFormat.h"
 #include "bench/BundledHome.h"
-#include "evaluation/Backtest.h"
-#include "platform/NullSeams.h"
-#include "platform/SettingsStore.h"
+#include "core/ports/NullSeams.h"
+#include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
-#include "draws/DrawStore.h"
-#include "evaluation/TipCheck.h"
-#include "platform/Services.h"
+#include "app/evaluation/TipCheck.h"
+#include "core/draws/DrawStore.h"
+#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 
 namespace {

@@ -7,12 +7,12 @@
 #include <unistd.h>
 
 #include "app/Model.h"
+#include "app/players/PlayersController.h"
 #include "base/FileWriter.h"
-#include "platform/NullSeams.h"
-#include "platform/SettingsStore.h"
+#include "core/players/PlayersFile.h"
+#include "core/ports/NullSeams.h"
+#include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
-#include "players/PlayersController.h"
-#include "players/PlayersFile.h"
 
 namespace {
 

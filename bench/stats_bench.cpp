@@ -6,11 +6,11 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
+#include "app/stats/StatsController.h"
 #include "base/GermanFormat.h"
-#include "draws/DrawStore.h"
-#include "platform/Seams.h"
-#include "stats/Statistics.h"
-#include "stats/StatsController.h"
+#include "core/draws/DrawStore.h"
+#include "core/ports/Seams.h"
+#include "core/stats/Statistics.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
+#include "app/draws/Browser.h"
+#include "app/evaluation/TipCheck.h"
+#include "app/tips/TipListController.h"
 #include "base/Text.h"
-#include "draws/Browser.h"
-#include "evaluation/TipCheck.h"
-#include "platform/Services.h"
+#include "core/ports/Services.h"
+#include "core/tips/TipLine.h"
 #include "platform/SystemClock.h"
-#include "tips/TipLine.h"
-#include "tips/TipListController.h"
 #include "ui/widgets/TipListModels.h"
 
 namespace {

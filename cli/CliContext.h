@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/Session.h"
-#include "platform/NullSeams.h"
-#include "platform/SettingsStore.h"
+#include "core/ports/NullSeams.h"
+#include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 
 namespace zf::cli {

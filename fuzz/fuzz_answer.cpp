@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "app/draws/Update.h"
 #include "base/GermanFormat.h"
-#include "draws/Update.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const double today = zf::dateValue(2026, 12, 10);

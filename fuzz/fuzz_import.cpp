@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "draws/DrawImport.h"
-#include "draws/DrawStore.h"
+#include "core/draws/DrawImport.h"
+#include "core/draws/DrawStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const double today = 46000; // 08.12.2025

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "mail/MailDraft.h"
-#include "mail/MimeMessage.h"
+#include "core/mail/MailDraft.h"
+#include "core/mail/MimeMessage.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "draws/DrawStore.h"
+#include "core/draws/DrawStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<zf::DrawRecord> records;

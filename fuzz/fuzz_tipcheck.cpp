@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/Model.h"
-#include "evaluation/TipCheck.h"
-#include "platform/Seams.h"
+#include "app/evaluation/TipCheck.h"
+#include "core/ports/Seams.h"
 
 namespace {
 class Silent : public zf::SoundPlayer {

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Seams.h"
+#include "core/ports/Seams.h"
 
 namespace zf {
 

@@ -4,7 +4,7 @@
 # member-function pointer captured in a Qt slot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZF_SANITIZE=ON -DZF_BENCH=OFF >/dev/null
+CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZF_SANITIZE=ON -DZF_BENCH=OFF -DZF_WERROR=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"
 # Qt and fontconfig keep caches until exit: leaks are not what this run looks for.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1

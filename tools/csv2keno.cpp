@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/GermanFormat.h"
-#include "draws/DrawRecord.h"
+#include "core/draws/DrawRecord.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     } else {
         out << "// Generated from data/keno_draws.csv by tools/csv2keno; do not edit.\n"
-               "#include \"draws/BundledHistory.h\"\n\nnamespace zf {\nnamespace {\nconst uint8_t kData[] = {";
+               "#include \"app/draws/BundledHistory.h\"\n\nnamespace zf {\nnamespace {\nconst uint8_t kData[] = {";
         for (size_t i = 0; i < bytes.size(); ++i) out << (i == 0 ? "\n" : (i % 20 ? "," : ",\n")) << int(bytes[i]);
         out << "};\n}\n\nstd::span<const uint8_t> bundledHistory() { return {kData, sizeof kData}; }\n\n}\n";
     }

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/SettingsStore.h"
+#include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/curl/CurlMailTransport.h"
 #include "platform/qt/Paths.h"

@@ -1,9 +1,9 @@
 // backtest NAME [--seed N]: one of the seven historic analyses; prints the lines of Analyse.txt.
 #include <iostream>
 
+#include "app/evaluation/Backtest.h"
 #include "base/GermanFormat.h"
 #include "cli/Command.h"
-#include "evaluation/Backtest.h"
 
 namespace zf::cli {
 namespace {

@@ -1,9 +1,9 @@
 // draws, show, check, delete-draw
 #include <iostream>
 
+#include "app/evaluation/TipCheck.h"
 #include "base/GermanFormat.h"
 #include "cli/Command.h"
-#include "evaluation/TipCheck.h"
 
 namespace zf::cli {
 

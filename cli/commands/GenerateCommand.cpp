@@ -2,10 +2,10 @@
 // "Tipps erzeugen"), run to its end.
 #include <iostream>
 
+#include "app/generator/GeneratorController.h"
 #include "base/Text.h"
 #include "cli/Command.h"
-#include "generator/GeneratorController.h"
-#include "generator/NumberChoice.h"
+#include "core/generator/NumberChoice.h"
 
 namespace zf::cli {
 namespace {

@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "cli/Command.h"
-#include "mail/MailDraft.h"
-#include "players/StatusMail.h"
+#include "core/mail/MailDraft.h"
+#include "core/players/StatusMail.h"
 
 namespace zf::cli {
 

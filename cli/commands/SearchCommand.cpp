@@ -1,9 +1,9 @@
 // search [--threshold N] [--continue yes|no]: "Tipps in DB suchen", the questions answered from the options.
 #include <iostream>
 
+#include "app/evaluation/TipSearch.h"
 #include "base/GermanFormat.h"
 #include "cli/Command.h"
-#include "evaluation/TipSearch.h"
 
 namespace zf::cli {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/stats/StatsController.h"
 #include "base/GermanNumber.h"
 #include "cli/Command.h"
-#include "stats/StatsController.h"
 
 namespace zf::cli {
 namespace {

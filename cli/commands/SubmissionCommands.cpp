@@ -1,12 +1,12 @@
 // cost, cart, script: the cost of the game options dialog and the two hand-over routes.
 #include <iostream>
 
+#include "app/generator/GeneratorController.h"
+#include "app/submission/SubmissionController.h"
 #include "base/Parse.h"
 #include "base/Text.h"
 #include "cli/Command.h"
-#include "generator/GeneratorController.h"
-#include "submission/GameOptions.h"
-#include "submission/SubmissionController.h"
+#include "core/submission/GameOptions.h"
 
 namespace zf::cli {
 namespace {

@@ -1,9 +1,9 @@
 // winnings, print
 #include <iostream>
 
+#include "app/tips/TipListController.h"
 #include "base/Text.h"
 #include "cli/Command.h"
-#include "tips/TipListController.h"
 
 namespace zf::cli {
 

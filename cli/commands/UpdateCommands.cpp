@@ -2,13 +2,13 @@
 #include <functional>
 #include <iostream>
 
+#include "app/draws/Export.h"
+#include "app/draws/ManualEntry.h"
+#include "app/draws/Update.h"
 #include "base/GermanFormat.h"
 #include "base/Parse.h"
 #include "cli/Command.h"
-#include "draws/Export.h"
-#include "draws/ManualEntry.h"
-#include "draws/Update.h"
-#include "generator/NumberChoice.h"
+#include "core/generator/NumberChoice.h"
 
 namespace zf::cli {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "mail/MailDraft.h"
-#include "mail/MimeMessage.h"
+#include "core/mail/MailDraft.h"
+#include "core/mail/MimeMessage.h"
 
 namespace zf {
 

@@ -4,7 +4,7 @@
 // user is given, recipients the server refuses reported while the others are still served.
 #include <string>
 
-#include "platform/MailTransport.h"
+#include "core/ports/MailTransport.h"
 
 namespace zf {
 

@@ -3,7 +3,7 @@
 // ("klicker.ddeklicker"); the execute command is written to it as it is and nothing is read back.
 #include <string>
 
-#include "platform/Seams.h"
+#include "core/ports/Seams.h"
 
 namespace zf {
 

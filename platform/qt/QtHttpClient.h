@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/HttpClient.h"
+#include "core/ports/HttpClient.h"
 
 class QNetworkAccessManager;
 class QNetworkReply;

@@ -2,7 +2,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/Seams.h"
+#include "core/ports/Seams.h"
 
 namespace zf {
 

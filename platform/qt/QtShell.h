@@ -1,7 +1,7 @@
 #pragma once
 #include <QStringList>
 
-#include "platform/Seams.h"
+#include "core/ports/Seams.h"
 
 namespace zf {
 

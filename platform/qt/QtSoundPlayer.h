@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "platform/Seams.h"
+#include "core/ports/Seams.h"
 
 class QSoundEffect;
 

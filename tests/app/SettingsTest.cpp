@@ -6,7 +6,7 @@
 #include "app/Model.h"
 #include "app/SettingsTable.h"
 #include "base/Text.h"
-#include "platform/SettingsStore.h"
+#include "core/ports/SettingsStore.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

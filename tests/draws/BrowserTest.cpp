@@ -2,8 +2,8 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
-#include "draws/Browser.h"
-#include "platform/Services.h"
+#include "app/draws/Browser.h"
+#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 

@@ -9,8 +9,8 @@
 
 #include "base/SystemError.h"
 #include "base/Text.h"
+#include "core/draws/DrawText.h"
 #include "draws/CliRun.h"
-#include "draws/DrawText.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

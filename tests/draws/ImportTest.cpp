@@ -8,7 +8,7 @@
 
 #include "app/AppController.h"
 #include "base/Text.h"
-#include "draws/DrawImport.h"
+#include "core/draws/DrawImport.h"
 #include "draws/FileSizeLimit.h"
 #include "support/TestSupport.h"
 

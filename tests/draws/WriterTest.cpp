@@ -13,7 +13,7 @@
 #include "base/FileWriter.h"
 #include "base/SystemError.h"
 #include "base/Text.h"
-#include "draws/DrawStore.h"
+#include "core/draws/DrawStore.h"
 #include "draws/FileSizeLimit.h"
 #include "support/TestSupport.h"
 

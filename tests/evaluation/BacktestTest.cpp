@@ -10,10 +10,10 @@
 #include "app/AppController.h"
 #include "app/Model.h"
 #include "app/Session.h"
+#include "app/evaluation/Backtest.h"
 #include "base/FileWriter.h"
 #include "base/GermanFormat.h"
 #include "base/Text.h"
-#include "evaluation/Backtest.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Model.h"
-#include "evaluation/TipCheck.h"
+#include "app/evaluation/TipCheck.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

@@ -6,7 +6,7 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
-#include "evaluation/TipSearch.h"
+#include "app/evaluation/TipSearch.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

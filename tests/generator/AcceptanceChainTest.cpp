@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "GeneratorFixture.h"
-#include "generator/AcceptanceChain.h"
+#include "app/generator/AcceptanceChain.h"
 
 using namespace zf;
 using namespace zf::gentest;

@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "GeneratorFixture.h"
+#include "app/generator/Enumeration.h"
 #include "base/Text.h"
-#include "generator/Enumeration.h"
-#include "generator/NumberChoice.h"
+#include "core/generator/NumberChoice.h"
 
 using namespace zf;
 using namespace zf::gentest;

@@ -13,13 +13,13 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
+#include "app/draws/Browser.h"
+#include "app/generator/GeneratorController.h"
 #include "base/GermanFormat.h"
-#include "draws/Browser.h"
-#include "generator/GeneratorController.h"
-#include "platform/SettingsStore.h"
+#include "core/ports/SettingsStore.h"
+#include "core/tips/TipLine.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
-#include "tips/TipLine.h"
 
 namespace zf::gentest {
 

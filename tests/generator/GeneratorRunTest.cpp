@@ -4,8 +4,8 @@
 #include <regex>
 
 #include "GeneratorFixture.h"
-#include "evaluation/TipCheck.h"
-#include "generator/NumberChoice.h"
+#include "app/evaluation/TipCheck.h"
+#include "core/generator/NumberChoice.h"
 
 using namespace zf;
 using namespace zf::gentest;

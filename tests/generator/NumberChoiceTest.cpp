@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/GermanFormat.h"
-#include "generator/NumberChoice.h"
+#include "core/generator/NumberChoice.h"
 
 using namespace zf;
 

@@ -2,8 +2,8 @@
 #include <functional>
 
 #include "GeneratorFixture.h"
-#include "generator/NumberChoice.h"
-#include "generator/Pool.h"
+#include "core/generator/NumberChoice.h"
+#include "core/generator/Pool.h"
 
 using namespace zf;
 using namespace zf::gentest;

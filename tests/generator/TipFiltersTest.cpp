@@ -6,8 +6,8 @@
 
 #include "app/AppController.h"
 #include "base/GermanFormat.h"
-#include "draws/DrawStore.h"
-#include "generator/TipFilters.h"
+#include "core/draws/DrawStore.h"
+#include "core/generator/TipFilters.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

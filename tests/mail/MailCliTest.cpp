@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "base/Text.h"
-#include "players/PlayersFile.h"
+#include "core/players/PlayersFile.h"
 #include "support/TestSupport.h"
 #include "tools/drawserver/DrawServerProcess.h"
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/mail/MailController.h"
 #include "base/Text.h"
-#include "mail/MailController.h"
-#include "mail/MimeMessage.h"
+#include "core/mail/MimeMessage.h"
 #include "platform/curl/CurlMailTransport.h"
 #include "support/TestSupport.h"
 #include "tools/drawserver/DrawServerProcess.h"

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "base/Text.h"
-#include "players/PlayersFile.h"
-#include "players/Protocol.h"
+#include "core/players/PlayersFile.h"
+#include "core/players/Protocol.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

@@ -7,8 +7,8 @@
 
 #include "base/GermanNumber.h"
 #include "base/Text.h"
-#include "players/Ledger.h"
-#include "players/PlayersFile.h"
+#include "core/players/Ledger.h"
+#include "core/players/PlayersFile.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

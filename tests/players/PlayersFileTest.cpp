@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "base/Text.h"
-#include "players/PlayersFile.h"
+#include "core/players/PlayersFile.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

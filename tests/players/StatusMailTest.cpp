@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/GermanFormat.h"
-#include "players/StatusMail.h"
+#include "core/players/StatusMail.h"
 
 using namespace zf;
 

@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "app/Model.h"
-#include "evaluation/TipCheck.h"
-#include "stats/Statistics.h"
+#include "app/evaluation/TipCheck.h"
+#include "core/stats/Statistics.h"
 #include "tests/stats/StatsFixture.h"
 
 using namespace zf;

@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "app/Model.h"
-#include "platform/Seams.h"
-#include "stats/StatsController.h"
+#include "app/stats/StatsController.h"
+#include "core/ports/Seams.h"
 #include "tests/stats/StatsFixture.h"
 
 using namespace zf;

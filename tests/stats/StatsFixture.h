@@ -11,9 +11,9 @@
 
 #include "app/AppController.h"
 #include "base/GermanFormat.h"
-#include "draws/DrawRecord.h"
-#include "draws/DrawStore.h"
-#include "stats/ChartData.h"
+#include "core/draws/DrawRecord.h"
+#include "core/draws/DrawStore.h"
+#include "core/stats/ChartData.h"
 
 namespace zf::statstest {
 

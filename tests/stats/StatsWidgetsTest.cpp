@@ -14,9 +14,9 @@
 #include <QValueAxis>
 
 #include "app/Model.h"
-#include "platform/Seams.h"
-#include "stats/Statistics.h"
-#include "stats/StatsController.h"
+#include "app/stats/StatsController.h"
+#include "core/ports/Seams.h"
+#include "core/stats/Statistics.h"
 #include "tests/stats/StatsFixture.h"
 #include "ui/stats/BarChartView.h"
 #include "ui/stats/DiagrammPage.h"

@@ -4,8 +4,8 @@
 #include "app/SettingsTable.h"
 #include "base/GermanFormat.h"
 #include "base/Text.h"
-#include "submission/CartAddress.h"
-#include "submission/ClickScript.h"
+#include "core/submission/CartAddress.h"
+#include "core/submission/ClickScript.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

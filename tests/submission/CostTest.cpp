@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/GermanFormat.h"
-#include "submission/GameOptions.h"
+#include "core/submission/GameOptions.h"
 #include "support/TestSupport.h"
 
 using namespace zf;

@@ -4,8 +4,8 @@
 
 #include "app/Session.h"
 #include "base/Text.h"
+#include "core/submission/CartAddress.h"
 #include "platform/qt/QtHttpClient.h"
-#include "submission/CartAddress.h"
 #include "submission/ShopServer.h"
 #include "support/TestSupport.h"
 #include <filesystem>

@@ -9,9 +9,9 @@
 
 #include "app/Session.h"
 #include "base/GermanFormat.h"
-#include "draws/DrawRecord.h"
-#include "platform/Seams.h"
-#include "platform/SettingsStore.h"
+#include "core/draws/DrawRecord.h"
+#include "core/ports/Seams.h"
+#include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 
 namespace zf::test {

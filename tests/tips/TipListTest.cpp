@@ -2,13 +2,13 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
+#include "app/draws/Browser.h"
+#include "app/tips/TipListController.h"
 #include "base/Text.h"
-#include "draws/Browser.h"
-#include "evaluation/Winnings.h"
+#include "core/evaluation/Winnings.h"
+#include "core/tips/TipLine.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
-#include "tips/TipLine.h"
-#include "tips/TipListController.h"
 
 using namespace zf;
 using namespace zf::test;

@@ -106,11 +106,19 @@ TEST_F(DatenbankFixture, TheStartUpdateWaitsInTheBackgroundAndStopEndsItAtOnce) 
     } counter;
     find<QTabWidget>("PageControl1")->installEventFilter(&counter);
 
+    // The window must paint while the update waits; on a slow or loaded machine the first paint may take
+    // a while, so a timer (which fires inside the update's wait) looks once the update waits and the
+    // window has painted, at most after 8 s, instead of at a fixed time.
     QElapsedTimer clock;
     bool waiting = false, stopShown = false;
     int paintsWhileWaiting = 0;
     qint64 stoppedAt = -1;
-    QTimer::singleShot(800, [&] {
+    QTimer look;
+    look.setInterval(50);
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        const bool ready = w->update().running() && counter.paints > 0 && clock.elapsed() > 300;
+        if (!ready && clock.elapsed() < 8000) return;
+        look.stop();
         waiting = w->update().running();
         stopShown = !find<QToolButton>("SpeedButton8")->isHidden(); // on the Datenbank tab
         paintsWhileWaiting = counter.paints;
@@ -118,6 +126,7 @@ TEST_F(DatenbankFixture, TheStartUpdateWaitsInTheBackgroundAndStopEndsItAtOnce) 
         find<QToolButton>("SpeedButton8")->click();
     });
     clock.start();
+    look.start();
     w->show();
     while (clock.elapsed() < 30000 && (stoppedAt < 0 || w->update().running()))
         QApplication::processEvents(QEventLoop::AllEvents, 20);

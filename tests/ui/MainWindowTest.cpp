@@ -25,10 +25,10 @@
 
 #include "app/Session.h"
 #include "app/SettingsTable.h"
+#include "app/draws/Browser.h"
 #include "base/GermanFormat.h"
-#include "draws/Browser.h"
-#include "draws/DrawStore.h"
-#include "platform/SettingsStore.h"
+#include "core/draws/DrawStore.h"
+#include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtPrompter.h"

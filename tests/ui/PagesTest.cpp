@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "app/Session.h"
-#include "platform/SettingsStore.h"
+#include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 #include "tests/stats/StatsFixture.h"

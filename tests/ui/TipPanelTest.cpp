@@ -15,12 +15,12 @@
 #include <filesystem>
 
 #include "app/Session.h"
+#include "app/evaluation/TipCheck.h"
 #include "base/Text.h"
-#include "evaluation/TipCheck.h"
+#include "core/tips/TipLine.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"
 #include "support/TestSupport.h"
-#include "tips/TipLine.h"
 #include "ui/MainWindow.h"
 
 using namespace zf;

@@ -4,11 +4,11 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
+#include "app/draws/Browser.h"
+#include "app/draws/Export.h"
+#include "app/draws/Update.h"
 #include "base/Text.h"
-#include "draws/Browser.h"
-#include "draws/Export.h"
-#include "draws/Update.h"
-#include "platform/Services.h"
+#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 

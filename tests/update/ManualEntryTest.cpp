@@ -4,10 +4,10 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
-#include "draws/Browser.h"
-#include "draws/ManualEntry.h"
-#include "generator/NumberChoice.h"
-#include "platform/Services.h"
+#include "app/draws/Browser.h"
+#include "app/draws/ManualEntry.h"
+#include "core/generator/NumberChoice.h"
+#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 

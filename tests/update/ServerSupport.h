@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/Text.h"
-#include "draws/DrawRecord.h"
+#include "core/draws/DrawRecord.h"
 #include "support/TestSupport.h"
 #include "tools/drawserver/DrawServerProcess.h"
 

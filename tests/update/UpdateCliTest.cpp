@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <sys/wait.h>
 
+#include "app/draws/Browser.h"
+#include "app/draws/Export.h"
+#include "app/draws/Update.h"
 #include "base/SystemError.h"
 #include "base/Text.h"
-#include "draws/Browser.h"
 #include "draws/CliRun.h"
-#include "draws/Export.h"
-#include "draws/Update.h"
 #include "platform/SystemClock.h"
 #include "update/ServerSupport.h"
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <array>
 
-#include "submission/GameOptions.h"
+#include "core/submission/GameOptions.h"
 
 class QCheckBox;
 class QComboBox;

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "mail/MailController.h"
+#include "app/mail/MailController.h"
 
 namespace zf::ui {
 

@@ -16,7 +16,7 @@
 #include "base/GermanFormat.h"
 #include "base/Random.h"
 #include "base/Text.h"
-#include "platform/Seams.h"
+#include "core/ports/Seams.h"
 #include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "generator/NumberChoice.h"
+#include "core/generator/NumberChoice.h"
 
 class QCheckBox;
 class QDateEdit;

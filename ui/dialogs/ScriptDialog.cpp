@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "platform/Seams.h"
+#include "core/ports/Seams.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 namespace zf::ui {

@@ -3,7 +3,7 @@
 // free parameters. It shows and edits a ScriptDialogState; the window lives as long as the program.
 #include <QDialog>
 
-#include "submission/ClickScript.h"
+#include "core/submission/ClickScript.h"
 
 class QComboBox;
 class QLineEdit;

@@ -16,7 +16,7 @@
 #include <set>
 
 #include "app/Model.h"
-#include "generator/GeneratorController.h"
+#include "app/generator/GeneratorController.h"
 #include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 

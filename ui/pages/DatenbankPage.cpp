@@ -9,7 +9,7 @@
 
 #include "app/Session.h"
 #include "base/GermanFormat.h"
-#include "evaluation/BacktestReport.h"
+#include "core/evaluation/BacktestReport.h"
 #include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/WidgetHelpers.h"
 

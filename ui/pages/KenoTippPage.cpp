@@ -19,7 +19,7 @@
 #include <algorithm>
 
 #include "app/Session.h"
-#include "evaluation/TipCheck.h"
+#include "app/evaluation/TipCheck.h"
 #include "ui/widgets/GesamtTippsBox.h"
 #include "ui/widgets/TipListModels.h"
 #include "ui/widgets/WidgetHelpers.h"

@@ -6,7 +6,7 @@
 #include <QChartView>
 #include <QColor>
 
-#include "stats/ChartData.h"
+#include "core/stats/ChartData.h"
 
 class QBarSeries;
 class QBarSet;

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/Model.h"
-#include "stats/StatsController.h"
+#include "app/stats/StatsController.h"
 #include "ui/stats/BarChartView.h"
 #include "ui/widgets/WidgetHelpers.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tips/TipListController.h"
+#include "app/tips/TipListController.h"
 
 namespace zf::ui {
 
