@@ -343,3 +343,24 @@ TEST_F(Players, AnotherProgramsBookingIsBookedOnNotOverwritten) {
     EXPECT_NE(prompter.messages.back().find("von einem anderen Programm geändert"), std::string::npos);
     EXPECT_EQ(splitLines(protocol()).size(), 8u);
 }
+
+// A name or amount cannot add a line to the protocol: typed with a line break it is refused, read with
+// one from a shared lotto.spl it is shown and booked with blanks in its place.
+TEST_F(Players, ALineBreakInANameCannotForgeAProtocolLine) {
+    EXPECT_FALSE(players.setCell(1, ColName, "X\r\n01.01.2026\tBoss"));
+    EXPECT_EQ(prompter.messages.back(), "Ein Name darf keine Steuerzeichen (Zeilenumbruch, Tabulator) enthalten.");
+    EXPECT_FALSE(players.setCell(1, ColEmail, "a@example.org\nBcc: b@example.org"));
+    EXPECT_TRUE(row(1)[ColName].empty());
+
+    std::string bytes;
+    ASSERT_FALSE(encodePlayers({{"X\r\n01.01.2026\tBoss", "1", "0", "0", "0", ""}}, {}, bytes));
+    ASSERT_TRUE(writeFileAtomic(dir.file("lotto.spl"), bytes));
+    ASSERT_TRUE(players.load().empty());
+    EXPECT_EQ(row(1)[ColName], "X  01.01.2026 Boss");
+    prompter.inputs = {"1"};
+    ASSERT_EQ(players.bookPaymentForAll(), BookingResult::Booked);
+    const auto lines = splitLines(protocol());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], kStamp + "X  01.01.2026 Boss\tEinzahlung: 1,00000\tneues Guthaben:1,00000");
+    EXPECT_EQ(contents(dir.file("lotto.spl")).substr(0, 4), bytes.substr(0, 4)); // the stored name keeps its bytes
+}
