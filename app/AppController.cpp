@@ -3,11 +3,13 @@
 #include <cmath>
 
 #include "app/Model.h"
-#include "app/SettingsTable.h"
 #include "app/draws/BundledHistory.h"
 #include "app/draws/Update.h"
 #include "app/evaluation/TipCheck.h"
 #include "app/players/PlayersController.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "app/stats/StatsController.h"
 #include "app/tips/TipListController.h"
 #include "base/FileWriter.h"

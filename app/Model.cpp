@@ -1,7 +1,9 @@
 #include "app/Model.h"
 #include "base/Parse.h"
 
-#include "app/SettingsTable.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 
 namespace zf {
 

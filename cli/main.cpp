@@ -5,7 +5,9 @@
 #include <cmath>
 #include <iostream>
 
-#include "app/SettingsTable.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "base/GermanFormat.h"
 #include "cli/Command.h"
 #include "platform/curl/CurlMailTransport.h"

@@ -4,7 +4,9 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
-#include "app/SettingsTable.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "base/Text.h"
 #include "core/ports/SettingsStore.h"
 #include "support/TestSupport.h"

@@ -21,8 +21,10 @@
 
 #include "app/Model.h"
 #include "app/Session.h"
-#include "app/SettingsTable.h"
 #include "app/generator/GeneratorController.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "base/GermanFormat.h"
 #include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
@@ -30,6 +32,7 @@
 #include "support/TestSupport.h"
 #include "ui/MainWindow.h"
 #include "ui/generator/GeneratorOptionsPage.h"
+#include "ui/generator/OptionLayout.h"
 
 using namespace zf;
 using zf::ui::GeneratorOptionsPage;

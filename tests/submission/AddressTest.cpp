@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Model.h"
-#include "app/SettingsTable.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "core/submission/CartAddress.h"

@@ -17,7 +17,9 @@
 
 #include "app/AppController.h"
 #include "app/Session.h"
-#include "app/SettingsTable.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "base/Text.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"

@@ -24,8 +24,10 @@
 #include <memory>
 
 #include "app/Session.h"
-#include "app/SettingsTable.h"
 #include "app/draws/Browser.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "base/GermanFormat.h"
 #include "core/draws/DrawStore.h"
 #include "core/ports/SettingsStore.h"

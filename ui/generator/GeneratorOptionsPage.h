@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsTable.h"
+#include "app/settings/ControlCatalogue.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
+#include "ui/generator/OptionLayout.h"
 
 class QCheckBox;
 class QComboBox;
