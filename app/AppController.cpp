@@ -197,29 +197,26 @@ bool AppController::saveTipList(std::vector<std::string>& failures) {
     }
     // A missing file is made on the first close, so the folder shows where the tips go.
     if (!changed && tipFile_ == TipFile::Read) return true;
-    FileLock lock(path);
-    if (!lock.locked()) {
-        failures.push_back("Die Tippliste konnte nicht nach " + path + " geschrieben werden (" + lock.error() + ").");
-        return false;
-    }
-    // Under the lock: the file must still be the one the start read, or another program's tips would go.
-    std::string now;
-    const bool exists = fileExists(path);
-    if (exists && (tipFile_ == TipFile::Missing || !readFile(path, now) || now != tipBytes_)) {
+    // The file must still be the one the start read, or another program's tips would go.
+    const std::string bytes = textLinesBytes(m_.tipLines);
+    std::string error;
+    const auto expected = tipFile_ == TipFile::Read ? std::optional<std::string>(tipBytes_) : std::nullopt;
+    switch (writeIfUnchanged(path, expected, bytes, &error)) {
+    case GuardedWrite::ChangedMeanwhile:
         if (!changed) return true;
         failures.push_back("Die Tippliste " + path +
                            " wurde inzwischen von einem anderen Programm geändert und bleibt so; die Tipps der "
                            "Liste wurden nicht gespeichert.");
         return false;
-    }
-    std::string error;
-    if (!writeTextLines(path, m_.tipLines, &error)) {
+    case GuardedWrite::Failed:
         failures.push_back("Die Tippliste konnte nicht nach " + path + " geschrieben werden (" + error + ").");
         return false;
+    case GuardedWrite::Written:
+        break;
     }
     // A second close compares with what is stored now.
     tipFile_ = TipFile::Read;
-    (void)readFile(path, tipBytes_);
+    tipBytes_ = bytes;
     loadedTips_ = m_.tipLines;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "base/FileWriter.h"
 
 #include "base/SystemError.h"
+#include "base/Text.h"
 
 #include <cerrno>
 #include <chrono>
@@ -31,7 +32,7 @@ std::string nameOf(const std::string& path) {
 std::string reason(int err) { return systemReason(err); }
 
 // The errno of a failed whole write, 0 when everything was written.
-int writeAllErrno(int fd, std::string_view data) {
+int writeWholeImpl(int fd, std::string_view data) {
     size_t done = 0;
     while (done < data.size()) {
         const ssize_t w = ::write(fd, data.data() + done, data.size() - done);
@@ -109,7 +110,7 @@ bool writeLocked(const std::string& target, std::string_view data, std::string* 
         return false;
     };
     const std::string writeError = "Schreibfehler in " + target;
-    if (const int err = writeAllErrno(fd, data)) return fail(writeError, err);
+    if (const int err = writeWholeImpl(fd, data)) return fail(writeError, err);
     if (::fchmod(fd, mode) != 0) return fail(writeError, errno);
     // Written by root for the user, the file stays the user's; elsewhere this is a no-op or refused.
     if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {}
@@ -132,8 +133,10 @@ bool writeLocked(const std::string& target, std::string_view data, std::string* 
 
 } // namespace
 
+int writeWhole(int fd, std::string_view data) { return writeWholeImpl(fd, data); }
+
 bool writeAll(int fd, std::string_view data, std::string* error) {
-    const int err = writeAllErrno(fd, data);
+    const int err = writeWhole(fd, data);
     if (err && error) *error = reason(err);
     return err == 0;
 }
@@ -222,6 +225,24 @@ bool mayReplace(const std::string& path, std::string* error) {
     struct stat st {};
     if (::stat(target.c_str(), &st) != 0) return true;
     return refuseReadOnly(target, st, error);
+}
+
+GuardedWrite writeIfUnchanged(const std::string& path, const std::optional<std::string>& expected,
+                              std::string_view data, std::string* error) {
+    const std::string target = writeTarget(path);
+    FileLock lock(target);
+    if (!lock.locked()) {
+        if (error) *error = lock.error();
+        return GuardedWrite::Failed;
+    }
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && !expected) return GuardedWrite::ChangedMeanwhile;
+    if (exists) {
+        std::string now;
+        if (!readFile(target, now) || now != *expected) return GuardedWrite::ChangedMeanwhile;
+    }
+    return writeLocked(target, data, error) ? GuardedWrite::Written : GuardedWrite::Failed;
 }
 
 bool writeFileAtomic(const std::string& path, std::string_view data, std::string* error) {

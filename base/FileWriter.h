@@ -4,6 +4,7 @@
 // into a unique temporary file in the same folder that is written completely, flushed and only then
 // renamed into place. A failure leaves the old file as it was; a second writer waits a little and then
 // gives up with a German message instead of overwriting the first one's work.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,9 +42,21 @@ private:
 // bit is set, as the read-only attribute would.
 bool mayReplace(const std::string& path, std::string* error = nullptr);
 
+// A write over a file that must still be the one this program read: under the file's lock, `data` is
+// written when the file holds `expected` or is gone; a file that another program wrote meanwhile (other
+// bytes, or any file where `expected` has no value) stays as it is.
+enum class GuardedWrite {
+    Written,
+    ChangedMeanwhile,
+    Failed // `error` says why, in German
+};
+GuardedWrite writeIfUnchanged(const std::string& path, const std::optional<std::string>& expected,
+                              std::string_view data, std::string* error = nullptr);
+
 // Writes the whole buffer to `fd` (short writes and interruptions continue, a write of 0 bytes is an
-// error). False with a German reason.
+// error). False with a German reason; writeWhole gives the errno instead (0 when all was written).
 bool writeAll(int fd, std::string_view data, std::string* error = nullptr);
+int writeWhole(int fd, std::string_view data);
 // Flushes `fd` to the disk; a file system that cannot sync counts as flushed.
 bool syncFile(int fd, std::string* error = nullptr);
 

@@ -326,7 +326,7 @@ bool readTextLines(const std::string& path, std::vector<std::string>& lines) {
     return true;
 }
 
-bool writeTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+std::string textLinesBytes(const std::vector<std::string>& lines) {
     std::string out;
     size_t total = 0;
     for (const auto& l : lines) total += l.size() + 2;
@@ -341,7 +341,11 @@ bool writeTextLines(const std::string& path, const std::vector<std::string>& lin
         out += ascii ? l : utf8ToCp1252(l);
         out += "\r\n";
     }
-    return writeFileAtomic(path, out, error);
+    return out;
+}
+
+bool writeTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error) {
+    return writeFileAtomic(path, textLinesBytes(lines), error);
 }
 
 bool fileExists(const std::string& path) {

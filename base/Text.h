@@ -48,6 +48,8 @@ bool readRegularFile(const std::string& path, std::string& out, size_t maxBytes,
 
 // Reads an 8-bit text file as lines of UTF-8.
 bool readTextLines(const std::string& path, std::vector<std::string>& lines);
+// Lines as Windows-1252 bytes with CR LF after every line.
+std::string textLinesBytes(const std::vector<std::string>& lines);
 // Writes lines as Windows-1252 with CR LF after every line, through writeFileAtomic.
 bool writeTextLines(const std::string& path, const std::vector<std::string>& lines, std::string* error = nullptr);
 

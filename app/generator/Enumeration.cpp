@@ -72,15 +72,7 @@ struct Enumeration::Output {
         if (buffer.size() >= kBufferBytes) flush();
     }
     void flush() {
-        size_t done = 0;
-        while (!failed && done < buffer.size()) {
-            const ssize_t w = ::write(fd, buffer.data() + done, buffer.size() - done);
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0)
-                failed = true;
-            else
-                done += static_cast<size_t>(w);
-        }
+        if (!failed && writeWhole(fd, buffer) != 0) failed = true;
         buffer.clear();
     }
     bool commit() {

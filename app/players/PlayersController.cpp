@@ -104,17 +104,25 @@ std::optional<std::string> PlayersController::catchUp() {
 
 // Writes the players file; the caller holds its lock and has checked that it is the one loaded.
 bool PlayersController::storeLocked(const std::string& bytes, std::string& error) {
-    const std::string path = splPath();
     if (file_ == FileState::Read && bytes == loadedBytes_) {
         dirty_ = false;
         return true;
     }
-    if (trailingBytes_ && !writeFileAtomic(m_.home + "lotto.spl.bak", loadedBytes_, &error)) {
-        error = "die Sicherung lotto.spl.bak konnte nicht geschrieben werden: " + error;
-        return false;
-    }
-    if (!writeFileAtomic(path, bytes, &error)) return false;
-    // The rows keep the records now stored; a later save compares with these bytes.
+    if (!backUpTruncated(error)) return false;
+    if (!writeFileAtomic(splPath(), bytes, &error)) return false;
+    tookStored(bytes);
+    return true;
+}
+
+// A file that ended in half a record is kept as lotto.spl.bak before it is first replaced.
+bool PlayersController::backUpTruncated(std::string& error) {
+    if (!trailingBytes_ || writeFileAtomic(m_.home + "lotto.spl.bak", loadedBytes_, &error)) return true;
+    error = "die Sicherung lotto.spl.bak konnte nicht geschrieben werden: " + error;
+    return false;
+}
+
+// The rows keep the records now stored; a later save compares with these bytes.
+void PlayersController::tookStored(const std::string& bytes) {
     loadedBytes_ = bytes;
     file_ = FileState::Read;
     trailingBytes_ = 0;
@@ -124,7 +132,6 @@ bool PlayersController::storeLocked(const std::string& bytes, std::string& error
     for (int r = 1; r <= ledger_.rowCount(); ++r)
         if (ledger_.isPlayer(r) && k < c.records.size()) records_[static_cast<size_t>(r - 1)] = c.records[k++];
     dirty_ = false;
-    return true;
 }
 
 bool PlayersController::save(std::vector<std::string>& failures) {
@@ -141,25 +148,31 @@ bool PlayersController::save(std::vector<std::string>& failures) {
         failures.push_back(*e);
         return false;
     }
+    if (file_ == FileState::Read && bytes == loadedBytes_) {
+        dirty_ = false;
+        return true;
+    }
+    // The backup and the file under one lock; the file must still be the one loaded, or another
+    // program's players would go.
     FileLock lock(path);
-    if (!lock.locked()) {
-        failures.push_back("Die Mitspieler konnten nicht nach " + path + " geschrieben werden (" + lock.error() + ").");
-        return false;
+    std::string error = lock.error();
+    if (lock.locked() && backUpTruncated(error)) {
+        const auto expected = file_ == FileState::Read ? std::optional<std::string>(loadedBytes_) : std::nullopt;
+        switch (writeIfUnchanged(path, expected, bytes, &error)) {
+        case GuardedWrite::Written:
+            tookStored(bytes);
+            return true;
+        case GuardedWrite::ChangedMeanwhile:
+            failures.push_back("Die Mitspieler-Datei " + path +
+                               " wurde inzwischen von einem anderen Programm geändert und bleibt so; die Änderungen "
+                               "an den Mitspielern wurden nicht gespeichert.");
+            return false;
+        case GuardedWrite::Failed:
+            break;
+        }
     }
-    // Under the lock: the file must still be the one loaded, or another program's players would go.
-    std::string now, error;
-    bool exists = false;
-    if (!readStored(now, exists, error) || exists != (file_ == FileState::Read) || now != loadedBytes_) {
-        failures.push_back("Die Mitspieler-Datei " + path +
-                           " wurde inzwischen von einem anderen Programm geändert und bleibt so; die Änderungen an "
-                           "den Mitspielern wurden nicht gespeichert.");
-        return false;
-    }
-    if (!storeLocked(bytes, error)) {
-        failures.push_back("Die Mitspieler konnten nicht nach " + path + " geschrieben werden (" + error + ").");
-        return false;
-    }
-    return true;
+    failures.push_back("Die Mitspieler konnten nicht nach " + path + " geschrieben werden (" + error + ").");
+    return false;
 }
 
 bool PlayersController::setCell(int row, int column, const std::string& text) {

@@ -66,6 +66,8 @@ private:
     BookingResult book(const std::function<Booking(const Ledger&)>& make);
     std::optional<std::string> catchUp();
     bool storeLocked(const std::string& bytes, std::string& error);
+    bool backUpTruncated(std::string& error);
+    void tookStored(const std::string& bytes);
     bool readStored(std::string& bytes, bool& exists, std::string& error) const;
     void takeLoaded(std::string bytes);
     std::optional<double> amount(const std::string& text);

@@ -265,26 +265,11 @@ bool DrawStore::append(const DrawRecord& r, std::string* error) {
     const std::string bytes = encoded(r);
     const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) return fail(error, ioError("Die Datei kann nicht geöffnet werden:", path_, errno));
-    size_t done = 0;
-    int err = 0;
-    while (done < bytes.size()) {
-        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        // A short write sets no errno; the next call names the reason (a full disk, a size limit).
-        if (w < 0) {
-            err = errno;
-            break;
-        }
-        if (w == 0) {
-            err = EIO;
-            break;
-        }
-        done += static_cast<size_t>(w);
-    }
+    int err = writeWhole(fd, bytes);
     if (!err && ::fsync(fd) != 0) err = errno;
     if (err) {
         // Never leave part of a record behind.
-        if (done > 0 && ::ftruncate(fd, static_cast<off_t>(raw.size())) != 0) {}
+        if (::ftruncate(fd, static_cast<off_t>(raw.size())) != 0) {}
         ::close(fd);
         std::string ignored;
         refresh(&ignored);
