@@ -62,7 +62,9 @@ void CandidatePool::compact() {
 }
 
 void CandidatePool::positionZeroRule() {
-    if (at(0) == at(1)) put(0, 0);
+    // Position 0 always exists; written directly, GCC 12 at -O3 also no longer warns falsely about the
+    // growth path of put() (-Warray-bounds).
+    if (!entries_.empty() && at(0) == at(1)) entries_[0] = 0;
 }
 
 std::optional<std::string> CandidatePool::fromNumberChoice(const NumberChoice& form, bool enumerating) {
