@@ -4,11 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/Random.h"
 #include "core/draws/DrawStore.h"
+#include "core/evaluation/BacktestReport.h"
 #include "core/generator/NumberChoice.h"
 #include "core/stats/ChartData.h"
 #include "core/submission/CartAddress.h"
@@ -118,6 +120,11 @@ struct FontState {
     bool operator==(const FontState&) const = default;
 };
 
+enum class GeneratorRun {
+    Idle,
+    Running
+};
+
 class Model {
 public:
     Model();
@@ -172,12 +179,13 @@ public:
     int attemptLimit = 100000;
     bool hitCheckOn = false;
     bool calculating = false;
-    // The generator's run state is the caption of "Tipps berechnen": "Stoppen" while a run goes on;
-    // turning it back is the stop request the run notices at its next attempt.
+    // Whether a generator run goes on; setting it back to Idle is the stop request the run notices at its
+    // next attempt. The button shows runCaption ("Stoppen" while it runs).
+    GeneratorRun runState = GeneratorRun::Idle;
     std::string runCaption = "Tipps berechnen";
-    std::string backtestRunning;   // button name of the backtest under way ("Button7"), empty while none runs
-    bool entryEnabled = false;     // "Eingeben"
-    bool enumerateVisible = false; // "Tipps erzeugen"
+    std::optional<BacktestKind> backtestRunning; // the backtest under way, none while none runs
+    bool entryEnabled = false;                   // "Eingeben"
+    bool enumerateVisible = false;               // "Tipps erzeugen"
     std::string winSoundPath;
     Random random;
     NumberChoice numberChoice; // the number dialog's state, kept between showings

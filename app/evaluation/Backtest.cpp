@@ -50,7 +50,7 @@ std::string tipLineOf(const DrawRecord& r) {
 void Backtest::stop() {
     if (!running_) return;
     stopRequested_ = true;
-    if (generator_.running() && m_.runCaption == kCaptionStop) generator_.toggleRun();
+    if (generator_.running() && m_.runState == GeneratorRun::Running) generator_.toggleRun();
 }
 
 bool Backtest::run(BacktestKind kind) {
@@ -60,7 +60,7 @@ bool Backtest::run(BacktestKind kind) {
     report_.clear();
     madeTips_.clear();
     madeTipsHeading_.clear();
-    m_.backtestRunning = std::string(backtestName(kind));
+    m_.backtestRunning = kind;
     // CheckBox20 "Liste bearbeiten" would open the number dialog before every generator run.
     const bool editPool = m_.on(Opt::EditPool);
     m_.on(Opt::EditPool) = false;
@@ -134,7 +134,7 @@ bool Backtest::run(BacktestKind kind) {
         kenoType.set(10);
     }
     m_.on(Opt::EditPool) = editPool;
-    m_.backtestRunning.clear();
+    m_.backtestRunning.reset();
     running_ = false;
     if (outcome == Outcome::Stopped)
         m_.setStatus(1, "Test gestoppt: kein Bericht geschrieben, Analyse.txt bleibt unverändert");

@@ -233,7 +233,7 @@ bool Enumeration::writeCombinations(const CandidatePool& pool, int n, int M, int
             out.flush();
             m_.setStatus(0, "Variation: " + std::to_string(written) + " von " + std::to_string(K));
             if (eventPump) eventPump();
-            if (m_.runCaption != kCaptionStop) {
+            if (m_.runState != GeneratorRun::Running) {
                 m_.setStatus(1, "Variation: " + std::to_string(n) + " aus " + std::to_string(M) +
                                     " abgebrochen, keine Datei geschrieben");
                 return false;

@@ -155,29 +155,30 @@ void GeneratorController::askLuckyNumber() {
 // ---------------------------------------------------------------------------------------------
 // Start and stop
 
-void GeneratorController::setCaption(const char* caption) {
-    m_.runCaption = caption;
+void GeneratorController::setRunState(GeneratorRun state) {
+    m_.runState = state;
+    m_.runCaption = state == GeneratorRun::Running ? kCaptionStop : kCaptionStart;
     m_.notify(ChangeOptions);
 }
 
 void GeneratorController::toggleRun() {
-    if (m_.runCaption != kCaptionStop) {
+    if (m_.runState != GeneratorRun::Running) {
         m_.enumerating = false;
-        setCaption(kCaptionStop);
+        setRunState(GeneratorRun::Running);
         runSlices();
     } else {
-        setCaption(kCaptionStart); // the stop request
+        setRunState(GeneratorRun::Idle); // the stop request
     }
 }
 
 void GeneratorController::toggleEnumeration() {
-    if (m_.runCaption != kCaptionStop) {
+    if (m_.runState != GeneratorRun::Running) {
         if (!enumeration_) return;
         m_.enumerating = true;
-        setCaption(kCaptionStop);
+        setRunState(GeneratorRun::Running);
         runSlices();
     } else {
-        setCaption(kCaptionStart);
+        setRunState(GeneratorRun::Idle);
     }
 }
 
@@ -185,7 +186,7 @@ bool GeneratorController::runToEnd(bool enumerate) {
     if (run_) return false; // one run at a time; its caption may carry a stop request
     if (enumerate && !enumeration_) return false;
     m_.enumerating = enumerate;
-    setCaption(kCaptionStop);
+    setRunState(GeneratorRun::Running);
     return runSlices();
 }
 
@@ -228,7 +229,7 @@ void GeneratorController::readTipList() {
 
 void GeneratorController::endEarly(bool reseek) {
     m_.hitCheckOn = true;
-    setCaption(kCaptionStart);
+    setRunState(GeneratorRun::Idle);
     // The pool may have walked the history: show the chosen draw again, so that the current draw,
     // the date picker and the hits column agree.
     if (reseek) browser_.seekDate();
@@ -331,7 +332,7 @@ bool GeneratorController::step(std::chrono::microseconds budget) {
             beginTip();
         }
         while (r.j <= r.n && versuche_ < m_.attemptLimit) {
-            if (m_.runCaption != kCaptionStop) break;
+            if (m_.runState != GeneratorRun::Running) break;
             if (++r.sinceClock >= kClockEvery) {
                 r.sinceClock = 0;
                 if (SteadyClock::now() >= deadline) {
@@ -407,7 +408,7 @@ void GeneratorController::finishTip() {
                             std::to_string(m_.tipLines.size()) + " berechnet!");
     r.candidatePending = false;
     // A stop request drops the tip being worked on and passes over the rest.
-    if (m_.runCaption != kCaptionStop) {
+    if (m_.runState != GeneratorRun::Running) {
         versuche_ = m_.attemptLimit;
         passed = false;
     }
@@ -450,7 +451,7 @@ void GeneratorController::finish() {
     // The seek shows the chosen draw again and so restores the current-draw register.
     browser_.seekDate();
     checkAllTips(m_, s_.sound);
-    setCaption(kCaptionStart);
+    setRunState(GeneratorRun::Idle);
     m_.notify(ChangeStatus);
     run_.reset();
 }

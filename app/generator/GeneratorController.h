@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "app/Model.h"
 #include "app/generator/AcceptanceChain.h"
 #include "app/generator/PoolBuilder.h"
 #include "core/generator/Pool.h"
@@ -113,7 +114,7 @@ public:
 
 private:
     struct Run;
-    void setCaption(const char* caption);
+    void setRunState(GeneratorRun state);
     bool runSlices();
     bool loadHistory();
     void readTipList();

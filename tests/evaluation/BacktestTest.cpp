@@ -116,7 +116,7 @@ TEST_F(BacktestFixture, RecurrenceTestsCountWhatComesBack) {
         EXPECT_EQ(m.num(Num::KenoType).pos, 10);
         EXPECT_EQ(m.num(Num::KenoType).max, 10);
         EXPECT_TRUE(m.on(Opt::EditPool));
-        EXPECT_TRUE(m.backtestRunning.empty());
+        EXPECT_FALSE(m.backtestRunning);
         EXPECT_EQ(m.status[1], "Bericht gespeichert in " + analysis());
     }
     EXPECT_TRUE(prompter.messages.empty());
@@ -187,7 +187,7 @@ TEST_F(BacktestFixture, NothingToTestWritesNoReport) {
         EXPECT_TRUE(shell.opened.empty());
         EXPECT_EQ(m.tipLines, std::vector<std::string>{"01,02,03,04,05,06"});
         EXPECT_EQ(prompter.numberDialogs, dialogs);
-        EXPECT_TRUE(m.backtestRunning.empty());
+        EXPECT_FALSE(m.backtestRunning);
     }
 }
 
@@ -305,7 +305,7 @@ TEST_F(GeneratorBacktest, ALuckyNumberThatIsNoNumberEndsTheTest) {
         EXPECT_EQ(prompter.messages, std::vector<std::string>{"Fehler bei Eingabe der ZufallsZahl"});
         EXPECT_FALSE(fileExists(dir.file("Analyse.txt")));
         EXPECT_TRUE(m.on(Opt::EditPool));
-        EXPECT_TRUE(m.backtestRunning.empty());
+        EXPECT_FALSE(m.backtestRunning);
     }
 }
 

@@ -299,7 +299,7 @@ TEST_F(Enumerate, StopWhileChecking) {
     m.num(Num::KenoType).set(3); // 56 combinations
     gen.slice = std::chrono::microseconds(0);
     gen.eventPump = [this] {
-        if (m.runCaption == kCaptionStop) gen.toggleEnumeration();
+        if (m.runState == GeneratorRun::Running) gen.toggleEnumeration();
     };
     gen.toggleEnumeration();
     EXPECT_EQ(splitLines(test::contents(dir.file("Variation_3_aus_8.txt"))).size(), 56u);

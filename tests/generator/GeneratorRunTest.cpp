@@ -175,7 +175,7 @@ TEST_F(BundledHistory, SlicesDoNotChangeTheTips) {
     // The same run in slices of a microsecond, with the event pump in between.
     m.random.setState(4711);
     int pumps = 0;
-    m.runCaption = kCaptionStop;
+    m.runState = GeneratorRun::Running;
     ASSERT_TRUE(gen.start());
     while (gen.step(std::chrono::microseconds(1))) ++pumps;
     EXPECT_GT(pumps, 5);

@@ -153,9 +153,9 @@ void DatenbankPage::refresh(unsigned what) {
         stopButton_->setVisible(m.stopUpdateVisible);
         entryButton_->setEnabled(m.entryEnabled);
         for (QPushButton* b : backtestButtons_) {
-            const bool mine = b->objectName().toStdString() == m.backtestRunning;
+            const bool mine = m.backtestRunning && b->objectName().toStdString() == backtestName(*m.backtestRunning);
             b->setText(mine ? QStringLiteral("Test stoppen") : b->property("caption").toString());
-            b->setEnabled(m.backtestRunning.empty() || mine);
+            b->setEnabled(!m.backtestRunning || mine);
         }
     }
     if (what & ChangeDates) {
