@@ -184,6 +184,7 @@ public:
     GeneratorRun runState = GeneratorRun::Idle;
     std::string runCaption = "Tipps berechnen";
     std::optional<BacktestKind> backtestRunning; // the backtest under way, none while none runs
+    bool showChanceComparison = true;            // "Vergleich mit dem Zufall zeigen" after a backtest
     bool entryEnabled = false;                   // "Eingeben"
     bool enumerateVisible = false;               // "Tipps erzeugen"
     std::string winSoundPath;

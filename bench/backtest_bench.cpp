@@ -1,9 +1,13 @@
 // The backtests over the bundled history (about 7 700 draws), headless as the batch program runs them:
 //  - each recurrence test (Button7 ... Button11) from the first draw to the newest;
 //  - "Erfolgstest" with the design options and "Gesamt-Tipps" 5 from the first draw: one generator run
-//    per draw.
+//    per draw, without and with the comparison with chance;
+//  - the comparison alone: five tips for each of the ~7 700 draws redrawn 1 000 times, and the recurrence
+//    comparison of a whole-history Button10;
+//  - the data of the odds dialog and the list's outlook of "Gewinne".
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <string>
 
 #include "app/AppController.h"
@@ -12,6 +16,7 @@
 #include "app/evaluation/Backtest.h"
 #include "base/GermanFormat.h"
 #include "bench/BundledHome.h"
+#include "core/evaluation/Chance.h"
 #include "core/ports/NullSeams.h"
 #include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
@@ -73,6 +78,70 @@ void BM_Erfolgstest(benchmark::State& s) {
     }
 }
 BENCHMARK(BM_Erfolgstest)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ErfolgstestWithChance(benchmark::State& s) {
+    Desk d;
+    d.session.backtest.compareWithChance = s.range(0) != 0;
+    for (auto _ : s) {
+        d.fromFirstDraw();
+        if (!d.session.backtest.run(BacktestKind::TipsPerDraw)) s.SkipWithError("no report");
+    }
+    s.SetLabel(s.range(0) ? "with the comparison" : "without");
+}
+BENCHMARK(BM_ErfolgstestWithChance)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// What the comparison itself costs: a whole history of five tips per draw, redrawn 1 000 times.
+void BM_ChanceGeneratorComparison(benchmark::State& s) {
+    Desk d;
+    d.m.draws.setPath(d.m.kenoPath());
+    d.session.browser.readHistory();
+    const auto& records = d.m.draws.records();
+    TipCheckRecord record;
+    uint64_t x = 1;
+    for (size_t i = 1; i < records.size(); ++i) {
+        std::vector<Tip70> tips(5);
+        for (Tip70& t : tips)
+            while (t.size() < 10) {
+                x = x * 6364136223846793005ull + 1442695040888963407ull;
+                t.add(static_cast<int>(x >> 58) + 1 + static_cast<int>((x >> 40) % 7));
+            }
+        std::array<int, 21> zahl{};
+        for (size_t k = 0; k < 20; ++k) zahl[k + 1] = records[i].zahl[k];
+        record.addPass(tips, drawnNumbers(zahl));
+    }
+    for (auto _ : s) benchmark::DoNotOptimize(compareGenerator(BacktestKind::TipsPerDraw, record, 10, 0));
+    s.SetLabel(std::to_string(record.checks()) + " tip checks");
+}
+BENCHMARK(BM_ChanceGeneratorComparison)->Unit(benchmark::kMillisecond);
+
+void BM_ChanceRecurrenceComparison(benchmark::State& s) {
+    BacktestTotals t;
+    t.passes = 7663;
+    const HitLaw& law = hitLaw(20);
+    for (int h = 0; h <= 20; ++h) t.hits[size_t(h)] = std::llround(3.0 * t.passes * law.probability(h));
+    for (auto _ : s) benchmark::DoNotOptimize(compareRecurrence(BacktestKind::NextThreeDraws, t));
+}
+BENCHMARK(BM_ChanceRecurrenceComparison)->Unit(benchmark::kMillisecond);
+
+// "Chancen": everything the dialog shows.
+void BM_OddsTable(benchmark::State& s) {
+    for (auto _ : s) {
+        const OddsTable t = oddsTable(10, 3);
+        benchmark::DoNotOptimize(oddsLines(t));
+    }
+}
+BENCHMARK(BM_OddsTable)->Unit(benchmark::kMicrosecond);
+
+// "Gewinne" beside chance: 100 tips of type 10 that won 150 euros in the draw.
+void BM_ListOutlook(benchmark::State& s) {
+    const std::vector<std::string> tips(static_cast<size_t>(s.range(0)), "01,02,03,04,05,06,07,08,09,10");
+    std::vector<uint8_t> hits(tips.size(), 3);
+    hits[0] = 7;
+    hits[1] = 6;
+    hits[2] = 5;
+    for (auto _ : s) benchmark::DoNotOptimize(listOutlook(tips, hits, 10, 0));
+}
+BENCHMARK(BM_ListOutlook)->Arg(100)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -12,6 +12,7 @@ std::unique_ptr<Command> makeStatsCommand();
 std::unique_ptr<Command> makeGenerateCommand();
 std::unique_ptr<Command> makeSearchCommand();
 std::unique_ptr<Command> makeBacktestCommand();
+std::unique_ptr<Command> makeOddsCommand();
 std::unique_ptr<Command> makeUpdateCommand();
 std::unique_ptr<Command> makeAddDrawCommand();
 std::unique_ptr<Command> makeExportCommand();
@@ -35,8 +36,12 @@ const std::vector<CommandEntry>& commands() {
         {"stats", "KIND [--mode wieoft|ausstehend]: eine Statistik als Diagrammdaten", makeStatsCommand},
         {"generate", "[--seed N] [--enumerate] [--pool-list DATEI.kwl]: \"Tipps berechnen\"", makeGenerateCommand},
         {"search", "[--threshold N] [--continue yes|no]: \"Tipps in DB suchen\"", makeSearchCommand},
-        {"backtest", "NAME [--seed N]: Test der Historie (BitBtn9, Erfolgstest, Button7 ... Button11)",
+        {"backtest",
+         "NAME [--seed N] [--chance]: Test der Historie (BitBtn9, Erfolgstest, Button7 ... Button11), mit --chance "
+         "danach der Vergleich mit dem Zufall (Analyse-Zufall.txt)",
          makeBacktestCommand},
+        {"odds", "[--type K] [--stake-item I]: die Chancen eines Tipps je Trefferzahl, Gewinne und Rückfluss",
+         makeOddsCommand},
         {"update", "[--server URL]: neue Ziehungen aus dem Internet holen", makeUpdateCommand},
         {"add-draw", "--draw-date TT.MM.JJJJ --numbers N1,...,N20 --plus5 DDDDD: eine Ziehung eingeben",
          makeAddDrawCommand},

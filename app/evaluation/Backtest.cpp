@@ -12,6 +12,7 @@
 #include "base/GermanFormat.h"
 #include "base/Text.h"
 #include "core/draws/DrawStore.h"
+#include "core/evaluation/ChanceView.h"
 
 namespace zf {
 
@@ -60,6 +61,9 @@ bool Backtest::run(BacktestKind kind) {
     report_.clear();
     madeTips_.clear();
     madeTipsHeading_.clear();
+    record_ = TipCheckRecord{};
+    comparison_.reset();
+    comparisonReport_.clear();
     m_.backtestRunning = kind;
     // CheckBox20 "Liste bearbeiten" would open the number dialog before every generator run.
     const bool editPool = m_.on(Opt::EditPool);
@@ -100,6 +104,7 @@ bool Backtest::run(BacktestKind kind) {
                 else
                     outcome = forGenerator ? generatorTest(kind, *lucky, t) : recurrenceTest(kind, t);
                 if (outcome == Outcome::Done && t.passes == 0) outcome = Outcome::NothingToTest;
+                if (outcome == Outcome::Done && compareWithChance) compare(kind, t);
             }
         } catch (const std::exception& e) {
             outcome = Outcome::Failed;
@@ -139,6 +144,7 @@ bool Backtest::run(BacktestKind kind) {
     if (outcome == Outcome::Stopped)
         m_.setStatus(1, "Test gestoppt: kein Bericht geschrieben, Analyse.txt bleibt unverändert");
     const bool written = outcome == Outcome::Done && writeReport(std::move(lines));
+    if (written && comparison_) writeComparison();
     m_.notify(kShown);
     return written;
 }
@@ -201,6 +207,10 @@ void Backtest::progress(const BacktestTotals& t, bool force) {
     if (!force && now - lastPump_ < pumpEvery) return;
     lastPump_ = now;
     m_.setStatus(1, "Test ab Ziehung vom " + formatDate(baseDate_) + ": " + std::to_string(t.passes) + " Durchläufe");
+    showProgress();
+}
+
+void Backtest::showProgress() {
     m_.listener = std::exchange(listener_, nullptr);
     m_.notify(kShown);
     if (eventPump) eventPump();
@@ -217,6 +227,7 @@ Backtest::Outcome Backtest::generatorTest(BacktestKind kind, int32_t lucky, Back
         while (stepForward()) {
             ++t.passes;
             t.add(m_.hitStats, m_.num(Num::KenoType).pos);
+            recordPass();
             progress(t);
             if (stopRequested_) return Outcome::Stopped;
         }
@@ -234,6 +245,7 @@ Backtest::Outcome Backtest::generatorTest(BacktestKind kind, int32_t lucky, Back
         }
         ++t.passes;
         t.add(m_.hitStats, m_.num(Num::KenoType).pos);
+        recordPass();
         progress(t);
         if (stopRequested_) return Outcome::Stopped;
     }
@@ -304,6 +316,46 @@ bool Backtest::writeReport(std::vector<std::string> lines) {
     if (!s_.shell.open(path))
         s_.prompter.message("Der Bericht wurde gespeichert, aber kein Programm konnte ihn öffnen:\n" + path);
     return true;
+}
+
+void Backtest::recordPass() {
+    if (!compareWithChance) return;
+    const int kenoType = m_.num(Num::KenoType).pos;
+    std::vector<Tip70> tips;
+    tips.reserve(m_.tipLines.size());
+    for (const std::string& line : m_.tipLines) tips.push_back(countedNumbers(line, kenoType));
+    record_.addPass(tips, drawnNumbers(m_.drawNumbers));
+}
+
+void Backtest::compare(BacktestKind kind, const BacktestTotals& t) {
+    ChanceRun run;
+    // A long comparison shows how far it is and can be stopped like the test.
+    run.progress = [this](double done) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastPump_ >= pumpEvery) {
+            lastPump_ = now;
+            m_.setStatus(1, "Vergleich mit dem Zufall: " + std::to_string(static_cast<int>(done * 100)) + " %");
+            showProgress();
+        }
+        return !stopRequested_;
+    };
+    if (isGeneratorBacktest(kind))
+        comparison_ = compareGenerator(kind, record_, m_.num(Num::KenoType).pos, m_.stakeItem, run);
+    else
+        comparison_ = compareRecurrence(kind, t, run);
+    record_ = TipCheckRecord{};
+}
+
+void Backtest::writeComparison() {
+    const std::string path = m_.home + kChanceFile;
+    std::vector<std::string> lines = comparisonLines(*comparison_);
+    std::string error;
+    if (writeTextLines(path, lines, &error))
+        comparisonReport_ = std::move(lines);
+    else
+        s_.prompter.message("Der Vergleich mit dem Zufall " + path + " konnte nicht gespeichert werden (" + error +
+                            "). Eine ältere Analyse-Zufall.txt bleibt unverändert.");
+    if (m_.showChanceComparison && chanceView_) chanceView_->showComparison(*comparison_);
 }
 
 } // namespace zf

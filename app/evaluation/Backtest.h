@@ -8,13 +8,18 @@
 // however it ended; the generator tests name the tips they made in their report. While a test runs,
 // the window gets its changes only every few milliseconds, together with a progress text in the
 // status bar.
+//
+// After a test that wrote its report the totals are set beside chance: "Analyse-Zufall.txt" beside
+// "Analyse.txt", and the window "Vergleich mit dem Zufall" when the model says so.
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/evaluation/BacktestReport.h"
+#include "core/evaluation/Chance.h"
 #include "core/ports/Services.h"
 
 namespace zf {
@@ -22,6 +27,7 @@ namespace zf {
 class Model;
 class Browser;
 class GeneratorController;
+class ChanceView;
 
 class Backtest {
 public:
@@ -37,6 +43,15 @@ public:
     // The lines of the last report written, as they stand in "Analyse.txt".
     const std::vector<std::string>& report() const { return report_; }
     static constexpr const char* kReportFile = "Analyse.txt";
+
+    // Whether a test is compared with chance at all (the batch program's --chance); on by default.
+    bool compareWithChance = true;
+    // The window for the comparison; none: no window.
+    void setChanceView(ChanceView* view) { chanceView_ = view; }
+    // The comparison of the last test, and the lines of "Analyse-Zufall.txt" once it was written.
+    const std::optional<ChanceComparison>& comparison() const { return comparison_; }
+    const std::vector<std::string>& comparisonReport() const { return comparisonReport_; }
+    static constexpr const char* kChanceFile = "Analyse-Zufall.txt";
 
     std::function<void()> eventPump;         // lets the front end handle pending events
     std::chrono::milliseconds pumpEvery{30}; // how often the window sees the progress
@@ -58,7 +73,11 @@ private:
     void tellNothingToTest(BacktestKind kind, double firstBase);
     void replaceTipList();
     void progress(const BacktestTotals& t, bool force = false);
+    void showProgress(); // hands the window its changes and pending events
     bool writeReport(std::vector<std::string> lines);
+    void recordPass();
+    void compare(BacktestKind kind, const BacktestTotals& t);
+    void writeComparison();
 
     Model& m_;
     Services& s_;
@@ -72,6 +91,10 @@ private:
     std::function<void(unsigned)> listener_; // the window's listener, held back between progress steps
     std::chrono::steady_clock::time_point lastPump_;
     double baseDate_ = 0;
+    ChanceView* chanceView_ = nullptr;
+    TipCheckRecord record_; // generator tests: the tips of every pass and the draw they met
+    std::optional<ChanceComparison> comparison_;
+    std::vector<std::string> comparisonReport_;
 };
 
 } // namespace zf

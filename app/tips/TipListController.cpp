@@ -11,6 +11,7 @@
 #include "base/GermanFormat.h"
 #include "base/Parse.h"
 #include "base/Text.h"
+#include "core/evaluation/ChanceView.h"
 #include "core/evaluation/Winnings.h"
 #include "core/tips/TipLine.h"
 
@@ -204,7 +205,15 @@ void TipListController::printTips(bool openWithShell) {
 
 void TipListController::showWinnings() {
     applyStake();
-    s_.prompter.message(winningsText(m_.hits, m_.num(Num::KenoType).pos, m_.stakeItem));
+    const int kenoType = m_.num(Num::KenoType).pos;
+    std::string text = winningsText(m_.hits, kenoType, m_.stakeItem);
+    // Beside the win in this draw: the list's stake, its average win and how rare this win is.
+    if (!m_.tipLines.empty()) text += "\n\n" + outlookText(listOutlook(m_.tipLines, m_.hits, kenoType, m_.stakeItem));
+    s_.prompter.message(text);
+}
+
+void TipListController::showOdds() {
+    if (chanceView_) chanceView_->showOdds(oddsTable(m_.num(Num::KenoType).pos, m_.stakeItem));
 }
 
 } // namespace zf

@@ -10,6 +10,7 @@ namespace zf {
 
 class Model;
 class Browser;
+class ChanceView;
 
 class TipListController {
 public:
@@ -28,7 +29,11 @@ public:
     void saveTipFileAs();                      // save the tip list to a tip file
     void openTipFile();                        // load a tip file
     void printTips(bool openWithShell = true); // printout "Tipp.txt"
-    void showWinnings();                       // "Gewinne"
+    void showWinnings();                       // "Gewinne", with what the list wins on average
+    void showOdds();                           // "Chancen": the odds of a tip of the Keno type and stake
+
+    // The window of the odds; none: "Chancen" shows nothing.
+    void setChanceView(ChanceView* view) { chanceView_ = view; }
 
     // Loads a tip file into the list; false with a German message when it cannot be read.
     bool loadTipFile(const std::string& path);
@@ -42,6 +47,7 @@ private:
     Model& m_;
     Services& s_;
     Browser& browser_;
+    ChanceView* chanceView_ = nullptr;
 };
 
 } // namespace zf

@@ -105,7 +105,10 @@ TEST_F(CliFixture, WinningsAndPrint) {
     ASSERT_TRUE(writeFileAtomic(dir.file("tipps.txt"), "11,12,13,14\r\n11,12,50,60\r\n01,02,03,04\r\n"));
     auto r = run(base() + " --date 08.01.2020 --set UpDown18=4 --set System=1 winnings");
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "message;Gewinne\\n1 x  4er \t44\\n1 x  2er \t2\\n\\n46€ ohne Gewähr\n");
+    // The win, then the list beside chance: 3 tips at 2 euros, what they win on average, how rare 46 euros are.
+    EXPECT_EQ(r.out, "message;Gewinne\\n1 x  4er \t44\\n1 x  2er \t2\\n\\n46€ ohne Gewähr\\n\\n"
+                     "Einsatz der Liste: 6,00 €\\nIm Mittel gewinnt die Liste je Ziehung 2,97 €\\n"
+                     "So viel oder mehr gewinnen zufällige Tipps in 0,85 % der Ziehungen (1 : 118)\n");
 
     r = run(base() + " --set UpDown8=2 --set UpDown9=3 print");
     ASSERT_EQ(r.status, 0);

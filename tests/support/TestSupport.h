@@ -10,6 +10,7 @@
 #include "app/Session.h"
 #include "base/GermanFormat.h"
 #include "core/draws/DrawRecord.h"
+#include "core/evaluation/ChanceView.h"
 #include "core/ports/Seams.h"
 #include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
@@ -146,6 +147,15 @@ class RecordingSound : public SoundPlayer {
 public:
     void play(const std::string& path) override { played.push_back(path); }
     std::vector<std::string> played;
+};
+
+// The windows beside chance, recorded instead of shown.
+class RecordingChanceView : public ChanceView {
+public:
+    void showOdds(const OddsTable& table) override { odds.push_back(table); }
+    void showComparison(const ChanceComparison& comparison) override { comparisons.push_back(comparison); }
+    std::vector<OddsTable> odds;
+    std::vector<ChanceComparison> comparisons;
 };
 
 // The seams a test plugs in and the session wired on them; a fixture derives from it.
