@@ -14,6 +14,7 @@
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSoundPlayer.h"
 #include "ui/MainWindow.h"
+#include "ui/dialogs/ChanceDialogs.h"
 #include "ui/dialogs/DesktopPrompter.h"
 #include "ui/dialogs/GameOptionsDialog.h"
 #include "ui/dialogs/NumberDialog.h"
@@ -62,6 +63,9 @@ int main(int argc, char** argv) {
     prompter.setupSubmissionDialogs(&window);
     window.addScaledWindow(prompter.gameOptionsWindow());
     window.addScaledWindow(prompter.scriptWindow());
+    ui::ChanceDialogs chance(&window); // "Chancen" and "Vergleich mit dem Zufall"
+    session.tips.setChanceView(&chance);
+    session.backtest.setChanceView(&chance);
     window.show();
     return QApplication::exec();
 }

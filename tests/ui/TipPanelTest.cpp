@@ -101,7 +101,10 @@ TEST_F(TipPanelFixture, WinningsAndPrintout) {
     find<QSpinBox>("UpDown18")->setValue(4);
     find<QPushButton>("auswertung")->click();
     ASSERT_FALSE(prompter.messages.empty());
-    EXPECT_EQ(prompter.messages.back(), "Gewinne\n1 x  4er \t22\n\n22€ ohne Gewähr");
+    EXPECT_EQ(prompter.messages.back(),
+              "Gewinne\n1 x  4er \t22\n\n22€ ohne Gewähr\n\nEinsatz der Liste: 2,00 €\n"
+              "Im Mittel gewinnt die Liste je Ziehung 0,99 €\n"
+              "So viel oder mehr gewinnen zufällige Tipps in 1,05 % der Ziehungen (1 : 94,9)");
     find<QPushButton>("BitBtn7")->click();
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], dir.file("Tipp.txt"));

@@ -1,5 +1,6 @@
 #include "ui/pages/DatenbankPage.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -143,6 +144,10 @@ void DatenbankPage::buildStatistics(QWidget* p) {
             backtest.run(kind);
         });
     }
+    // Analyse-Zufall.txt is written after every test; the box decides only about the window.
+    chanceBox_ = checkBox(p, "ChanceComparisonBox", "Vergleich mit dem Zufall zeigen", {8, 464, 618, 24},
+                          "Nach jedem Test die Treffer neben denen zufälliger Ziehungen zeigen, mit Urteil");
+    connect(chanceBox_, &QCheckBox::toggled, this, [this](bool on) { session_.model.showChanceComparison = on; });
 }
 
 void DatenbankPage::refresh(unsigned what) {
@@ -152,6 +157,7 @@ void DatenbankPage::refresh(unsigned what) {
         updateButton_->setEnabled(m.updateButtonEnabled);
         stopButton_->setVisible(m.stopUpdateVisible);
         entryButton_->setEnabled(m.entryEnabled);
+        setChecked(chanceBox_, m.showChanceComparison);
         for (QPushButton* b : backtestButtons_) {
             const bool mine = m.backtestRunning && b->objectName().toStdString() == backtestName(*m.backtestRunning);
             b->setText(mine ? QStringLiteral("Test stoppen") : b->property("caption").toString());

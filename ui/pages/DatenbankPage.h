@@ -6,6 +6,7 @@
 
 #include "ui/pages/CanvasPage.h"
 
+class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QPushButton;
@@ -34,6 +35,7 @@ private:
     QPushButton* entryButton_ = nullptr;        // BitBtn8
     QLabel* drawLine_ = nullptr;                // Label29
     std::vector<QPushButton*> backtestButtons_; // BitBtn9, Erfolgstest, Button7 ... Button11
+    QCheckBox* chanceBox_ = nullptr;            // "Vergleich mit dem Zufall zeigen"
 };
 
 } // namespace zf::ui
