@@ -132,7 +132,7 @@ void BM_OddsTable(benchmark::State& s) {
 }
 BENCHMARK(BM_OddsTable)->Unit(benchmark::kMicrosecond);
 
-// "Gewinne" beside chance: 100 tips of type 10 that won 150 euros in the draw.
+// "Gewinne" beside chance: tips of type 10 that won 22 euros in the draw (the longest list by random trials).
 void BM_ListOutlook(benchmark::State& s) {
     const std::vector<std::string> tips(static_cast<size_t>(s.range(0)), "01,02,03,04,05,06,07,08,09,10");
     std::vector<uint8_t> hits(tips.size(), 3);
@@ -141,7 +141,7 @@ void BM_ListOutlook(benchmark::State& s) {
     hits[2] = 5;
     for (auto _ : s) benchmark::DoNotOptimize(listOutlook(tips, hits, 10, 0));
 }
-BENCHMARK(BM_ListOutlook)->Arg(100)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListOutlook)->Arg(100)->Arg(5000)->Arg(500000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

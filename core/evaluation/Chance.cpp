@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <random>
 #include <thread>
 
 #include "base/GermanNumber.h"
@@ -360,18 +361,29 @@ double chanceAtLeast(const std::array<int64_t, 21>& tipsBySize, int kenoType, in
         }
         return std::min(1.0, reached);
     }
+    // Random trials: how many tips of each size land in each payout class is multinomial, drawn as a
+    // chain of binomials, so that a trial costs the same however long the list is.
     estimated = true;
     constexpr int kTrials = 20000;
-    FastRandom rng(31334);
-    std::array<std::optional<HitSampler>, 21> samplers;
-    for (int k = 0; k <= 20; ++k)
-        if (tipsBySize[static_cast<size_t>(k)] > 0) samplers[static_cast<size_t>(k)].emplace(hitLaw(k));
+    std::mt19937_64 rng(31334);
     int hit = 0;
     for (int trial = 0; trial < kTrials; ++trial) {
         int64_t sum = 0;
-        for (int k = 0; k <= 20 && sum < target; ++k)
-            for (int64_t i = 0; i < tipsBySize[static_cast<size_t>(k)] && sum < target; ++i)
-                sum += payout(kenoType, (*samplers[static_cast<size_t>(k)])(rng));
+        for (int k = 0; k <= 20 && sum < target; ++k) {
+            int64_t left = tipsBySize[static_cast<size_t>(k)];
+            double share = 1;
+            const auto& o = outcomes[static_cast<size_t>(k)];
+            for (size_t j = 0; j < o.size() && left > 0; ++j) {
+                int64_t inClass = left;
+                if (j + 1 < o.size()) {
+                    const double p = std::clamp(o[j].p / share, 0.0, 1.0);
+                    inClass = std::binomial_distribution<int64_t>(left, p)(rng);
+                    share -= o[j].p;
+                }
+                sum += inClass * o[j].value;
+                left -= inClass;
+            }
+        }
         hit += sum >= target;
     }
     return static_cast<double>(hit) / kTrials;
