@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Session.h"
+#include "app/settings/SettingsSchema.h"
 #include "base/Text.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
@@ -34,8 +35,11 @@ struct ChanceWindows : ::testing::Test {
     std::unique_ptr<MainWindow> w;
     std::unique_ptr<ui::ChanceDialogs> chance;
 
-    void SetUp() override {
+    void SetUp() override { start(); }
+    void start() {
         ASSERT_TRUE(writeTextLines(dir.file("tipps.txt"), {"04,06,17,28,01,02,03,07,09,10"}));
+        chance.reset();
+        w.reset(); // a window going away leaves the model without a listener
         w = std::make_unique<MainWindow>(session, dir.path());
         chance = std::make_unique<ui::ChanceDialogs>(w.get());
         session.tips.setChanceView(chance.get());
@@ -173,6 +177,16 @@ TEST_F(ChanceWindows, AfterABacktestTheComparisonWindowUnlessTheBoxIsUnticked) {
     EXPECT_LT(dialog->findChild<ui::ChanceChart*>("ComparisonChart")->bars().size(), 21u);
     EXPECT_FALSE(dialog->findChild<QLabel*>("ComparisonMoney")->isVisible());
     shot(dialog, "chance-comparison-recurrence.png");
+}
+
+TEST_F(ChanceWindows, TheBoxShowsTheStoredSetting) {
+    EXPECT_TRUE(find<QCheckBox>("ChanceComparisonBox")->isChecked());
+    w->close(); // the close stores the settings
+    EXPECT_EQ(store.get(kSettingsKey, "ChanceComparison")->dword, 1u);
+    store.set(kSettingsKey, "ChanceComparison", RegValue::ofInt(0));
+    start();
+    EXPECT_FALSE(find<QCheckBox>("ChanceComparisonBox")->isChecked());
+    EXPECT_FALSE(w->model().showChanceComparison);
 }
 
 int main(int argc, char** argv) {
