@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Services.h"
 #include "core/evaluation/BacktestReport.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 
