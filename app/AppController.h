@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Services.h"
 #include "app/draws/Browser.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

@@ -4,9 +4,9 @@
 
 namespace zf {
 
-Session::Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
-                 HttpClient* http, DdeClient* dde)
-    : services{prompter, shell, sound, clock, settings}, browser(model, services), stats(model, prompter),
+Session::Session(Prompter& prompter, Dialogs dialogs, Shell& shell, SoundPlayer& sound, Clock& clock,
+                 SettingsStore& settings, HttpClient* http, DdeClient* dde)
+    : services{prompter, dialogs, shell, sound, clock, settings}, browser(model, services), stats(model, prompter),
       tips(model, services, browser), generator(model, services, browser), enumeration(model, prompter),
       tipSearch(model, services, browser), backtest(model, services, browser, generator),
       exporter(model, services, browser), entry(model, services, browser), importer(model, services, browser),

@@ -6,6 +6,7 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/draws/Browser.h"
 #include "app/draws/Export.h"
 #include "app/draws/ImportController.h"
@@ -21,7 +22,6 @@
 #include "app/submission/SubmissionController.h"
 #include "app/tips/TipListController.h"
 #include "core/ports/HttpClient.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 
@@ -29,8 +29,8 @@ class Session {
 public:
     // Without an HTTP client there is no internet update (`update` stays empty) and the cart route
     // uses its built-in template; without a DDE client Klicker is started by its executable.
-    Session(Prompter& prompter, Shell& shell, SoundPlayer& sound, Clock& clock, SettingsStore& settings,
-            HttpClient* http = nullptr, DdeClient* dde = nullptr);
+    Session(Prompter& prompter, Dialogs dialogs, Shell& shell, SoundPlayer& sound, Clock& clock,
+            SettingsStore& settings, HttpClient* http = nullptr, DdeClient* dde = nullptr);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 

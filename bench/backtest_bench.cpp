@@ -31,7 +31,7 @@ const std::string& home() {
     return dir;
 }
 
-class LuckyPrompter : public Prompter {
+class LuckyPrompter : public Prompter, public NoDialogs {
 public:
     void message(const std::string&) override {}
     bool question(const std::string&) override { return true; }
@@ -46,7 +46,7 @@ struct Desk {
     NullSound sound;
     FixedClock clock{dateValue(2025, 12, 30)};
     MemorySettingsStore store;
-    Session session{prompter, shell, sound, clock, store};
+    Session session{prompter, dialogsOf(prompter), shell, sound, clock, store};
     Model& m = session.model;
     Desk() {
         m.home = home();

@@ -6,9 +6,9 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/evaluation/TipCheck.h"
 #include "core/draws/DrawStore.h"
-#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 
 namespace {

@@ -110,7 +110,7 @@ void BM_HistoryFilterReadingKenoDat(benchmark::State& s) {
     if (!free) s.SkipWithError("the tip was found in the history: the scan ended early");
 }
 
-class NoPrompter : public Prompter {
+class NoPrompter : public Prompter, public NoDialogs {
 public:
     void message(const std::string&) override {}
     bool question(const std::string&) override { return true; }
@@ -135,7 +135,7 @@ struct Desk {
     NullSound sound;
     FixedClock clock{dateValue(2025, 12, 30)};
     MemorySettingsStore store;
-    Session session{prompter, shell, sound, clock, store};
+    Session session{prompter, dialogsOf(prompter), shell, sound, clock, store};
     Model& m = session.model;
     Browser& browser = session.browser;
     GeneratorController& gen = session.generator;

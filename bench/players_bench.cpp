@@ -16,7 +16,7 @@
 
 namespace {
 
-class Quiet : public zf::Prompter {
+class Quiet : public zf::Prompter, public zf::NoDialogs {
 public:
     void message(const std::string&) override {}
     bool question(const std::string&) override { return true; }
@@ -56,7 +56,7 @@ void BM_StakeBookingOf1000Players(benchmark::State& state) {
     zf::NullSound sound;
     zf::SystemClock clock;
     zf::MemorySettingsStore store;
-    zf::Services services{prompter, shell, sound, clock, store};
+    zf::Services services{prompter, zf::dialogsOf(prompter), shell, sound, clock, store};
     zf::PlayersController players(m, services);
     (void)players.load();
     m.price = 6;

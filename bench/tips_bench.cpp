@@ -6,19 +6,19 @@
 #include <filesystem>
 
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/Session.h"
 #include "app/draws/Browser.h"
 #include "app/evaluation/TipCheck.h"
 #include "app/tips/TipListController.h"
 #include "base/Text.h"
-#include "core/ports/Services.h"
 #include "core/tips/TipLine.h"
 #include "platform/SystemClock.h"
 #include "ui/widgets/TipListModels.h"
 
 namespace {
 
-class Quiet : public zf::Prompter, public zf::Shell, public zf::SoundPlayer {
+class Quiet : public zf::Prompter, public zf::NoDialogs, public zf::Shell, public zf::SoundPlayer {
 public:
     void message(const std::string&) override {}
     bool question(const std::string&) override { return true; }
@@ -55,7 +55,7 @@ struct World {
     Quiet quiet;
     zf::FixedClock clock{46000};
     zf::MemorySettingsStore store;
-    zf::Session session{quiet, quiet, quiet, clock, store};
+    zf::Session session{quiet, zf::dialogsOf(quiet), quiet, quiet, clock, store};
     zf::Model& m = session.model;
     zf::TipListController& tips = session.tips;
     World() {

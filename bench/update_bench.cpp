@@ -10,6 +10,7 @@
 
 #include "app/AppController.h"
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/Session.h"
 #include "app/draws/Browser.h"
 #include "app/draws/BundledHistory.h"
@@ -18,7 +19,6 @@
 #include "base/Text.h"
 #include "core/draws/DrawRecord.h"
 #include "core/ports/NullSeams.h"
-#include "core/ports/Services.h"
 #include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"
@@ -26,7 +26,7 @@
 
 namespace {
 
-class QuietPrompter : public zf::Prompter {
+class QuietPrompter : public zf::Prompter, public zf::NoDialogs {
 public:
     void message(const std::string& text) override { last = text; }
     bool question(const std::string&) override { return true; }
@@ -56,7 +56,7 @@ void BM_UpdateCatchUpOneYear(benchmark::State& state) {
     zf::FixedClock clock(lastDay + 0.9);
     zf::MemorySettingsStore store;
     zf::QtHttpClient http;
-    zf::Session session(prompter, shell, sound, clock, store, &http);
+    zf::Session session(prompter, zf::dialogsOf(prompter), shell, sound, clock, store, &http);
     zf::Model& m = session.model;
     zf::UpdateController& update = *session.update;
     m.home = dir.string() + "/";

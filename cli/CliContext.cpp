@@ -40,7 +40,8 @@ std::optional<FileChoice> CliPrompter::saveFileChoice(const FileDialogSetup& set
 }
 
 Context::Context(std::unique_ptr<SettingsStore> s, std::unique_ptr<Clock> c, HttpClient* http)
-    : store(std::move(s)), clock(std::move(c)), session(prompter, shell, sound, *clock, *store, http) {}
+    : store(std::move(s)), clock(std::move(c)),
+      session(prompter, dialogsOf(prompter), shell, sound, *clock, *store, http) {}
 
 void Context::printShow() {
     std::cout << model.drawTextMain << "\n"

@@ -14,8 +14,14 @@
 
 namespace zf::cli {
 
-// Message boxes become "message;TEXT" lines; questions take the answer the command set up.
-class CliPrompter : public Prompter {
+// Message boxes become "message;TEXT" lines; questions take the answer the command set up. Of the
+// program's dialogs, the number and the stake dialog take what the command set up; the others
+// are never shown in a batch.
+class CliPrompter : public Prompter,
+                    public GeneratorDialogs,
+                    public PlayersDialogs,
+                    public MailDialogs,
+                    public SubmissionDialogs {
 public:
     void message(const std::string& text) override;
     bool question(const std::string& text) override;

@@ -34,7 +34,7 @@ int usage(const std::string& why) {
     return 2;
 }
 
-bool contains(const std::vector<std::string>& v, const std::string& s) {
+bool isListed(const std::vector<std::string>& v, const std::string& s) {
     return std::find(v.begin(), v.end(), s) != v.end();
 }
 
@@ -92,9 +92,9 @@ int main(int argc, char** argv) {
         const std::string& w = a[i];
         if (w.rfind("--", 0) == 0) {
             const std::string opt = w.substr(2);
-            if (contains(command->flagOptions(), opt)) {
+            if (isListed(command->flagOptions(), opt)) {
                 args.options[opt] = "1";
-            } else if (contains(command->valueOptions(), opt)) {
+            } else if (isListed(command->valueOptions(), opt)) {
                 if (i + 1 >= a.size()) return usage(w + " braucht einen Wert");
                 args.options[opt] = a[++i];
             } else {

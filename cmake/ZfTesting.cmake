@@ -1,13 +1,16 @@
-# zf_add_test(NAME SOURCES file... [LIBS lib...] [WIDGETS] [CLI] [DRAWSERVER] [OWN_MAIN])
-# One GoogleTest program of the suite. WIDGETS runs it on the offscreen platform, CLI and DRAWSERVER
-# tell it where the batch program and the stand-in draw server are, OWN_MAIN brings its own main().
+# zf_add_test(NAME SOURCES file... [LIBS lib...] [WIDGETS] [CLI] [DRAWSERVER] [OWN_MAIN] [QTEST])
+# One test program of the suite, GoogleTest unless QTEST says it is a Qt Test program (one ctest
+# test for the whole program). WIDGETS runs it on the offscreen platform, CLI and DRAWSERVER tell it
+# where the batch program and the stand-in draw server are, OWN_MAIN brings its own main().
 include(GoogleTest)
 
 function(zf_add_test name)
-  cmake_parse_arguments(T "WIDGETS;CLI;DRAWSERVER;OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WIDGETS;CLI;DRAWSERVER;OWN_MAIN;QTEST" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE zf_test_support ${T_LIBS})
-  if(T_OWN_MAIN)
+  if(T_QTEST)
+    target_link_libraries(${name} PRIVATE Qt6::Test)
+  elseif(T_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest)
   else()
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
@@ -21,7 +24,12 @@ function(zf_add_test name)
   if(T_DRAWSERVER)
     target_compile_definitions(${name} PRIVATE ZF_DRAWSERVER="${PROJECT_SOURCE_DIR}/tools/drawserver/drawserver.py")
   endif()
-  if(T_WIDGETS)
+  if(T_QTEST)
+    add_test(NAME ${name} COMMAND ${name})
+    if(T_WIDGETS)
+      set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
+  elseif(T_WIDGETS)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   else()
     set_target_properties(${name} PROPERTIES AUTOMOC OFF)

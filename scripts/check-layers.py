@@ -2,8 +2,8 @@
 """The floors of the house: base -> core -> platform -> app -> ui, cli.
 
 A file's floor is its top folder (core/ports counts as core). Every #include of a project header must
-stay on the file's own floor or go down; ui/ and cli/ are front ends beside each other and include
-neither the other; base/ and core/ include no Qt and no curl. With --floors FILE (written by CMake:
+stay on the file's own floor or go down, and core/ports/ includes no feature of core/; ui/ and cli/ are
+front ends beside each other and include neither the other; base/ and core/ include no Qt and no curl. With --floors FILE (written by CMake:
 one line "TARGET FLOOR SOURCE" per source of each library) the build's own lists are checked too: a
 source compiled into a target of another floor than its folder's is a fault.
 """
@@ -36,6 +36,8 @@ def check_file(path, text, faults):
         other = floor_of(target)
         if other is None:
             continue
+        if path.startswith("core/ports/") and other == "core" and not target.startswith("core/ports/"):
+            faults.append(f"{where}: the ports include no feature header")
         if FLOORS[other] > FLOORS[own]:
             faults.append(f"{where}: {own}/ may not include the floor above ({other}/)")
         elif own != other and FLOORS[other] == FLOORS[own]:

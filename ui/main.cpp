@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtHttpClient http;
     QtDdeClient dde;
-    Session session(prompter, shell, sound, clock, settings, &http, &dde);
+    Session session(prompter, dialogsOf(prompter), shell, sound, clock, settings, &http, &dde);
     CurlMailTransport mailTransport;
     session.mail.setTransport(&mailTransport);
     session.model.localHelp = localHelpPage();

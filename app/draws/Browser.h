@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "app/Services.h"
 #include "core/draws/DrawText.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "app/Services.h"
 #include "core/draws/DrawText.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

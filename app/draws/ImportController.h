@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ports/Services.h"
+#include "app/Services.h"
 
 namespace zf {
 

@@ -63,7 +63,7 @@ bool ManualEntry::enterDraw() {
     bool stored = false;
     double storedDate = 0;
     for (;;) {
-        const ModalResult result = s_.prompter.numberDialog(f);
+        const ModalResult result = s_.dialogs.generator.numberDialog(f);
         f.closed();
         if (result != ModalResult::Ok) break;
         // Refused entries go back to the dialog with the user's choice still in it.

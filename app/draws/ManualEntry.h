@@ -1,7 +1,7 @@
 #pragma once
 // "Eingeben": a draw typed in by hand in the number dialog, which shows its date picker and the
 // five Plus 5 digit fields for this. Stored after the last draw or in its place by date.
-#include "core/ports/Services.h"
+#include "app/Services.h"
 
 namespace zf {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/Services.h"
 #include "core/draws/DrawRecord.h"
 #include "core/draws/DrawText.h"
 #include "core/ports/HttpClient.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

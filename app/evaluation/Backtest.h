@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "app/Services.h"
 #include "core/evaluation/BacktestReport.h"
 #include "core/evaluation/Chance.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

@@ -3,7 +3,7 @@
 // the hit check against each and asks whether to go on wherever the best tip reaches a threshold.
 #include <functional>
 
-#include "core/ports/Services.h"
+#include "app/Services.h"
 
 namespace zf {
 

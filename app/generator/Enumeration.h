@@ -16,8 +16,8 @@
 #include <optional>
 #include <string>
 
+#include "app/Services.h"
 #include "app/generator/GeneratorController.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

@@ -70,7 +70,7 @@ struct GeneratorController::Run : RunState {
 };
 
 GeneratorController::GeneratorController(Model& m, Services& s, Browser& browser)
-    : m_(m), s_(s), browser_(browser), poolBuilder_(m, s.prompter, browser), chain_(m) {}
+    : m_(m), s_(s), browser_(browser), poolBuilder_(m, s.prompter, s.dialogs.generator, browser), chain_(m) {}
 
 GeneratorController::~GeneratorController() = default;
 

@@ -19,10 +19,10 @@
 #include <string>
 
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/generator/AcceptanceChain.h"
 #include "app/generator/PoolBuilder.h"
 #include "core/generator/Pool.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

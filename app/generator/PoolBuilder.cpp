@@ -229,7 +229,7 @@ bool PoolBuilder::poolDialog(CandidatePool& p) {
         form.ticked[static_cast<size_t>(k)] = count > 0;
         form.hint[static_cast<size_t>(k)] = std::to_string(count);
     }
-    const ModalResult result = prompter_.numberDialog(form);
+    const ModalResult result = dialogs_.numberDialog(form);
     if (result == ModalResult::Ok) return true;
     if (result != ModalResult::Retry) return false;
     if (const auto error = p.fromNumberChoice(form, m_.enumerating)) {

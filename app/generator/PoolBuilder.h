@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/draws/DrawRecord.h"
+#include "core/generator/GeneratorDialogs.h"
 #include "core/generator/Pool.h"
 #include "core/stats/Statistics.h"
 
@@ -26,7 +27,8 @@ struct RecentDraws {
 
 class PoolBuilder {
 public:
-    PoolBuilder(Model& m, Prompter& prompter, Browser& browser) : m_(m), prompter_(prompter), browser_(browser) {}
+    PoolBuilder(Model& m, Prompter& prompter, GeneratorDialogs& dialogs, Browser& browser)
+        : m_(m), prompter_(prompter), dialogs_(dialogs), browser_(browser) {}
 
     // Walks from the chosen draw two draws back and returns to it.
     RecentDraws recentDraws();
@@ -40,6 +42,7 @@ private:
 
     Model& m_;
     Prompter& prompter_;
+    GeneratorDialogs& dialogs_;
     Browser& browser_;
     stats::DrawTally tally_; // running totals of the history, kept across runs
 };

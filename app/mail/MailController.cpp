@@ -178,7 +178,7 @@ MailController::sendStatusMails(bool direct, const std::function<void(const Stat
             o.error = r.sent ? (r.refused.empty() ? "" : "ERROR:" + r.refused.front()) : r.error;
         } else {
             const int before = sentCount_;
-            s_.prompter.mailDialog();
+            s_.dialogs.mail.mailDialog();
             o.attempted = sentCount_ != before;
             o.sent = o.attempted && lastResult_.sent && lastResult_.refused.empty();
             if (o.attempted && !o.sent)

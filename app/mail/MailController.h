@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/Services.h"
 #include "core/mail/MailDraft.h"
 #include "core/ports/MailTransport.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

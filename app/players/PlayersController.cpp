@@ -249,7 +249,7 @@ std::optional<double> PlayersController::amount(const std::string& text) {
 }
 
 BookingResult PlayersController::bookStake() {
-    const auto answer = s_.prompter.stakeDialog(formatGeneral(m_.price));
+    const auto answer = s_.dialogs.players.stakeDialog(formatGeneral(m_.price));
     if (!answer) return BookingResult::Nothing;
     const auto v = amount(*answer);
     if (!v) return BookingResult::Refused;

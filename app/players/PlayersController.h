@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Services.h"
 #include "core/players/Ledger.h"
-#include "core/ports/Services.h"
 
 namespace zf {
 

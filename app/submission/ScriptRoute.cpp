@@ -165,7 +165,7 @@ bool SubmissionController::scriptRoute(GameOptions& o) {
             if (fileExists(tmpl)) st.templatePath = tmpl;
             fillTemplateList(st);
             st.onOk = [this](const std::string& path) { updateScript(path); };
-            const bool ok = s_.prompter.scriptDialog(st);
+            const bool ok = s_.dialogs.submission.scriptDialog(st);
             st.onOk = nullptr;
             if (!ok) return false; // cancelled: nothing handed over, nothing said
             if (st.zahl1.empty()) st.zahl1 = "0";

@@ -63,7 +63,7 @@ GameOptions SubmissionController::prepareOptions() {
 
 bool SubmissionController::handOver() {
     GameOptions o = prepareOptions();
-    const GameChoice choice = s_.prompter.gameOptionsDialog(o, *this);
+    const GameChoice choice = s_.dialogs.submission.gameOptionsDialog(o, *this);
     m_.gameOptions = o;
     for (size_t i = 0; i < 5; ++i) m_.plus5Ticket[i + 1] = o.digits[i];
     m_.price = o.price;

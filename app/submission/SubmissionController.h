@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "app/Services.h"
 #include "core/ports/HttpClient.h"
-#include "core/ports/Services.h"
 #include "core/submission/ClickScript.h"
 #include "core/submission/GameOptions.h"
 

@@ -60,7 +60,7 @@ void TipListController::editTip() {
     // check, which drops empty lines: the line the dialog fills (a new tip's empty one) must stay put.
     const bool hitCheckWas = m_.hitCheckOn;
     m_.hitCheckOn = false;
-    ModalResult result = s_.prompter.numberDialog(f);
+    ModalResult result = s_.dialogs.generator.numberDialog(f);
     // More numbers than a tip of the Keno type holds: say so and show the choice again, rather than
     // drop the highest ones.
     while (result == ModalResult::Ok) {
@@ -72,7 +72,7 @@ void TipListController::editTip() {
         s_.prompter.message("Gewählt sind " + std::to_string(ticked) + " Zahlen, ein Tipp hat aber höchstens " +
                             std::to_string(kenoType) + " (\"Zahlen pro Tipp\"). Wählen Sie " + std::to_string(over) +
                             (over == 1 ? " Zahl" : " Zahlen") + " ab.");
-        result = s_.prompter.numberDialog(f);
+        result = s_.dialogs.generator.numberDialog(f);
     }
     m_.hitCheckOn = hitCheckWas;
     f.closed();

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ports/Services.h"
+#include "app/Services.h"
 #include "core/tips/TipListRules.h"
 
 namespace zf {

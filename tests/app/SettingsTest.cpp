@@ -234,7 +234,7 @@ TEST(SettingsFile, AFileThatCouldNotBeFullyUsedIsKeptBeforeTheCloseReplacesIt) {
             RecordingShell shell;
             RecordingSound sound;
             FixedClock clock(kNow);
-            Session session(prompter, shell, sound, clock, store);
+            Session session(prompter, dialogsOf(prompter), shell, sound, clock, store);
             session.app.start(dir.path(), 573);
             const std::string report = session.app.problemReport();
             if (c.reported ? report.find(c.reported) == std::string::npos : !report.empty()) return 10;

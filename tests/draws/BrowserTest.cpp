@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/Session.h"
 #include "app/draws/Browser.h"
-#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 // The four pages of "Optionen" inside the real main window, offscreen: every option a sentence with its
 // numbers in it, a tidy layout at the design size and larger, the binding to the model and the
-// coupling of the up-downs. With ZF_SCREENSHOT_DIR set, each page is saved as a picture.
+// coupling of the up-downs.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,7 +54,7 @@ struct OptionsWindow : ::testing::Test {
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
     QtHttpClient http;
-    Session session{prompter, shell, sound, clock, store, &http};
+    Session session{prompter, dialogsOf(prompter), shell, sound, clock, store, &http};
     std::unique_ptr<MainWindow> w;
     std::vector<GeneratorOptionsPage*> pages;
 
@@ -296,22 +296,6 @@ TEST_F(OptionsWindow, AllgemeinKeepsClearOfTheSoundSwitch) {
     auto* first = find<QCheckBox>("CheckBox20");
     QWidget* page = w->findChild<QWidget*>("TabSheetAllgemein");
     EXPECT_GT(first->mapTo(page, QPoint(0, 0)).y(), sound->geometry().bottom());
-}
-
-TEST_F(OptionsWindow, Screenshots) {
-    const QString out = qEnvironmentVariable("ZF_SCREENSHOT_DIR");
-    if (out.isEmpty()) GTEST_SKIP() << "ZF_SCREENSHOT_DIR not set";
-    QDir().mkpath(out);
-    const char* names[] = {"statistisch", "scheinoptimierung", "mathematisch", "allgemein"};
-    for (int p = 0; p < 4; ++p) {
-        show(p);
-        w->grab().save(out + "/options-" + names[p] + ".png");
-    }
-    // 10 % taller: the window scales its pages, the options with them.
-    w->resize(w->width(), w->height() * 11 / 10);
-    QApplication::processEvents();
-    show(0);
-    w->grab().save(out + "/options-statistisch-110.png");
 }
 
 int main(int argc, char** argv) {

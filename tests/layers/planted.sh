@@ -16,6 +16,7 @@ plant() { # FILE LINE
 }
 plant core/draws/DrawStore.cpp '#include "app/draws/Browser.h"'
 plant core/ports/Seams.h '#include "app/generator/GeneratorController.h"'
+plant core/ports/Prompter.h '#include "core/submission/GameOptions.h"'
 plant core/stats/Statistics.h '#include "platform/qt/Paths.h"'
 plant core/mail/MimeMessage.cpp '#include <curl/curl.h>'
 plant core/tips/TipLine.h '#include <QString>'

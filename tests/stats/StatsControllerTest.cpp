@@ -8,6 +8,7 @@
 #include "app/Model.h"
 #include "app/stats/StatsController.h"
 #include "core/ports/Seams.h"
+#include "support/TestSupport.h"
 #include "tests/stats/StatsFixture.h"
 
 using namespace zf;
@@ -15,20 +16,10 @@ using namespace zf::statstest;
 
 namespace {
 
-class RecordingPrompter : public Prompter {
-public:
-    void message(const std::string& text) override { messages.push_back(text); }
-    bool question(const std::string&) override { return true; }
-    std::optional<std::string> input(const std::string&, const std::string&, const std::string& p) override {
-        return p;
-    }
-    std::vector<std::string> messages;
-};
-
 struct Commands : ::testing::Test {
     TempDir dir;
     Model m;
-    RecordingPrompter prompter;
+    test::ScriptedPrompter prompter;
     StatsController stats{m, prompter};
     unsigned changes = 0;
 

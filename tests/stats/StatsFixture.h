@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -14,26 +13,12 @@
 #include "core/draws/DrawRecord.h"
 #include "core/draws/DrawStore.h"
 #include "core/stats/ChartData.h"
+#include "support/TestSupport.h"
 
 namespace zf::statstest {
 
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        dir_ = std::filesystem::temp_directory_path() / ("zf_stats_" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(dir_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string path() const { return dir_.string() + "/"; }
-    std::string file(const std::string& name) const { return (dir_ / name).string(); }
-
-private:
-    std::filesystem::path dir_;
-};
+using test::TempDir;
+using test::writeDraws;
 
 // A draw of d.m.y with the given numbers, padded with 51, 52, ... up to twenty. No Plus 5 number
 // unless one is given.
@@ -45,15 +30,6 @@ inline DrawRecord keno(int d, int m, int y, std::vector<int> numbers, std::vecto
     if (plus5.empty()) r.flags = kFlagNoPlus5;
     for (size_t i = 0; i < plus5.size() && i < 5; ++i) r.zahl5[i] = static_cast<uint8_t>(plus5[i]);
     return r;
-}
-
-inline void writeDraws(const std::string& path, const std::vector<DrawRecord>& records) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const auto& r : records) {
-        uint8_t buf[kRecordSize];
-        encodeRecord(r, buf);
-        out.write(reinterpret_cast<const char*>(buf), kRecordSize);
-    }
 }
 
 // The bundled real history, read once.

@@ -54,7 +54,12 @@ std::string contents(const std::string& path);
 // A file's identity: a rewrite renames a new file into place, so the inode changes.
 unsigned long long inode(const std::string& path);
 
-class ScriptedPrompter : public Prompter {
+// The generic questions and every dialog port, answered from a script and recorded.
+class ScriptedPrompter : public Prompter,
+                         public GeneratorDialogs,
+                         public PlayersDialogs,
+                         public MailDialogs,
+                         public SubmissionDialogs {
 public:
     void message(const std::string& text) override { messages.push_back(text); }
     bool question(const std::string& text) override {
@@ -161,7 +166,7 @@ public:
 // The seams a test plugs in and the session wired on them; a fixture derives from it.
 struct WithSession {
     explicit WithSession(double now, HttpClient* http = nullptr, DdeClient* dde = nullptr)
-        : clock(now), session(prompter, shell, sound, clock, store, http, dde) {}
+        : clock(now), session(prompter, dialogsOf(prompter), shell, sound, clock, store, http, dde) {}
     ScriptedPrompter prompter;
     RecordingShell shell;
     RecordingSound sound;

@@ -31,7 +31,7 @@ struct ChanceWindows : ::testing::Test {
     RecordingSound sound;
     MemorySettingsStore store;
     FixedClock clock{dateValue(2025, 12, 30)};
-    Session session{prompter, shell, sound, clock, store};
+    Session session{prompter, dialogsOf(prompter), shell, sound, clock, store};
     std::unique_ptr<MainWindow> w;
     std::unique_ptr<ui::ChanceDialogs> chance;
 
@@ -58,9 +58,6 @@ struct ChanceWindows : ::testing::Test {
             if (tabs->tabText(i) == caption) tabs->setCurrentIndex(i);
         QApplication::processEvents();
     }
-    static void shot(QWidget* widget, const char* name) {
-        if (const char* dirName = std::getenv("ZF_SCREENSHOTS")) widget->grab().save(QString(dirName) + "/" + name);
-    }
 };
 
 QString cellText(QTableWidget* t, int row, int column) { return t->item(row, column)->text(); }
@@ -82,11 +79,9 @@ TEST_F(ChanceWindows, ChancenSitsBesideGewinneAndShowsTheOddsOfTheTipPanel) {
         EXPECT_GT(odds->geometry().left(), winnings->geometry().right());
         EXPECT_TRUE(odds->parentWidget()->rect().contains(odds->geometry()));
         EXPECT_GE(odds->width(), odds->sizeHint().width()); // the caption fits
-        if (factor > 1) shot(w.get(), "main-kenotipp-chancen-150.png");
     }
     w->resize(642, 573);
     QApplication::processEvents();
-    shot(w.get(), "main-kenotipp-chancen.png");
 
     find<QSpinBox>("UpDown18")->setValue(6);
     find<QComboBox>("ComboBox1")->setCurrentIndex(1);
@@ -117,7 +112,6 @@ TEST_F(ChanceWindows, ChancenSitsBesideGewinneAndShowsTheOddsOfTheTipPanel) {
     QApplication::processEvents();
     // The table shows all its columns.
     EXPECT_LE(table->horizontalHeader()->length(), table->viewport()->width());
-    shot(dialog, "odds-dialog.png");
 
     // A second click brings the same window back with the tip panel's choice.
     odds->click();
@@ -134,7 +128,6 @@ TEST_F(ChanceWindows, AfterABacktestTheComparisonWindowUnlessTheBoxIsUnticked) {
     // Below the last test, inside the page, at design size.
     EXPECT_GT(box->geometry().top(), find<QPushButton>("Button11")->geometry().bottom());
     EXPECT_TRUE(box->parentWidget()->rect().contains(box->geometry()));
-    shot(w.get(), "main-datenbank-zufall.png");
 
     box->setChecked(false);
     EXPECT_FALSE(w->model().showChanceComparison);
@@ -167,7 +160,6 @@ TEST_F(ChanceWindows, AfterABacktestTheComparisonWindowUnlessTheBoxIsUnticked) {
     ASSERT_EQ(bars.size(), 9u);
     EXPECT_EQ(bars.back().value, double(c.observed[8]));
     EXPECT_EQ(bars.back().expected, c.expected[8]);
-    shot(dialog, "chance-comparison.png");
 
     // The recurrence tests: 21 hit counts, the chart leaves out those no pass can reach.
     w->model().setBrowseDate(dateValue(2024, 1, 1));
@@ -176,7 +168,6 @@ TEST_F(ChanceWindows, AfterABacktestTheComparisonWindowUnlessTheBoxIsUnticked) {
     EXPECT_EQ(table->rowCount(), 21);
     EXPECT_LT(dialog->findChild<ui::ChanceChart*>("ComparisonChart")->bars().size(), 21u);
     EXPECT_FALSE(dialog->findChild<QLabel*>("ComparisonMoney")->isVisible());
-    shot(dialog, "chance-comparison-recurrence.png");
 }
 
 TEST_F(ChanceWindows, TheBoxShowsTheStoredSetting) {

@@ -41,7 +41,7 @@ struct DatenbankFixture : ::testing::Test {
     MemorySettingsStore store;
     FixedClock clock{dateValue(2025, 12, 30)};
     QtHttpClient http;
-    Session session{prompter, shell, sound, clock, store, &http};
+    Session session{prompter, dialogsOf(prompter), shell, sound, clock, store, &http};
     std::unique_ptr<MainWindow> w;
 
     template <class T> T* find(const char* name) { return w->findChild<T*>(name); }
@@ -50,9 +50,6 @@ struct DatenbankFixture : ::testing::Test {
         for (int i = 0; i < tabs->count(); ++i)
             if (tabs->tabText(i) == caption) tabs->setCurrentIndex(i);
         QApplication::processEvents();
-    }
-    void shot(const char* name) {
-        if (const char* dirName = std::getenv("ZF_SCREENSHOTS")) w->grab().save(QString(dirName) + "/" + name);
     }
 };
 
@@ -71,7 +68,6 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
         if (sawStop) return;
         sawStop = find<QToolButton>("SpeedButton8")->isVisibleTo(w.get()) && !find<QPushButton>("BitBtn1")->isEnabled();
         showTab("Datenbank");
-        shot("datenbank-update-running.png");
     };
     w->show();
     QApplication::processEvents();
@@ -82,7 +78,6 @@ TEST_F(DatenbankFixture, UpdateCatchesUpAtStartAndTheStopButtonShowsWhileItRuns)
     EXPECT_FALSE(find<QToolButton>("SpeedButton8")->isVisibleTo(w.get()));
     EXPECT_EQ(find<QLabel>("Label35")->text().left(11), "Mo 29.12.25");
     showTab("Datenbank");
-    shot("datenbank-update-done.png");
 }
 
 // A server that takes the connection and never answers: the window shows and paints at once, the
@@ -199,7 +194,6 @@ TEST_F(DatenbankFixture, ABacktestShowsItsProgressAndItsButtonStopsIt) {
         EXPECT_FALSE(find<QPushButton>("Button7")->isEnabled());
         EXPECT_FALSE(find<QPushButton>("BitBtn9")->isEnabled());
         EXPECT_NE(w->model().status[1].find("Test ab Ziehung vom"), std::string::npos) << w->model().status[1];
-        shot("backtest-running.png");
         running->click();
     });
     running->click();
@@ -247,22 +241,6 @@ TEST_F(DatenbankFixture, ZiehungenImportierenBringsTheHistoryUpToDateAndSaysWhat
     EXPECT_EQ(prompter.messages[0], summary);
     EXPECT_EQ(std::filesystem::file_size(dir.file("Keno.dat")), 7666 * kRecordSize);
     EXPECT_EQ(find<QLabel>("Label29")->text().left(11), "Mo 29.12.25");
-
-    if (const char* dirName = std::getenv("ZF_SCREENSHOTS")) {
-        // The summary as the window shows it: the real message box over the tab.
-        QImage image = w->grab().toImage();
-        QtPrompter real(w.get());
-        QTimer::singleShot(300, [&] {
-            if (QWidget* box = QApplication::activeModalWidget()) {
-                QPainter painter(&image);
-                painter.drawPixmap((image.width() - box->width()) / 2, (image.height() - box->height()) / 2,
-                                   box->grab());
-                box->close();
-            }
-        });
-        real.message(summary);
-        image.save(QString(dirName) + "/datenbank-import-summary.png");
-    }
 }
 
 int main(int argc, char** argv) {

@@ -20,7 +20,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <deque>
 #include <memory>
 
 #include "app/Session.h"
@@ -34,54 +33,25 @@
 #include "platform/SystemClock.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtPrompter.h"
+#include "support/TestSupport.h"
 #include "ui/MainWindow.h"
 
 using namespace zf;
 
 namespace {
 
-struct ScriptedPrompter : Prompter {
-    std::vector<std::string> messages;
-    std::deque<bool> answers;
-    void message(const std::string& text) override { messages.push_back(text); }
-    bool question(const std::string& text) override {
-        messages.push_back(text);
-        if (answers.empty()) return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> input(const std::string&, const std::string& prompt, const std::string&) override {
-        messages.push_back(prompt);
-        return std::nullopt;
-    }
-};
-
-struct RecordingShell : Shell {
-    std::vector<std::string> opened;
-    bool open(const std::string& target, const std::string&) override {
-        opened.push_back(target);
-        return true;
-    }
-};
-
-struct RecordingSound : SoundPlayer {
-    std::vector<std::string> played;
-    void play(const std::string& wav) override { played.push_back(wav); }
-};
-
 QDate qdate(double value) { return QDate(1899, 12, 30).addDays(static_cast<qint64>(value)); }
 
 // One program start: its own folder, store and seams.
 struct Start {
     QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    RecordingSound sound;
+    test::ScriptedPrompter prompter;
+    test::RecordingShell shell;
+    test::RecordingSound sound;
     MemorySettingsStore store;
     FixedClock clock{dateValue(2026, 3, 1)};
     QtHttpClient http;
-    Session session{prompter, shell, sound, clock, store, &http};
+    Session session{prompter, dialogsOf(prompter), shell, sound, clock, store, &http};
     std::unique_ptr<MainWindow> w;
 
     std::string home() const { return dir.path().toStdString() + "/"; }
@@ -146,7 +116,6 @@ private slots:
     void linksOpenThroughTheShell();
     void prompterAnswersInGerman();
     void prompterBoxesSitOverTheWindow();
-    void screenshots();
 };
 
 void MainWindowTest::captionTabsAndStartUp() {
@@ -232,7 +201,7 @@ void MainWindowTest::deleteRemovesTheCurrentDraw() {
     const DrawRecord gone = before[before.size() - 2];
     s.prompter.answers.push_back(true); // "Ja" to the question before the deletion
     s.click("BitBtn6");
-    QCOMPARE(s.prompter.messages.back(), "Die Ziehung vom " + formatDate(gone.datum) + " löschen?");
+    QCOMPARE(s.prompter.questions.back(), "Die Ziehung vom " + formatDate(gone.datum) + " löschen?");
     const auto after = s.draws();
     QCOMPARE(after.size(), before.size() - 1);
     for (const auto& r : after) QVERIFY(r.datum != gone.datum);
@@ -448,8 +417,6 @@ void MainWindowTest::linksOpenThroughTheShell() {
     s.store.set(kSettingsKey, "LinkNeuigkeiten", RegValue::ofString("https://example.org/news"));
     s.start();
     s.find<QTabWidget>("PageControl1")->setCurrentIndex(5);
-    if (qEnvironmentVariableIsSet("ZF_SCREENSHOTS"))
-        s.w->grab().save(qEnvironmentVariable("ZF_SCREENSHOTS") + "/internetoptionen-links.png");
     const std::pair<const char*, std::string> links[] = {{"Label52", help},
                                                          {"Label54", "https://example.org/news"},
                                                          {"Label56", help},
@@ -541,44 +508,6 @@ void MainWindowTest::prompterAnswersInGerman() {
     QCOMPARE(prompt, QString("Geben Sie Ihre GlücksZahl ein!"));
     whenModal([](QWidget* dlg) { qobject_cast<QInputDialog*>(dlg)->reject(); });
     QCOMPARE(prompter.input("Titel", "Frage", "4711"), std::nullopt);
-}
-
-// With ZF_SCREENSHOT_DIR set, saves every tab at the design size and at 110 % (run it under Xvfb to
-// look at the real rendering); otherwise there is nothing to do here.
-void MainWindowTest::screenshots() {
-    const QString out = qEnvironmentVariable("ZF_SCREENSHOT_DIR");
-    if (out.isEmpty()) QSKIP("ZF_SCREENSHOT_DIR not set");
-    QDir().mkpath(out);
-    Start s;
-    QByteArray lines;
-    const char* sample[] = {"03,11,17,22,29,35,41,48,56,64", "05,09,14,26,33,38,47,52,61,69",
-                            "01,08,19,24,30,36,44,53,58,70", "02,13,21,27,34,40,45,50,62,67",
-                            "06,12,18,25,31,39,46,55,60,66", "04,10,16,23,28,37,43,51,57,63"};
-    for (const char* l : sample) lines += QByteArray(l) + "\r\n";
-    s.writeHomeFile("tipps.txt", lines);
-    s.start();
-    s.w->model().setStatus(1, "Alle Angaben ohne Gewähr!!");
-    auto* tabs = s.find<QTabWidget>("PageControl1");
-    auto* inner = s.find<QTabWidget>("PageControl2");
-    auto shoot = [&](const QString& suffix) {
-        for (int i = 0; i < tabs->count(); ++i) {
-            tabs->setCurrentIndex(i);
-            if (tabs->tabText(i) == "Optionen") inner->setCurrentIndex(3);
-            QApplication::processEvents();
-            QString name = tabs->tabText(i).toLower().replace(' ', "").replace('-', "");
-            s.w->grab().save(out + "/main-" + name + suffix + ".png");
-        }
-        tabs->setCurrentIndex(0);
-    };
-    shoot("");
-    // 10 % taller: the pages scale, and the window widens with them.
-    s.w->resize(642, 630);
-    QTRY_COMPARE(s.w->width(), 706);
-    shoot("-110");
-    // A large screen: 1280 x 900.
-    s.w->resize(1280, 900);
-    QTRY_COMPARE(s.w->height(), 900);
-    shoot("-1280x900");
 }
 
 QTEST_MAIN(MainWindowTest)

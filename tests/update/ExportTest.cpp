@@ -3,12 +3,12 @@
 #include <filesystem>
 
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/Session.h"
 #include "app/draws/Browser.h"
 #include "app/draws/Export.h"
 #include "app/draws/Update.h"
 #include "base/Text.h"
-#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 

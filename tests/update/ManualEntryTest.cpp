@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "app/Model.h"
+#include "app/Services.h"
 #include "app/Session.h"
 #include "app/draws/Browser.h"
 #include "app/draws/ManualEntry.h"
 #include "core/generator/NumberChoice.h"
-#include "core/ports/Services.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
 

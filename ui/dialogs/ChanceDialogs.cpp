@@ -269,13 +269,24 @@ void OddsDialog::fill(const OddsTable& table) {
         rows_->setItem(row, 3, cell(q(formatAmount(r.expected, 4)) + " €", wins));
         bars.push_back({r.hits, double(r.ways) / double(table.total), 0, wins});
     }
-    // The whole table in view, without a scroll bar.
-    rows_->resizeColumnsToContents();
-    rows_->setFixedWidth(rows_->horizontalHeader()->length() + 2 * rows_->frameWidth() + 8);
+    fitTable();
     std::reverse(bars.begin(), bars.end()); // the chart reads from 0 hits up
     chart_->setBars(std::move(bars), false, true);
     summary_->setText(q(anyWinText(table)) + " – Rückfluss " + q(formatAmount(100 * table.returnRate, 1)) +
                       " %: " + q(returnText(table)));
+}
+
+void OddsDialog::fitTable() {
+    rows_->ensurePolished();
+    rows_->horizontalHeader()->ensurePolished();
+    rows_->resizeColumnsToContents();
+    rows_->setFixedWidth(rows_->horizontalHeader()->length() + 2 * rows_->frameWidth() + 8);
+}
+
+// The style and the fonts of the window system are known only once the window shows.
+void OddsDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fitTable();
 }
 
 // ---- "Vergleich mit dem Zufall" ----

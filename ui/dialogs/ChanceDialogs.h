@@ -50,8 +50,12 @@ public:
     void showTable(const OddsTable& table);
     const OddsTable& table() const { return table_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void fill(const OddsTable& table);
+    void fitTable(); // the whole table in view, without a scroll bar
 
     OddsTable table_;
     QSpinBox* kenoType_;

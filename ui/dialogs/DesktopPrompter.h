@@ -1,9 +1,13 @@
 #pragma once
-// The desktop program's prompter: the message boxes of QtPrompter plus the file dialogs and the
-// program's own modal dialogs.
+// The desktop program's prompter: the message boxes of QtPrompter plus the file dialogs, and the
+// program's own modal dialogs behind each feature's dialog port.
 #include <QPointer>
 #include <functional>
 
+#include "core/generator/GeneratorDialogs.h"
+#include "core/mail/MailDialogs.h"
+#include "core/players/PlayersDialogs.h"
+#include "core/submission/SubmissionDialogs.h"
 #include "platform/qt/QtPrompter.h"
 #include "ui/dialogs/MailerForm.h"
 
@@ -18,7 +22,11 @@ class NumberDialog;
 class GameOptionsDialog;
 class ScriptDialog;
 
-class DesktopPrompter : public QtPrompter {
+class DesktopPrompter : public QtPrompter,
+                        public GeneratorDialogs,
+                        public PlayersDialogs,
+                        public MailDialogs,
+                        public SubmissionDialogs {
 public:
     explicit DesktopPrompter(QWidget* parent = nullptr);
     ~DesktopPrompter() override;
