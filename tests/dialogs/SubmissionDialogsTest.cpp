@@ -122,6 +122,68 @@ TEST_F(GameDialog, ScalesWithTheMainWindow) {
     });
 }
 
+using GameOptionsDesign = GameDialog;
+
+// "Onlineabgabe des Tippscheins" as a first hand-over finds it: every control with its caption, items
+// and default, and the route each button chooses.
+TEST_F(GameOptionsDesign, EveryControlAsSpecified) {
+    options = GameOptions{};
+    const auto items = [](QComboBox* box) {
+        std::vector<std::string> out;
+        for (int i = 0; i < box->count(); ++i) out.push_back(box->itemText(i).toStdString());
+        return out;
+    };
+    const auto text = [&](const char* label) { return find<QLabel>(label)->text().toStdString(); };
+    runWith([&] {
+        auto* duration = find<QComboBox>("combobox1");
+        EXPECT_EQ(text("Label5"), "Spieldauer auswählen");
+        EXPECT_EQ(items(duration),
+                  (std::vector<std::string>{"1 Ziehung", "2 Ziehungen", "3 Ziehungen", "4 Ziehungen", "5 Ziehungen",
+                                            "6 Ziehungen", "7 Ziehungen", "14 Ziehungen", "28 Ziehungen"}));
+        EXPECT_TRUE(duration->isEditable());
+        EXPECT_EQ(duration->currentIndex(), 0);
+        auto* stake = find<QComboBox>("ComboBox2");
+        EXPECT_EQ(text("Label6"), "Einsatz pro Feld");
+        EXPECT_EQ(items(stake), (std::vector<std::string>{"1 EUR", "2 EUR", "5 EUR", "10 EUR"}));
+        EXPECT_TRUE(stake->isEditable());
+        EXPECT_EQ(stake->currentText().toStdString(), "1 EUR");
+        EXPECT_EQ(stake->currentIndex(), -1); // no item selected
+        EXPECT_EQ(find<QCheckBox>("CheckBox3")->text().toStdString(), "plus 5");
+        EXPECT_FALSE(find<QCheckBox>("CheckBox3")->isChecked());
+        for (int i = 3; i <= 7; ++i) {
+            auto* digit = find<QSpinBox>(("UpDown" + std::to_string(i)).c_str());
+            EXPECT_EQ(digit->findChild<QLineEdit*>()->objectName().toStdString(), "Edit" + std::to_string(i));
+            EXPECT_EQ((std::tuple{digit->minimum(), digit->maximum(), digit->text().toStdString()}),
+                      (std::tuple{0, 9, std::string("0")}))
+                << i;
+        }
+        EXPECT_EQ(text("Label7"), "Schein:");
+        EXPECT_EQ(find<QLabel>("Label7")->cursor().shape(), Qt::PointingHandCursor);
+        for (const char* name : {"SpeedButton1", "SpeedButton2"})
+            EXPECT_EQ(find<QToolButton>(name)->toolTip().toStdString(),
+                      "Erzeugt Scheinnummern die noch nie gezogen wurdenZahlenFile")
+                << name;
+        EXPECT_EQ(text("Label3"), "Kosten:");
+        EXPECT_TRUE(find<QLabel>("Label4"));
+        EXPECT_FALSE(find<QLabel>("Label1")->text().isEmpty());
+        EXPECT_EQ(find<QCheckBox>("CheckBox5")->text().toStdString(), "Schein zum Test mit anzeigen");
+        EXPECT_FALSE(find<QCheckBox>("CheckBox5")->isVisible());
+        EXPECT_TRUE(find<QPushButton>("BitBtn3")->isDefault());
+        form.reject();
+    });
+    const struct {
+        const char* name;
+        const char* caption; // the abort button's is the toolkit's own
+        GameChoice choice;
+    } buttons[] = {{"BitBtn1", "Abbrechen", GameChoice::Abort},
+                   {"BitBtn3", "&Klicker", GameChoice::Klicker},
+                   {"BitBtn2", "Warenkorb", GameChoice::Cart}};
+    for (const auto& b : buttons) {
+        EXPECT_EQ(find<QPushButton>(b.name)->text().toStdString(), b.caption);
+        EXPECT_EQ(runWith([&] { find<QPushButton>(b.name)->click(); }), b.choice) << b.name;
+    }
+}
+
 TEST(ScriptDialogTest, ShowsTheStateAndTakesItBack) {
     ScriptedPrompter files;
     files.nextPath = "/tmp/anders.kcs";
