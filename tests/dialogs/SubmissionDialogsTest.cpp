@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -216,4 +217,53 @@ TEST(ScriptDialogTest, ShowsTheStateAndTakesItBack) {
     QTimer::singleShot(0, &form, [&] { form.findChild<QPushButton*>("BitBtn3")->click(); });
     EXPECT_FALSE(form.run(st));
     EXPECT_EQ(updated.size(), 1u);
+}
+
+// "Script für Zahlenübergabe auswählen!" with the state a first hand-over gives it: every control with
+// its caption and default.
+TEST(ScriptDialogDesign, EveryControlAsSpecified) {
+    ScriptedPrompter files;
+    ui::ScriptDialog form(files);
+    ScriptDialogState st;
+    const auto find = [&](const char* name) {
+        QWidget* w = form.findChild<QWidget*>(name);
+        EXPECT_TRUE(w) << name;
+        return w;
+    };
+    QTimer::singleShot(0, &form, [&] {
+        EXPECT_EQ(form.windowTitle().toStdString(), "Script für Zahlenübergabe auswählen!");
+        EXPECT_EQ(qobject_cast<QLabel*>(find("LabeledEdit1Label"))->text().toStdString(), "Orvanes Click-Script File");
+        EXPECT_TRUE(qobject_cast<QComboBox*>(find("LabeledEdit1"))->isEditable());
+        const struct {
+            const char* edit;
+            const char* caption;
+            const char* design; // none: a placeholder word
+        } fields[] = {{"LabeledEdit2", "ZAHL1", "0"},
+                      {"LabeledEdit3", "ZAHL2", "0"},
+                      {"LabeledEdit4", "TEXT1", "Login"},
+                      {"LabeledEdit5", "TEXT2", nullptr}};
+        for (const auto& f : fields) {
+            auto* edit = qobject_cast<QLineEdit*>(find(f.edit));
+            ASSERT_TRUE(edit) << f.edit;
+            EXPECT_EQ(qobject_cast<QLabel*>(find((std::string(f.edit) + "Label").c_str()))->text().toStdString(),
+                      f.caption);
+            EXPECT_EQ(edit->parentWidget()->objectName().toStdString(), "GroupBox1");
+            if (f.design) {
+                EXPECT_EQ(edit->text().toStdString(), f.design);
+            } else {
+                EXPECT_FALSE(edit->text().isEmpty());
+            }
+        }
+        EXPECT_EQ(form.findChild<QGroupBox*>("GroupBox1")->title().toStdString(), "Parameter ");
+        qobject_cast<QToolButton*>(find("BitBtn1"))->click(); // browse
+        EXPECT_EQ(qobject_cast<QPushButton*>(find("BitBtn3"))->text().toStdString(), "Abbrechen");
+        EXPECT_EQ(qobject_cast<QPushButton*>(find("BitBtn2"))->text().toStdString(), "OK");
+        qobject_cast<QPushButton*>(find("BitBtn3"))->click();
+    });
+    EXPECT_FALSE(form.run(st)); // cancel
+    ASSERT_EQ(files.dialogs.size(), 1u);
+    EXPECT_EQ(files.dialogs[0].filter, "Orvanes Click Script|*.kcs");
+    EXPECT_EQ(files.dialogs[0].defaultExt, "kcs");
+    QTimer::singleShot(0, &form, [&] { form.findChild<QPushButton*>("BitBtn2")->click(); });
+    EXPECT_TRUE(form.run(st)); // OK
 }
