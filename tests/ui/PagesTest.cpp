@@ -345,6 +345,43 @@ TEST_F(TipPanel, EveryControlAsSpecified) {
     EXPECT_EQ(stake->currentText(), "1 EUR");
 }
 
+using Backtests = Pages;
+
+// The seven backtests of "Datenbank": button, caption and what each tests.
+TEST_F(Backtests, EveryButtonAsSpecified) {
+    ui::DatenbankPage page(session);
+    EXPECT_EQ(find<QLabel>(page, "Label38")->text(),
+              "Historische Analyse der Parameter beginnenden mit oben gewähltem Datum");
+    EXPECT_EQ(find<QLabel>(page, "Label39")->text(), "Historische Analyse  beginnen mit dem obigen Datum");
+    const struct {
+        BacktestKind kind;
+        const char* button;
+        const char* caption;
+        bool generatedTips, passSums;
+    } rows[] = {
+        {BacktestKind::TipsUntilToday, "BitBtn9", "Tipp berechnen und Test welchen Erfolg dieser bis Heute hätte", true,
+         false},
+        {BacktestKind::TipsPerDraw, "Erfolgstest",
+         "Tipp berechnen und jeweils den Erfolg in der nächsten Ziehung testen", true, false},
+        {BacktestKind::NextDraw, "Button7",
+         "Test wie oft die gezogenen Zahlen in der jeweils nächsten Ziehung auftreten", false, false},
+        {BacktestKind::SecondNextDraw, "Button8",
+         "Test wie oft die Zahlen in der jeweils übernächsten Ziehung auftreten", false, false},
+        {BacktestKind::ThirdNextDraw, "Button9",
+         "Test wie oft die Zahlen in der jeweils überübernächsten Ziehung auftreten", false, false},
+        {BacktestKind::NextThreeDraws, "Button10", "Test wie oft die Zahlen in den nächsten 3 Ziehungen vorkommen",
+         false, true},
+        {BacktestKind::LastThreeDraws, "Button11", "Test wie oft die Zahlen in den letzten 3 Ziehungen vorkommen",
+         false, true},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(backtestName(r.kind), r.button);
+        EXPECT_EQ(find<QPushButton>(page, r.button)->text().toStdString(), r.caption);
+        EXPECT_EQ(isGeneratorBacktest(r.kind), r.generatedTips) << r.button;
+        EXPECT_EQ(hasPassSums(r.kind), r.passSums) << r.button;
+    }
+}
+
 // Qt's own dialogs, buttons and context menus speak German, whatever the machine's language.
 TEST(GermanQt, StandardTextsAreGerman) {
     ASSERT_TRUE(ui::installGermanQtTranslations()) << "qtbase_de.qm is missing (package qt6-translations-l10n)";
