@@ -1,5 +1,6 @@
 // The tab pages on their own, without the main window: each builds its widgets, binds them to the
 // session's model and controllers, and shows the model when told what changed.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,6 +56,27 @@ struct Pages : ::testing::Test {
         return t;
     }
 };
+
+// A control of a page: its caption (none: an icon) and its hint (none: it has none).
+struct Control {
+    const char* name;
+    const char* caption;
+    const char* hint;
+};
+
+void expectControls(QWidget& page, std::initializer_list<Control> controls) {
+    for (const Control& c : controls) {
+        QWidget* w = page.findChild<QWidget*>(c.name);
+        ASSERT_TRUE(w) << c.name;
+        if (c.caption) {
+            const auto* b = qobject_cast<QAbstractButton*>(w);
+            const auto* l = qobject_cast<QLabel*>(w);
+            ASSERT_TRUE(b || l) << c.name;
+            EXPECT_EQ((b ? b->text() : l->text()).toStdString(), c.caption) << c.name;
+        }
+        EXPECT_EQ(w->toolTip().toStdString(), c.hint ? c.hint : "") << c.name;
+    }
+}
 
 } // namespace
 
@@ -380,6 +402,65 @@ TEST_F(Backtests, EveryButtonAsSpecified) {
         EXPECT_EQ(isGeneratorBacktest(r.kind), r.generatedTips) << r.button;
         EXPECT_EQ(hasPassSums(r.kind), r.passSums) << r.button;
     }
+}
+
+using UpdateControls = Pages;
+
+// The controls of the internet update: its two buttons, the stop button hidden until it runs, the proxy.
+TEST_F(UpdateControls, EveryControlAsSpecified) {
+    ui::DatenbankPage datenbank(session);
+    ui::KenoTippPage kenoTipp(session);
+    ui::InternetOptionsPage internet(session);
+    restoreSettings(m, MemorySettingsStore(), clock.now()); // a first start
+    m.downloadServer = "http://ziehungen.test/";
+    kenoTipp.refresh(ChangeOptions);
+    internet.refresh(ChangeOptions);
+    expectControls(datenbank,
+                   {{"BitBtn1", "Datenbank aktualisieren", nullptr}, {"SpeedButton8", nullptr, "Stoppt das Einlesen"}});
+    EXPECT_TRUE(find<QWidget>(datenbank, "SpeedButton8")->isHidden());
+    expectControls(kenoTipp, {{"SpeedButton10", nullptr,
+                               "Aktualisieren der Lottozahlen aus dem Internet http://ziehungen.test/"}});
+    expectControls(internet, {{"Label47", "Proxy-Server", nullptr}, {"Label48", "Porxy-Port", nullptr}});
+    EXPECT_EQ(find<QLabel>(internet, "Label47")->buddy(), find<QLineEdit>(internet, "ProxyHostEdit"));
+    EXPECT_EQ(find<QLabel>(internet, "Label48")->buddy(), find<QLineEdit>(internet, "ProxyPortEdit"));
+    EXPECT_EQ(find<QLineEdit>(internet, "ProxyPortEdit")->text(), "80");
+}
+
+using BrowserControls = Pages;
+
+// The buttons of the draw browser on the three tabs that show the draw.
+TEST_F(BrowserControls, EveryControlAsSpecified) {
+    ui::DatenbankPage datenbank(session);
+    ui::KenoTippPage kenoTipp(session);
+    ui::Plus5Page plus5(session);
+    expectControls(datenbank,
+                   {{"SpeedButton5", nullptr, "Ziehungsdaten afür das gewählte Datu aus der Datenbank heraussuchen"},
+                    {"BitBtn6", "Löschen", nullptr}});
+    for (const char* name : {"SpeedButton6", "SpeedButton7"}) EXPECT_TRUE(find<QWidget>(kenoTipp, name));
+    for (const char* name : {"SpeedButton30", "SpeedButton18"}) EXPECT_TRUE(find<QWidget>(plus5, name));
+}
+
+using TipListCommands = Pages;
+
+// Add, edit, delete one and delete all beside the tip list.
+TEST_F(TipListCommands, EveryButtonAsSpecified) {
+    ui::KenoTippPage page(session);
+    expectControls(page, {{"SpeedButton36", nullptr, "Einen neuen Tipp zur Liste hinzufügen"},
+                          {"SpeedEdit", "Bearbeiten", "Zahlen des gewählten Tipps bearbeiten oder ändern"},
+                          {"SpeedButton32", nullptr, "Löscht den ausgewählten Tipp"},
+                          {"SpeedButton11", "Löschen", "Löschen aller Tipps"}});
+}
+
+using TipFileCommands = Pages;
+
+// Save, load and print the tip list.
+TEST_F(TipFileCommands, EveryButtonAsSpecified) {
+    ui::KenoTippPage page(session);
+    expectControls(page, {{"SpeedButton15", nullptr, "Speichern des berechneten Tipps in einer Datei"},
+                          {"SpeedButton16", nullptr, "Laden eines Tipps aus einer Datei"},
+                          {"BitBtn7", "Tipp drucken",
+                           "Der Tipp wurd als Textgespeichert und angezeigt. Kann natürlich auch gedrucktwerden und "
+                           "zur annahmestelle gebracht werden."}});
 }
 
 // Qt's own dialogs, buttons and context menus speak German, whatever the machine's language.
