@@ -138,14 +138,6 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     });
 }
 
-int main(int argc, char** argv) {
-    // Listing the tests happens without a display too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
-
 using NumberDialogDesign = DialogFixture;
 
 // The dialog as designed, shown with the state a first start has: every control with its caption,
@@ -216,4 +208,12 @@ TEST_F(NumberDialogDesign, EveryControlAsSpecified) {
         }
         button("BitBtn2")->click();
     });
+}
+
+int main(int argc, char** argv) {
+    // Listing the tests happens without a display too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
