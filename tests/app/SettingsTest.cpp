@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <tuple>
 
 #include "app/AppController.h"
 #include "app/Model.h"
@@ -281,4 +283,175 @@ TEST(SettingsFile, NoCopyNoReplacement) {
     std::string now;
     ASSERT_TRUE(readFile(path, now));
     EXPECT_EQ(now, text);
+}
+
+namespace {
+
+// What a value of the table gives when it is absent: a value as the close would write it back, the
+// design state of its control, or a value that is ours to choose.
+struct Absent {
+    enum {
+        Value,
+        Design,
+        Open
+    } what = Design;
+    RegValue value{};
+};
+const Absent kDesign{Absent::Design};
+const Absent kOpen{Absent::Open};
+Absent absentAs(RegValue v) { return Absent{Absent::Value, std::move(v)}; }
+
+// A stored value as text, so a difference reads plainly.
+std::string shown(const RegValue& v) {
+    switch (v.type) {
+    case RegType::Dword:
+        return "dword:" + std::to_string(static_cast<int32_t>(v.dword));
+    case RegType::String:
+        return "\"" + v.str + "\"";
+    case RegType::Binary:
+        break;
+    }
+    std::string bytes = "bytes:";
+    for (uint8_t b : v.bin) bytes += " " + std::to_string(b);
+    return bytes;
+}
+
+struct SettingRow {
+    std::string name;
+    SettingKind kind;
+    std::string control;
+    Absent absent;
+};
+
+std::vector<SettingRow> schemaRows(char group) {
+    std::vector<SettingRow> rows;
+    for (const SettingDef& d : settingsTable())
+        if (d.group == group) rows.push_back({d.name, d.kind, d.control, {}});
+    return rows;
+}
+
+// Every row: the schema holds it with its kind and control, and a start without it shows the value of
+// the table's last column.
+void expectRows(const std::vector<SettingRow>& expected, char group) {
+    auto names = [](const std::vector<SettingRow>& rows) {
+        std::vector<std::string> out;
+        for (const SettingRow& r : rows)
+            out.push_back(r.name + " " + std::to_string(static_cast<int>(r.kind)) + " " + r.control);
+        return out;
+    };
+    std::vector<SettingRow> held = schemaRows(group);
+    if (group == 'B' && held.size() > expected.size()) held.resize(expected.size()); // then the configuration
+    EXPECT_EQ(names(held), names(expected));
+
+    Model first;
+    restoreSettings(first, MemorySettingsStore(), kNow);
+    const Model design;
+    for (const SettingRow& r : expected) {
+        const SettingDef* d = findSetting(r.name);
+        ASSERT_TRUE(d) << r.name;
+        if (r.absent.what == Absent::Open) continue;
+        EXPECT_EQ(shown(d->save(first)), shown(r.absent.what == Absent::Value ? r.absent.value : d->save(design)))
+            << r.name;
+    }
+}
+
+} // namespace
+
+TEST(SettingsSchema, GroupAInOrderAsSpecified) {
+    using K = SettingKind;
+    std::vector<SettingRow> rows = {{"NeuerSchein", K::Integer, "Neuerschein", absentAs(RegValue::ofInt(0))}};
+    for (int n = 1; n <= 36; ++n)
+        if (n != 21 && n != 33 && n != 34)
+            rows.push_back({"Chekcbox" + std::to_string(n), K::Boolean, "CheckBox" + std::to_string(n), kDesign});
+    rows.push_back({"Plus5", K::Boolean, "Plus5", absentAs(RegValue::ofInt(1))});
+    for (int i = 1; i <= 5; ++i)
+        rows.push_back({"Plus5Los" + std::to_string(i), K::Integer, "TForm5.UpDown" + std::to_string(i + 2),
+                        absentAs(RegValue::ofInt(0))});
+    const std::vector<SettingRow> fontAndWindow = {
+        {"SystemFontName", K::String, "Font.Name", kDesign},
+        {"SystemFontStyle", K::FontStyle, "Font.Style", kDesign},
+        {"SystemFontColor", K::Integer, "Font.Color", kDesign},
+        {"SystemFontSize", K::Integer, "Font.Size", kDesign},
+        {"Land", K::Integer, "Land", absentAs(RegValue::ofInt(1))},
+        {"height", K::Integer, "Height", kDesign},
+        {"width", K::Integer, "Width", kDesign},
+        {"TippTop", K::Integer, "TippTop", absentAs(RegValue::ofInt(39))},
+        {"TippLeft", K::Integer, "TippLeft", absentAs(RegValue::ofInt(47))},
+        {"System", K::Integer, "System", absentAs(RegValue::ofInt(0))},
+        {"ComboBox2", K::Integer, "ComboBox2", absentAs(RegValue::ofInt(-1))}, // no item
+        {"ComboBox3", K::Integer, "ComboBox3", absentAs(RegValue::ofInt(2))},
+    };
+    rows.insert(rows.end(), fontAndWindow.begin(), fontAndWindow.end());
+    for (int n = 1; n <= 24; ++n)
+        rows.push_back({"UpDown" + std::to_string(n), K::Integer, "UpDown" + std::to_string(n), kDesign});
+    const std::vector<SettingRow> last = {
+        {"Spielername", K::String, "Edit2", absentAs(RegValue::ofString(""))},
+        {"Passwort", K::String, "MaskEdit1", absentAs(RegValue::ofString(""))},
+        {"EINPREIS", K::String, "Edit3", absentAs(RegValue::ofString("0,20"))},
+        {"Preis", K::Float, "Preis", absentAs(RegValue::ofDouble(0))},
+    };
+    rows.insert(rows.end(), last.begin(), last.end());
+    expectRows(rows, 'A');
+
+    // The font values are read only when "SystemFontName" is stored; a height below 573 becomes 573, a
+    // width below 597 becomes 597.
+    MemorySettingsStore store;
+    put(store, "SystemFontSize", RegValue::ofInt(20));
+    put(store, "height", RegValue::ofInt(572));
+    put(store, "width", RegValue::ofInt(596));
+    Model m;
+    restoreSettings(m, store, kNow);
+    EXPECT_EQ(m.font, Model().font);
+    EXPECT_EQ(m.height, 573);
+    EXPECT_EQ(m.width, 597);
+    put(store, "SystemFontName", RegValue::ofString("DejaVu Serif"));
+    restoreSettings(m, store, kNow);
+    EXPECT_EQ(m.font.size, 20);
+}
+
+TEST(SettingsSchema, GroupBAsSpecified) {
+    using K = SettingKind;
+    const std::vector<SettingRow> rows = {
+        {"Browser", K::Boolean, "CheckBox21", absentAs(RegValue::ofInt(0))},
+        {"URLEdit", K::String, "URLEdit", kOpen}, // the official portal's home page, whichever we name
+        {"ProxyHostEdit", K::String, "ProxyHostEdit", absentAs(RegValue::ofString(""))},
+        {"ProxyPortEdit", K::String, "ProxyPortEdit", absentAs(RegValue::ofString("80"))},
+        {"DateTimePicker2", K::Date, "DateTimePicker2", absentAs(RegValue::ofDouble(dateValue(1996, 4, 29)))},
+    };
+    expectRows(rows, 'B');
+    Model m;
+    restoreSettings(m, MemorySettingsStore(), kNow);
+    EXPECT_FALSE(m.webAddress.empty());
+
+    // "Browser" stored as a string is ticked when the string is not empty.
+    for (auto [text, ticked] : {std::pair{"", false}, {"x", true}}) {
+        MemorySettingsStore store;
+        put(store, "Browser", RegValue::ofString(text));
+        restoreSettings(m, store, kNow);
+        EXPECT_EQ(m.on(Opt::LinkPage), ticked) << '"' << text << '"';
+    }
+}
+
+TEST(UpDowns, EveryRangeAndDesignPosition) {
+    // number, minimum, maximum, design position, whether it sits beside the tip list (the others are
+    // generator options)
+    const struct {
+        int n, min, max, design;
+        bool tipPanel;
+    } rows[] = {
+        {1, 0, 9, 0, false},    {2, 1, 750, 100, false}, {3, 0, 9, 5, false},          {4, 0, 10, 3, false},
+        {5, 0, 10, 3, false},   {6, 1, 10, 10, false},   {7, 1, 10000, 100, false},    {8, 1, 5, 5, true},
+        {9, 1, 120, 5, true},   {10, 0, 6, 2, false},    {11, 0, 10, 3, false},        {12, 5, 75, 30, false},
+        {13, 5, 75, 30, false}, {14, 5, 75, 30, false},  {15, 750, 1400, 1200, false}, {16, 0, 6, 2, false},
+        {17, 0, 6, 2, false},   {18, 2, 10, 10, true},   {19, 1, 10, 6, false},        {20, 1, 356, 21, false},
+        {21, 0, 10, 0, false},  {22, 0, 10, 0, false},   {23, 0, 10, 0, false},        {24, 0, 9, 5, false},
+    };
+    const Model m; // a first start shows the design state
+    for (const auto& r : rows) {
+        const UpDownDef& d = upDownDef(r.n);
+        EXPECT_EQ(d.number, r.n);
+        EXPECT_EQ(d.page == OptionPage::KenoTipp, r.tipPanel) << "UpDown" << r.n;
+        const UpDownState& s = m.upDowns[static_cast<size_t>(r.n)];
+        EXPECT_EQ((std::tuple{s.min, s.max, s.pos}), (std::tuple{r.min, r.max, r.design})) << "UpDown" << r.n;
+    }
 }

@@ -1,6 +1,10 @@
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -131,6 +135,78 @@ TEST_F(DialogFixture, EntryModeIsTallerAndReturnsDateAndDigits) {
     runWith([&] {
         EXPECT_EQ(form.height(), normalHeight);
         button("BitBtn1")->click();
+    });
+}
+
+using NumberDialogDesign = DialogFixture;
+
+// The dialog as designed, shown with the state a first start has: every control with its caption,
+// kind and design state.
+TEST_F(NumberDialogDesign, EveryControlAsSpecified) {
+    runWith([&] {
+        EXPECT_EQ(form.objectName().toStdString(), "TForm6");
+        EXPECT_EQ(form.windowTitle().toStdString(), "Welche Zahlen für die Berechnung");
+        // ten rows of seven, left to right and top to bottom; each ticked, with an empty hint
+        for (int k = 1; k <= 70; ++k) {
+            QCheckBox* b = form.findChild<QCheckBox*>(QString("CheckBox%1").arg(k));
+            ASSERT_TRUE(b) << k;
+            EXPECT_EQ(b->text().toStdString(), std::to_string(k));
+            EXPECT_TRUE(b->isChecked()) << k;
+            EXPECT_TRUE(b->toolTip().isEmpty()) << k;
+            const int row = (k - 1) / 7, column = (k - 1) % 7;
+            EXPECT_EQ(b->x(), form.box(column + 1)->x()) << k;
+            EXPECT_EQ(b->y(), form.box(7 * row + 1)->y()) << k;
+            if (column > 0) {
+                EXPECT_GT(b->x(), form.box(k - 1)->x()) << k;
+            }
+            if (row > 0) {
+                EXPECT_GT(b->y(), form.box(k - 7)->y()) << k;
+            }
+        }
+        const struct {
+            const char* name;
+            const char* caption;
+            bool visible;
+        } buttons[] = {{"BitBtn1", "OK", true},
+                       {"BitBtn3", "&Rechnen", true},
+                       {"BitBtn2", "Abbrechen", true},
+                       {"BitBtn4", "&Zufall", false}};
+        for (const auto& b : buttons) {
+            auto* w = button(b.name);
+            ASSERT_TRUE(w) << b.name;
+            EXPECT_EQ(w->text().toStdString(), b.caption);
+            EXPECT_EQ(w->isVisible(), b.visible) << b.name;
+        }
+        EXPECT_TRUE(button("BitBtn1")->isDefault());
+        EXPECT_EQ(button("BitBtn3")->geometry(), button("BitBtn1")->geometry()); // "&Rechnen" covers "OK"
+        EXPECT_EQ(form.childAt(button("BitBtn1")->geometry().center()), button("BitBtn3"));
+        const struct {
+            const char* name;
+            const char* hint;
+        } tools[] = {{"SpeedButton1", "Speichern der Liste"}, {"SpeedButton2", "Laden der Liste"}};
+        for (const auto& t : tools) {
+            auto* w = form.findChild<QToolButton*>(t.name);
+            ASSERT_TRUE(w) << t.name;
+            EXPECT_EQ(w->toolTip().toStdString(), t.hint);
+            EXPECT_TRUE(w->isVisible()) << t.name;
+        }
+        auto* timer = form.findChild<QTimer*>("Timer1");
+        ASSERT_TRUE(timer);
+        EXPECT_EQ(timer->interval(), 25);
+        EXPECT_FALSE(timer->isActive());
+        EXPECT_TRUE(form.findChild<QStatusBar*>("StatusBar1"));
+        // the draw entry's date and Plus 5 digits, hidden
+        EXPECT_FALSE(form.findChild<QDateEdit*>("DateTimePicker1")->isVisible());
+        EXPECT_EQ(form.findChild<QLabel*>("Label1")->text().toStdString(), "Gewinnzahl Plus 5:");
+        EXPECT_FALSE(form.findChild<QLabel*>("Label1")->isVisible());
+        for (int i = 3; i <= 7; ++i) {
+            auto* digit = form.findChild<QSpinBox*>(QString("UpDown%1").arg(i));
+            ASSERT_TRUE(digit) << i;
+            EXPECT_EQ(digit->findChild<QLineEdit*>()->objectName().toStdString(), "Edit" + std::to_string(i));
+            EXPECT_EQ((std::pair{digit->minimum(), digit->maximum()}), (std::pair{0, 9})) << i;
+            EXPECT_FALSE(digit->isVisible()) << i;
+        }
+        button("BitBtn2")->click();
     });
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -122,6 +123,68 @@ TEST_F(GameDialog, ScalesWithTheMainWindow) {
     });
 }
 
+using GameOptionsDesign = GameDialog;
+
+// "Onlineabgabe des Tippscheins" as a first hand-over finds it: every control with its caption, items
+// and default, and the route each button chooses.
+TEST_F(GameOptionsDesign, EveryControlAsSpecified) {
+    options = GameOptions{};
+    const auto items = [](QComboBox* box) {
+        std::vector<std::string> out;
+        for (int i = 0; i < box->count(); ++i) out.push_back(box->itemText(i).toStdString());
+        return out;
+    };
+    const auto text = [&](const char* label) { return find<QLabel>(label)->text().toStdString(); };
+    runWith([&] {
+        auto* duration = find<QComboBox>("combobox1");
+        EXPECT_EQ(text("Label5"), "Spieldauer auswählen");
+        EXPECT_EQ(items(duration),
+                  (std::vector<std::string>{"1 Ziehung", "2 Ziehungen", "3 Ziehungen", "4 Ziehungen", "5 Ziehungen",
+                                            "6 Ziehungen", "7 Ziehungen", "14 Ziehungen", "28 Ziehungen"}));
+        EXPECT_TRUE(duration->isEditable());
+        EXPECT_EQ(duration->currentIndex(), 0);
+        auto* stake = find<QComboBox>("ComboBox2");
+        EXPECT_EQ(text("Label6"), "Einsatz pro Feld");
+        EXPECT_EQ(items(stake), (std::vector<std::string>{"1 EUR", "2 EUR", "5 EUR", "10 EUR"}));
+        EXPECT_TRUE(stake->isEditable());
+        EXPECT_EQ(stake->currentText().toStdString(), "1 EUR");
+        EXPECT_EQ(stake->currentIndex(), -1); // no item selected
+        EXPECT_EQ(find<QCheckBox>("CheckBox3")->text().toStdString(), "plus 5");
+        EXPECT_FALSE(find<QCheckBox>("CheckBox3")->isChecked());
+        for (int i = 3; i <= 7; ++i) {
+            auto* digit = find<QSpinBox>(("UpDown" + std::to_string(i)).c_str());
+            EXPECT_EQ(digit->findChild<QLineEdit*>()->objectName().toStdString(), "Edit" + std::to_string(i));
+            EXPECT_EQ((std::tuple{digit->minimum(), digit->maximum(), digit->text().toStdString()}),
+                      (std::tuple{0, 9, std::string("0")}))
+                << i;
+        }
+        EXPECT_EQ(text("Label7"), "Schein:");
+        EXPECT_EQ(find<QLabel>("Label7")->cursor().shape(), Qt::PointingHandCursor);
+        for (const char* name : {"SpeedButton1", "SpeedButton2"})
+            EXPECT_EQ(find<QToolButton>(name)->toolTip().toStdString(),
+                      "Erzeugt Scheinnummern die noch nie gezogen wurdenZahlenFile")
+                << name;
+        EXPECT_EQ(text("Label3"), "Kosten:");
+        EXPECT_TRUE(find<QLabel>("Label4"));
+        EXPECT_FALSE(find<QLabel>("Label1")->text().isEmpty());
+        EXPECT_EQ(find<QCheckBox>("CheckBox5")->text().toStdString(), "Schein zum Test mit anzeigen");
+        EXPECT_FALSE(find<QCheckBox>("CheckBox5")->isVisible());
+        EXPECT_TRUE(find<QPushButton>("BitBtn3")->isDefault());
+        form.reject();
+    });
+    const struct {
+        const char* name;
+        const char* caption; // the abort button's is the toolkit's own
+        GameChoice choice;
+    } buttons[] = {{"BitBtn1", "Abbrechen", GameChoice::Abort},
+                   {"BitBtn3", "&Klicker", GameChoice::Klicker},
+                   {"BitBtn2", "Warenkorb", GameChoice::Cart}};
+    for (const auto& b : buttons) {
+        EXPECT_EQ(find<QPushButton>(b.name)->text().toStdString(), b.caption);
+        EXPECT_EQ(runWith([&] { find<QPushButton>(b.name)->click(); }), b.choice) << b.name;
+    }
+}
+
 TEST(ScriptDialogTest, ShowsTheStateAndTakesItBack) {
     ScriptedPrompter files;
     files.nextPath = "/tmp/anders.kcs";
@@ -154,4 +217,53 @@ TEST(ScriptDialogTest, ShowsTheStateAndTakesItBack) {
     QTimer::singleShot(0, &form, [&] { form.findChild<QPushButton*>("BitBtn3")->click(); });
     EXPECT_FALSE(form.run(st));
     EXPECT_EQ(updated.size(), 1u);
+}
+
+// "Script für Zahlenübergabe auswählen!" with the state a first hand-over gives it: every control with
+// its caption and default.
+TEST(ScriptDialogDesign, EveryControlAsSpecified) {
+    ScriptedPrompter files;
+    ui::ScriptDialog form(files);
+    ScriptDialogState st;
+    const auto find = [&](const char* name) {
+        QWidget* w = form.findChild<QWidget*>(name);
+        EXPECT_TRUE(w) << name;
+        return w;
+    };
+    QTimer::singleShot(0, &form, [&] {
+        EXPECT_EQ(form.windowTitle().toStdString(), "Script für Zahlenübergabe auswählen!");
+        EXPECT_EQ(qobject_cast<QLabel*>(find("LabeledEdit1Label"))->text().toStdString(), "Orvanes Click-Script File");
+        EXPECT_TRUE(qobject_cast<QComboBox*>(find("LabeledEdit1"))->isEditable());
+        const struct {
+            const char* edit;
+            const char* caption;
+            const char* design; // none: a placeholder word
+        } fields[] = {{"LabeledEdit2", "ZAHL1", "0"},
+                      {"LabeledEdit3", "ZAHL2", "0"},
+                      {"LabeledEdit4", "TEXT1", "Login"},
+                      {"LabeledEdit5", "TEXT2", nullptr}};
+        for (const auto& f : fields) {
+            auto* edit = qobject_cast<QLineEdit*>(find(f.edit));
+            ASSERT_TRUE(edit) << f.edit;
+            EXPECT_EQ(qobject_cast<QLabel*>(find((std::string(f.edit) + "Label").c_str()))->text().toStdString(),
+                      f.caption);
+            EXPECT_EQ(edit->parentWidget()->objectName().toStdString(), "GroupBox1");
+            if (f.design) {
+                EXPECT_EQ(edit->text().toStdString(), f.design);
+            } else {
+                EXPECT_FALSE(edit->text().isEmpty());
+            }
+        }
+        EXPECT_EQ(form.findChild<QGroupBox*>("GroupBox1")->title().toStdString(), "Parameter ");
+        qobject_cast<QToolButton*>(find("BitBtn1"))->click(); // browse
+        EXPECT_EQ(qobject_cast<QPushButton*>(find("BitBtn3"))->text().toStdString(), "Abbrechen");
+        EXPECT_EQ(qobject_cast<QPushButton*>(find("BitBtn2"))->text().toStdString(), "OK");
+        qobject_cast<QPushButton*>(find("BitBtn3"))->click();
+    });
+    EXPECT_FALSE(form.run(st)); // cancel
+    ASSERT_EQ(files.dialogs.size(), 1u);
+    EXPECT_EQ(files.dialogs[0].filter, "Orvanes Click Script|*.kcs");
+    EXPECT_EQ(files.dialogs[0].defaultExt, "kcs");
+    QTimer::singleShot(0, &form, [&] { form.findChild<QPushButton*>("BitBtn2")->click(); });
+    EXPECT_TRUE(form.run(st)); // OK
 }

@@ -298,6 +298,118 @@ TEST_F(OptionsWindow, AllgemeinKeepsClearOfTheSoundSwitch) {
     EXPECT_GT(first->mapTo(page, QPoint(0, 0)).y(), sound->geometry().bottom());
 }
 
+using OptionTable = OptionsWindow;
+
+namespace {
+
+// The options of one page as the tables of the generator options read: each switch with its design
+// state, then the caption pieces in order with each number control's range and design value, e.g.
+// "CheckBox9 ticked | Tipp darf noch keinen | UpDown6/Edit42: 1..10, 10 | er aus der Datenbank entsprechen".
+std::vector<std::string> pageRows(OptionPage page, const QStringList& comboBox3Items) {
+    std::vector<std::string> rows;
+    for (const OptionDef& d : optionTable()) {
+        if (d.page != page) continue;
+        std::vector<std::string> parts;
+        if (d.checkBox) {
+            const bool ticked = checkBoxTable().at(static_cast<size_t>(d.checkBox - 1)).designTicked;
+            std::string s = "CheckBox" + std::to_string(d.checkBox) + (ticked ? " ticked" : " not ticked");
+            if (d.besideOf) s += " beside CheckBox" + std::to_string(d.besideOf);
+            parts.push_back(s);
+        } else if (!d.label.empty()) {
+            parts.push_back(d.label);
+        }
+        for (const OptionPiece& piece : d.pieces) {
+            switch (piece.kind) {
+            case OptionPiece::Kind::Text:
+                parts.push_back(piece.text);
+                break;
+            case OptionPiece::Kind::UpDown: {
+                const UpDownDef& u = upDownDef(piece.upDown);
+                parts.push_back("UpDown" + std::to_string(u.number) + "/" + u.edit + ": " + std::to_string(u.min) +
+                                ".." + std::to_string(u.max) + ", " + std::to_string(u.design));
+                break;
+            }
+            case OptionPiece::Kind::ComboBox3:
+                parts.push_back("ComboBox3: " + comboBox3Items.join(", ").toStdString());
+                break;
+            case OptionPiece::Kind::DateTimePicker3:
+                parts.push_back("DateTimePicker3");
+                break;
+            }
+        }
+        std::string row;
+        for (const std::string& part : parts) row += (row.empty() ? "" : " | ") + part;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST_F(OptionTable, StatistischAsSpecified) {
+    auto* recent = find<QComboBox>("ComboBox3");
+    QStringList items;
+    for (int i = 0; i < recent->count(); ++i) items << recent->itemText(i);
+    EXPECT_EQ(
+        pageRows(OptionPage::Statistisch, items),
+        (std::vector<std::string>{
+            "CheckBox2 not ticked | Zahlen die besonders oft gezogen wurden bevorzugen | UpDown12/Edit85: 5..75, 30",
+            "CheckBox14 ticked | Zahlen die besonders selten gezogen wurden bevorzugen | UpDown14/Edit87: 5..75, 30",
+            "CheckBox10 ticked | Zahlen die am längsten überfällig sind | UpDown13/Edit86: 5..75, 30",
+            "CheckBox9 ticked | Tipp darf noch keinen | UpDown6/Edit42: 1..10, 10 | er aus der Datenbank entsprechen",
+            "CheckBox17 ticked | Tipp darf keinen | UpDown19/Edit4: 1..10, 6 | er  in den letzten | "
+            "UpDown20/Edit6: 1..356, 21 | Ziehungen entsprechen",
+            "CheckBox4 ticked | maximal | UpDown4/Edit40: 0..10, 3 | und minimal | UpDown21/Edit7: 0..10, 0 | "
+            "Zahl der letzten Ziehung zulassen",
+            "CheckBox5 ticked | maximal | UpDown5/Edit41: 0..10, 3 | und minimal | UpDown22/Edit8: 0..10, 0 | "
+            "Zahl der vorletzten Ziehung zulassen",
+            "CheckBox23 ticked | maximal | UpDown11/Edit84: 0..10, 3 | und minimal | UpDown23/Edit9: 0..10, 0 | "
+            "Zahl der vorvorletzten Ziehung zulassen",
+            "Label62 | Spezial-Einstellung:",
+            "CheckBox31 not ticked | Zahlen der letzte | ComboBox3: 1, 2, 3 | Ziehungen verwenden",
+            "CheckBox30 not ticked | Zahlen der Ziehungen eines Datums in allen Jahren | DateTimePicker3",
+            "CheckBox29 not ticked | pro Tipp nur eine Zahl pro Zehner (ist 7 Zahlen)",
+        }));
+}
+
+TEST_F(OptionTable, ScheinOptimierungAsSpecified) {
+    EXPECT_EQ(pageRows(OptionPage::ScheinOptimierung, {}),
+              (std::vector<std::string>{
+                  "CheckBox3 ticked | maximal | UpDown3/Edit39: 0..9, 5 | Übereinstimmungen mit anderen Tipps",
+                  "CheckBox24 ticked | minimal | UpDown1/Edit88: 0..9, 0 | Übereinstimmungen mit anderen Tipps",
+                  "CheckBox32 ticked | maximal | UpDown24/Edit10: 0..9, 5 | Vorkommen einer Zahl in allen Tipps",
+                  "CheckBox8 not ticked | eine Paarbildung pro Tipp erzwingen",
+                  "CheckBox18 ticked | keine Dreie, Vierer... Paare",
+                  "CheckBox1 not ticked | Zahlen mit einer häufigen Paarebildung bevorzugen",
+                  "CheckBox11 not ticked beside CheckBox1 | seltensten",
+                  "CheckBox6 not ticked | Zahlen mit einer häufigen Dreiergruppenbildung bevorzugen",
+                  "CheckBox12 not ticked beside CheckBox6 | seltensten",
+                  "CheckBox7 not ticked | Zahlen mit einer häufigen Viergruppenbildung bevorzugen",
+                  "CheckBox13 not ticked beside CheckBox7 | seltensten",
+              }));
+}
+
+TEST_F(OptionTable, MathematischAsSpecified) {
+    EXPECT_EQ(pageRows(OptionPage::Mathematisch, {}),
+              (std::vector<std::string>{
+                  "Label42 | Quersummer von | UpDown2/Edit37: 1..750, 100 | bis | UpDown15/Edit38: 750..1400, 1200 | "
+                  "im Tipp zulassen",
+                  "CheckBox22 not ticked | mindestens | UpDown10/Edit83: 0..6, 2 | Primzahlen in jedem Tipp",
+                  "CheckBox25 not ticked | mindestens | UpDown16/Edit89: 0..6, 2 | gerade Zahlen in jedem Tipp",
+                  "CheckBox26 not ticked | mindestens | UpDown17/Edit90: 0..6, 2 | ungerade Zahlen in jedem Tipp",
+              }));
+}
+
+TEST_F(OptionTable, AllgemeinAsSpecified) {
+    EXPECT_EQ(pageRows(OptionPage::Allgemein, {}),
+              (std::vector<std::string>{
+                  "CheckBox20 not ticked | Liste bearbeiten",
+                  "CheckBox19 not ticked | benachbarte Zahlen der letzten Ziehung bevorzugen",
+                  "CheckBox15 not ticked | für den Tipp nur bevorzugte Zahlen verwenden!",
+                  "Max.Berechnungsläufe | UpDown7/Edit55: 1..10000, 100 | Tausend",
+              }));
+}
+
 int main(int argc, char** argv) {
     // Listing the tests happens without a display too.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

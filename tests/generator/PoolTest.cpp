@@ -131,6 +131,8 @@ TEST_F(PoolFixture, WeightsOfTheFavouringOptions) {
          bands({{10, 1}, {11, 2}, {20, 3}, {29, 3}, {30, 2}})},
         {"frequent triples", [](Model& m) { m.on(Opt::PreferTriples) = true; },
          bands({{10, 1}, {11, 2}, {12, 3}, {18, 4}, {19, 3}, {20, 2}})},
+        {"rarest triples", [](Model& m) { m.on(Opt::RarestTriples) = true; },
+         bands({{18, 1}, {19, 2}, {20, 3}, {28, 4}, {29, 3}, {30, 2}})},
         {"frequent quadruples", [](Model& m) { m.on(Opt::PreferQuads) = true; },
          bands({{10, 1}, {11, 2}, {12, 3}, {13, 4}, {17, 5}, {18, 4}, {19, 3}, {20, 2}})},
         {"rarest quadruples", [](Model& m) { m.on(Opt::RarestQuads) = true; },
@@ -231,21 +233,58 @@ TEST_F(PoolFixture, PlainPoolOrderAndEmptyPool) {
     EXPECT_TRUE(m.hitCheckOn);
 }
 
-TEST_F(PoolFixture, StatusTextsOfTheBlocks) {
+// Each favouring block of the pool alone: its status text, then the bounds of its band(s) with the
+// write position ("Min: lo  Max: hi  w"). Over twenty draws of 1..20 and then one of 11..30, a pair,
+// triple or quadruple count and a number's count run from 0 to 21 and a waiting count from 1 to 22, so
+// 30 % of the range is 6.3 and 15 % is 3.15.
+TEST_F(PoolFixture, StatusAndBandOfEveryBlock) {
+    std::vector<DrawRecord> draws;
+    for (int d = 1; d <= 20; ++d) draws.push_back(keno(2021, 1, d, range(1, 20)));
+    draws.push_back(keno(2021, 1, 21, range(11, 30)));
+    useDraws(draws);
+    chooseDay(2021, 1, 21);
     struct Case {
+        const char* block;
         std::function<void(Model&)> options;
         std::vector<std::string> texts;
     };
     const Case cases[] = {
-        {[](Model& m) { m.on(Opt::PreferFrequent) = true; },
-         {"Berechnung der Zahlenverteilung", "Min: 2  Max: 3  0", "Min: 3  Max: 3  40", "Beginn der Tippberechnung"}},
-        {[](Model& m) { m.on(Opt::PreferOverdue) = true; },
-         {"Berechnung der der Ausstehenden Zahlen", "Min: 3 Max: 4  0", "Min: 4  Max: 4  80",
+        {"frequent pairs",
+         [](Model& m) { m.on(Opt::PreferPairs) = true; },
+         {"Berechnung der Paarbildung", "Min: 15  Max: 21  0", "Beginn der Tippberechnung"}},
+        {"rarest pairs",
+         [](Model& m) { m.on(Opt::RarestPairs) = true; },
+         {"Berechnung der Paarbildung", "Min: 0  Max: 6  0", "Beginn der Tippberechnung"}},
+        {"frequent triples",
+         [](Model& m) { m.on(Opt::PreferTriples) = true; },
+         {"Berechnung der Dreiergruppenbildung", "Min: 15  Max: 21  0", "Beginn der Tippberechnung"}},
+        {"rarest triples",
+         [](Model& m) { m.on(Opt::RarestTriples) = true; },
+         {"Berechnung der Dreiergruppenbildung", "Min: 0  Max: 6  0", "Beginn der Tippberechnung"}},
+        {"frequent quadruples",
+         [](Model& m) { m.on(Opt::PreferQuads) = true; },
+         {"Berechnung der Vierergruppenbildung", "Min: 15  Max: 21  0", "Beginn der Tippberechnung"}},
+        {"rarest quadruples",
+         [](Model& m) { m.on(Opt::RarestQuads) = true; },
+         {"Berechnung der Vierergruppenbildung", "Min: 0 Max: 6  0", "Beginn der Tippberechnung"}},
+        {"frequent numbers",
+         [](Model& m) { m.on(Opt::PreferFrequent) = true; },
+         {"Berechnung der Zahlenverteilung", "Min: 15  Max: 21  0", "Min: 18  Max: 21  40",
           "Beginn der Tippberechnung"}},
-        {[](Model& m) { m.on(Opt::PreferQuads) = m.on(Opt::RarestQuads) = true; },
-         {"Berechnung der Vierergruppenbildung", "Min: 2  Max: 3  0", "Min: 0 Max: 1  28"}},
-        {[](Model& m) { m.on(Opt::RarestPairs) = m.on(Opt::PreferNeighbours) = true; },
-         {"Berechnung der Paarbildung", "Min: 0  Max: 1  0", "Berechnung der benachbarten Zahlen der letzten Ziehung"}},
+        {"rare numbers",
+         [](Model& m) { m.on(Opt::PreferRare) = true; },
+         {"Berechnung der Zahlenverteilung", "Min: 0  Max: 6  0", "Min: 0  Max: 3  100", "Beginn der Tippberechnung"}},
+        {"overdue numbers",
+         [](Model& m) { m.on(Opt::PreferOverdue) = true; },
+         {"Berechnung der der Ausstehenden Zahlen", "Min: 16 Max: 22  0", "Min: 19  Max: 22  80",
+          "Beginn der Tippberechnung"}},
+        // a rarest block reads the series its frequent block left
+        {"both quadruple blocks",
+         [](Model& m) { m.on(Opt::PreferQuads) = m.on(Opt::RarestQuads) = true; },
+         {"Berechnung der Vierergruppenbildung", "Min: 15  Max: 21  0", "Min: 0 Max: 6  68"}},
+        {"rarest pairs and the neighbours",
+         [](Model& m) { m.on(Opt::RarestPairs) = m.on(Opt::PreferNeighbours) = true; },
+         {"Berechnung der Paarbildung", "Min: 0  Max: 6  0", "Berechnung der benachbarten Zahlen der letzten Ziehung"}},
     };
     for (const Case& c : cases) {
         neutralOptions(m);
@@ -253,7 +292,7 @@ TEST_F(PoolFixture, StatusTextsOfTheBlocks) {
         statusLog.clear();
         generate(1);
         std::vector<std::string> log(statusLog.begin(), statusLog.begin() + std::min(statusLog.size(), c.texts.size()));
-        EXPECT_EQ(log, c.texts);
+        EXPECT_EQ(log, c.texts) << c.block;
     }
 }
 

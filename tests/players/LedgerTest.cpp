@@ -39,6 +39,19 @@ struct Players : ::testing::Test, WithSession {
 
 } // namespace
 
+// The columns of the players table: their order, what each holds and its heading.
+TEST(PlayersTable, EveryColumnAsSpecified) {
+    const struct {
+        int column;
+        const char* heading;
+    } columns[] = {{ColName, "Spieler"},     {ColShares, "An."},     {ColBalance, "Guthaben"},
+                   {ColWinnings, "Gewinne"}, {ColStakes, "Einsatz"}, {ColEmail, "Email-Adresse"}};
+    for (size_t i = 0; i < std::size(columns); ++i) {
+        EXPECT_EQ(columns[i].column, static_cast<int>(i)) << columns[i].heading;
+        EXPECT_EQ(std::string(kPlayerHeadings.at(i)), columns[i].heading);
+    }
+}
+
 TEST(LedgerFormat, AmountsAndTheirReading) {
     EXPECT_EQ(formatLedgerAmount(2.5), "2,50000");
     EXPECT_EQ(formatLedgerAmount(-10), "-10,00000");

@@ -2,6 +2,7 @@
 // holds.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
@@ -157,6 +158,46 @@ TEST_F(Widgets, Plus5PanelCountsInTheChosenMode) {
     expectDrawn(*panel.chart(), m.plus5Chart);
     for (const char* name : {"BitBtn33", "BitBtn34", "BitBtn32", "BitBtn31"})
         EXPECT_TRUE(panel.findChild<QPushButton*>(name)) << name;
+}
+
+using Plus5Statistics = Widgets;
+
+// The buttons of the tab "Plus 5", left to right, with the digits each looks at and the start of its
+// caption. Digit 1 is the leftmost digit, the ten-thousands; the captions name each digit by its place.
+TEST_F(Plus5Statistics, EveryPositionAsSpecified) {
+    ui::Plus5StatsPanel panel(m, stats);
+    panel.resize(642, 400);
+    panel.show();
+    const struct {
+        const char* button;
+        const char* caption;
+        int position; // 0: the digit sums
+        const char* captionStart;
+    } rows[] = {
+        {"SpeedButton40", "QS", 0, "Quersummenverteilung     Ziehungen: "},
+        {"BitBtn33", "1xxxx", 1, "Zahlenverteilung Zehntausender-Position   Ziehungen: "},
+        {"BitBtn34", "x1xxx", 2, "Zahlenverteilung Tausender-Position   Ziehungen: "},
+        {"BitBtn32", "xx1xx", 3, "Zahlenverteilung Hunderter-Position   Ziehungen: "},
+        {"BitBtn31", "xxx1x", 4, "Zahlenverteilung Zehner-Position   Ziehungen: "},
+        {"BitBtn30", "xxxx1", 5, "Zahlenverteilung Einer-Position   Ziehungen: "},
+        {"BitBtn35", "12345", 6, "Zahlenverteilung Über alle Position   Ziehungen: "},
+    };
+    const stats::Window w = stats::settleWindow(m.statsStart, m.browseDate);
+    int left = -1;
+    for (const auto& r : rows) {
+        auto* button = panel.findChild<QAbstractButton*>(r.button);
+        ASSERT_TRUE(button) << r.button;
+        EXPECT_EQ(button->text().toStdString(), r.caption);
+        EXPECT_GT(button->x(), left) << r.button;
+        left = button->x();
+        button->click();
+        EXPECT_EQ(m.plus5Chart, r.position
+                                    ? stats::plus5Digits(m.draws.records(), w, r.position, stats::Plus5Mode::WieOft)
+                                    : stats::plus5Sums(m.draws.records(), w))
+            << r.button;
+        EXPECT_EQ(m.plus5Chart.caption.rfind(r.captionStart, 0), 0u) << m.plus5Chart.caption;
+        EXPECT_NE(m.plus5Chart.caption.find("    Quersumme: "), std::string::npos) << r.button;
+    }
 }
 
 // Crowded charts (the cross sums span hundreds of sums) have bars narrower than a pixel; each of

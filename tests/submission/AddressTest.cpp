@@ -14,6 +14,9 @@ using namespace zf;
 
 namespace {
 
+// "[MELDUNGFERTIG]" of both templates becomes this text.
+const std::string kReady = "Bitte überprüfen Sie jetzt den Tipp und dann können Sie ihn abgeben!";
+
 CartEndpoints endpoints() {
     return {
         "http://vorlage.test/", "https://shop.test", "https://partner.test/", "AbCdEfGhIjKlMnOpQ", "123456", "54321"};
@@ -32,8 +35,7 @@ TEST(CartAddress, EveryPlaceholderInItsOrder) {
     // beyond the ticket's fields stays.
     const std::string t = "[KASTEN1]|[KASTEN2]|[KASTEN3]|[KASTEN4]|[PLUS5]|[PREIS]|[ANZAHL]|[LOS1][LOS2][LOS3][LOS4]"
                           "[LOS5]|[MELDUNGFERTIG]|[kasten1]|[KASTEN1]";
-    EXPECT_EQ(fillCartTemplate(t, v),
-              "3,7,12|1,2||[KASTEN4]|1|1000|14|04711|" + std::string(kReadyText) + "|[kasten1]|3,7,12");
+    EXPECT_EQ(fillCartTemplate(t, v), "3,7,12|1,2||[KASTEN4]|1|1000|14|04711|" + kReady + "|[kasten1]|3,7,12");
     v.plus5 = false;
     v.stakeText = "1 EUR";
     v.durationText = "Dauer";
@@ -148,8 +150,8 @@ TEST(ClickScript, EveryOtherPlaceholder) {
     const auto filled = fillScript("[Z1_1] [Z3_1] [Z4_1] [Z1_2] [Z1_4]|[PLUS5]|[PLUS5ON]|[PREIS]|[LOS1][LOS2][LOS3]"
                                    "[LOS4][LOS5]|[ZIEHUNGEN]|[ZIEHUNG]|[MELDUNGFERTIG]|[TIPP24]",
                                    v);
-    EXPECT_EQ(filled, "03 22 71 71 [Z1_4]|JA|on|2 EUR|90123|7 Ziehungen|7|" + std::string(kReadyText) +
-                          "|keno1_1=03&keno1_2=17&keno1_3=22&");
+    EXPECT_EQ(filled,
+              "03 22 71 71 [Z1_4]|JA|on|2 EUR|90123|7 Ziehungen|7|" + kReady + "|keno1_1=03&keno1_2=17&keno1_3=22&");
     v.plus5 = false;
     EXPECT_EQ(fillScript("[PLUS5]|[PLUS5ON]", v), "NEIN|off");
     std::string bad;

@@ -199,6 +199,54 @@ TEST_F(ScriptRoute, NotInstalledOffersTheDownload) {
     EXPECT_EQ(c.findKlicker(), dir.path() + "orvane/Klicker/klicker.exe");
 }
 
+using KlickerRegistry = ScriptRoute;
+
+// The values of the two registry keys: where Klicker lives (the local machine's key first), the
+// template last used and the four script parameters, read before the dialog and written after it.
+TEST_F(KlickerRegistry, EveryValueAsSpecified) {
+    const std::string machineKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Orvane\\Klicker";
+    store.createKey(machineKey);
+    store.set(machineKey + "\\Settings", "Path", RegValue::ofString(dir.path() + "Maschine"));
+    EXPECT_EQ(c.findKlicker(), dir.path() + "Maschine/Klicker.exe");
+    store = MemorySettingsStore();
+    store.createKey(kUserKey);
+    store.set(kUserKey + "\\Settings", "Path", RegValue::ofString(dir.path() + "Klicker"));
+    EXPECT_EQ(c.findKlicker(), exe);
+
+    const std::string other = dir.path() + "Script/Anderes.kcs";
+    ASSERT_TRUE(writeFileAtomic(other, "[LOS1]\r\n"));
+    const struct {
+        const char* name;
+        std::string ScriptDialogState::*field;
+        const char* stored; // none: absent, read as an empty text
+        const char* typed;
+    } values[] = {{"KenoScript", &ScriptDialogState::templatePath, nullptr, nullptr},
+                  {"KenoZahl1", &ScriptDialogState::zahl1, "3", "5"},
+                  {"KenoText1", &ScriptDialogState::text1, "ich", "du"},
+                  {"KenoZahl2", &ScriptDialogState::zahl2, nullptr, "6"},
+                  {"KenoText2", &ScriptDialogState::text2, "geheim", "offen"}};
+    for (const auto& v : values)
+        if (v.stored) store.set(kUserKey, v.name, RegValue::ofString(v.stored));
+    prompter.onScriptDialog = [&](ScriptDialogState& st) {
+        EXPECT_EQ(st.templatePath, dir.path() + "Script/Lotto_de_KENO.kcs"); // the default when none is stored
+        for (const auto& v : values) {
+            if (v.typed) {
+                EXPECT_EQ(st.*v.field, v.stored ? v.stored : "") << v.name;
+                st.*v.field = v.typed;
+            }
+        }
+        st.templatePath = other;
+        return true;
+    };
+    EXPECT_TRUE(c.handOver());
+    EXPECT_EQ(store.get(kUserKey, "KenoScript"), RegValue::ofString(other));
+    for (const auto& v : values) {
+        if (v.typed) {
+            EXPECT_EQ(store.get(kUserKey, v.name), RegValue::ofString(v.typed)) << v.name;
+        }
+    }
+}
+
 TEST_F(ScriptRoute, ScriptUpdateTakesOnlyANewerTemplate) {
     TempDir served;
     const std::string local = dir.path() + "Script/Lotto_de_KENO.kcs";

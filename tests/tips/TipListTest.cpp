@@ -308,6 +308,8 @@ TEST(Winnings, ClassesAmountsAndTotal) {
         {{}, 10, 0, "Kein Gewinn!"},
         {{1, 1, 2}, 10, 0, "Kein Gewinn!"},
         {{10, 9}, 10, 0, "Gewinne\n1 x 10er \t100000\n1 x  9er \t1000\n\n101000€ ohne Gewähr"},
+        {{6, 8, 7, 2}, 8, 0, "Gewinne\n1 x  8er \t10000\n1 x  7er \t100\n1 x  6er \t15\n\n10115€ ohne Gewähr"},
+        {{2}, 2, 0, "Gewinne\n1 x  2er \t6\n\n6€ ohne Gewähr"},
     };
     for (const auto& c : cases) EXPECT_EQ(winningsText(c.hits, c.type, c.stake), c.text) << c.text;
     // 500000 tips of 10 euro with ten hits: far beyond 32 bits, still exact.

@@ -2,6 +2,7 @@
 // written when it closes, and no send while the last one still runs.
 #include <QApplication>
 #include <QCheckBox>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -53,6 +54,74 @@ TEST_F(MailerFormTest, ShowsTheFieldsAndStoresTheSettingsWhenClosed) {
     EXPECT_EQ(test::contents(mail.settingsPath()),
               "[SMTP]\r\nHost=smtp.example.org\r\nUser=\r\nPass=geheim\r\nCheckCertificate=0\r\n\r\n[MAIL]\r\nFrom="
               "org@example.org\r\nTo=anna@example.org\r\nCC=\r\n");
+}
+
+using MailerFormDesign = MailerFormTest;
+
+// The mail dialog as the program starts it, without a settings file: every field with its label and
+// what it holds.
+TEST_F(MailerFormDesign, EveryFieldAsSpecified) {
+    ui::MailerForm form(session.mail);
+    const auto labelOf = [&](QWidget* field) -> std::string {
+        for (QFormLayout* layout : form.findChildren<QFormLayout*>())
+            if (auto* l = qobject_cast<QLabel*>(layout->labelForField(field))) return l->text().toStdString();
+        return {};
+    };
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(form.windowTitle().toStdString(), "Orvanes Tippwerk Email-Client");
+        const struct {
+            const char* name;
+            const char* label;
+            const char* content; // none: ours to choose, not empty
+        } fields[] = {
+            {"ledHost", "Host (SMTP server)", ""},
+            {"LedUser", "Username", ""},
+            {"LEdPass", "Password", ""},
+            {"ledFrom", "From-Email", ""},
+            {"FromName", "From-Name", "Orvane Software"},
+            {"ledTo", "To-Email", ""},
+            {"ToName", "To-Name", nullptr},
+            {"ledCC", "CC  ...  Kopie Empfänger", ""},
+            {"BCCEmail", "BCC  ...  Blind Kopie", ""},
+            {"ledSubject", "Betreff", "Bitte vergeben Sie einen Betreff für Ihre Nachricht"},
+        };
+        for (const auto& f : fields) {
+            auto* edit = form.findChild<QLineEdit*>(f.name);
+            ASSERT_TRUE(edit) << f.name;
+            EXPECT_EQ(labelOf(edit), f.label);
+            if (f.content) {
+                EXPECT_EQ(edit->text().toStdString(), f.content) << f.name;
+            } else {
+                EXPECT_FALSE(edit->text().isEmpty()) << f.name;
+            }
+        }
+        EXPECT_EQ(form.findChild<QLineEdit*>("LEdPass")->echoMode(), QLineEdit::Password);
+        auto* receipt = form.findChild<QCheckBox*>("Bestaetigung");
+        EXPECT_EQ(receipt->text().toStdString(), "Empfangsbestätigung");
+        EXPECT_TRUE(receipt->isChecked());
+        for (const char* name : {"Body", "HTMLBody", "ledAttachment"}) {
+            auto* memo = form.findChild<QPlainTextEdit*>(name);
+            ASSERT_TRUE(memo) << name;
+            EXPECT_TRUE(memo->toPlainText().isEmpty()) << name;
+            EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap) << name;
+            EXPECT_FALSE(memo->tabChangesFocus()) << name;
+        }
+        const struct {
+            const char* name;
+            const char* caption;
+        } buttons[] = {
+            {"MailFormHTMLButton", "Text in HTML übernehmen"}, {"btnAttachment", "..."}, {"btnSendMail", "Send Mail"}};
+        for (const auto& b : buttons) EXPECT_EQ(form.findChild<QPushButton*>(b.name)->text().toStdString(), b.caption);
+        bool attachmentText = false;
+        for (QLabel* l : form.findChildren<QLabel*>())
+            attachmentText |= l->text() == "wählen sie Dateien welche als Anhang zu der Email gesendet weren sollen";
+        EXPECT_TRUE(attachmentText);
+        auto* status = form.findChild<QPlainTextEdit*>("StatusMemo");
+        EXPECT_EQ(status->toPlainText().toStdString(), "Status...\n");
+        EXPECT_EQ(status->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        form.reject();
+    });
+    form.run();
 }
 
 // The address fields refuse a control character where it is typed or pasted: the field keeps its

@@ -1,10 +1,14 @@
 // The tab pages on their own, without the main window: each builds its widgets, binds them to the
 // session's model and controllers, and shows the model when told what changed.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -12,6 +16,8 @@
 #include <cstring>
 
 #include "app/Session.h"
+#include "app/settings/SettingsPersistence.h"
+#include "app/settings/SettingsSchema.h"
 #include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
 #include "support/TestSupport.h"
@@ -28,6 +34,7 @@
 #include "ui/stats/Plus5StatsPanel.h"
 #include "ui/widgets/GermanDateEdit.h"
 #include "ui/widgets/GermanQt.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 using namespace zf;
 
@@ -49,6 +56,27 @@ struct Pages : ::testing::Test {
         return t;
     }
 };
+
+// A control of a page: its caption (none: an icon) and its hint (none: it has none).
+struct Control {
+    const char* name;
+    const char* caption;
+    const char* hint;
+};
+
+void expectControls(QWidget& page, std::initializer_list<Control> controls) {
+    for (const Control& c : controls) {
+        QWidget* w = page.findChild<QWidget*>(c.name);
+        ASSERT_TRUE(w) << c.name;
+        if (c.caption) {
+            const auto* b = qobject_cast<QAbstractButton*>(w);
+            const auto* l = qobject_cast<QLabel*>(w);
+            ASSERT_TRUE(b || l) << c.name;
+            EXPECT_EQ((b ? b->text() : l->text()).toStdString(), c.caption) << c.name;
+        }
+        EXPECT_EQ(w->toolTip().toStdString(), c.hint ? c.hint : "") << c.name;
+    }
+}
 
 } // namespace
 
@@ -192,6 +220,247 @@ TEST_F(Pages, Plus5TabExplainsAHistoryWithoutPlus5Numbers) {
     plus5.refresh(ChangeChart2);
     QApplication::processEvents();
     EXPECT_EQ(m.plus5Chart.caption, "Quersummenverteilung     Ziehungen: 1    Quersumme: 15");
+}
+
+// The kinds of stored values: the registry type and size every value of a kind is written with, how a
+// stored value reads, and the four bits of the font style.
+TEST(SettingKinds, StoredAsTheirRegistryTypes) {
+    const struct {
+        SettingKind kind;
+        RegType type;
+        size_t bytes; // of a binary value
+        const char* example;
+        RegValue stored, readBack;
+    } rows[] = {
+        {SettingKind::Boolean, RegType::Dword, 0, "Plus5", RegValue::ofInt(7), RegValue::ofInt(1)}, // non-zero: true
+        {SettingKind::Integer, RegType::Dword, 0, "NeuerSchein", RegValue::ofInt(-3), RegValue::ofInt(-3)},
+        {SettingKind::String, RegType::String, 0, "EINPREIS", RegValue::ofString("1,50"), RegValue::ofString("1,50")},
+        {SettingKind::Float, RegType::Binary, 8, "Preis", RegValue::ofDouble(2.5), RegValue::ofDouble(2.5)},
+        {SettingKind::Date, RegType::Binary, 8, "DateTimePicker2", RegValue::ofDouble(dateValue(2020, 5, 4)),
+         RegValue::ofDouble(dateValue(2020, 5, 4))},
+        {SettingKind::FontStyle, RegType::Binary, 1, "SystemFontStyle", RegValue::ofBinary({5}),
+         RegValue::ofBinary({5})},
+    };
+    const Model design;
+    for (const auto& r : rows) {
+        const int kind = static_cast<int>(r.kind);
+        for (const SettingDef& d : settingsTable()) { // every value of the kind is written so
+            if (d.kind != r.kind) continue;
+            const RegValue v = d.save(design);
+            EXPECT_EQ(v.type, r.type) << d.name;
+            if (r.type == RegType::Binary) {
+                EXPECT_EQ(v.bin.size(), r.bytes) << d.name;
+            }
+        }
+        EXPECT_FALSE(rightType(r.kind, RegValue::ofBinary(std::vector<uint8_t>(r.bytes + 1)))) << kind;
+        EXPECT_FALSE(rightType(r.kind, r.type == RegType::String ? RegValue::ofInt(1) : RegValue::ofString("1")))
+            << kind;
+        MemorySettingsStore store;
+        store.set(kSettingsKey, "SystemFontName", RegValue::ofString("DejaVu Sans"));
+        store.set(kSettingsKey, r.example, r.stored);
+        Model m;
+        EXPECT_FALSE(restoreSettings(m, store, dateValue(2020, 6, 1))) << r.example;
+        EXPECT_EQ(findSetting(r.example)->save(m), r.readBack) << r.example;
+    }
+    // bit 0 bold, bit 1 italic, bit 2 underline, bit 3 strike-out
+    const struct {
+        uint8_t style;
+        bool (QFont::*on)() const;
+    } bits[] = {{1, &QFont::bold}, {2, &QFont::italic}, {4, &QFont::underline}, {8, &QFont::strikeOut}};
+    for (const auto& b : bits) {
+        FontState s;
+        s.style = b.style;
+        const QFont f = ui::fontOf(s);
+        for (const auto& other : bits) EXPECT_EQ((f.*other.on)(), &other == &b) << int(b.style);
+        FontState back;
+        ui::storeFont(back, f);
+        EXPECT_EQ(back.style, b.style);
+    }
+}
+
+using CheckBoxes = Pages;
+
+// The check boxes behind "Chekcbox1" ... "Chekcbox36": where each sits and what a first start shows.
+TEST_F(CheckBoxes, EveryDesignStateAsSpecified) {
+    ui::KenoTippPage kenoTipp(session);
+    ui::OptionsPage options(session);
+    ui::InternetOptionsPage internet(session);
+    ui::PlayersPage players(session);
+    struct Row {
+        int n;
+        QWidget* page; // none for the hidden one
+        const char* caption;
+        bool ticked;
+    };
+    std::vector<Row> rows;
+    const std::vector<int> tickedOptions = {3, 4, 5, 9, 10, 14, 17, 18, 23, 24, 27, 32};
+    for (int n = 1; n <= 32; ++n) {
+        if (n == 16 || n == 21 || n == 28) continue;
+        const bool ticked = std::find(tickedOptions.begin(), tickedOptions.end(), n) != tickedOptions.end();
+        rows.push_back({n, n == 27 ? nullptr : &options, nullptr, ticked}); // captions: the option tables
+    }
+    rows.push_back({16, &internet, "Abgabeprotokoll erstellen und Spieleinsätz eintragen", false});
+    rows.push_back({28, &kenoTipp, "Löschen vor Berechnung", true});
+    rows.push_back({35, &players, "Direkt senden", false});
+    rows.push_back({36, options.findChild<QWidget*>("TabSheetAllgemein"), "Gewinn Sound spielen", true});
+    kenoTipp.refresh(ChangeOptions);
+    options.refresh(ChangeOptions);
+    internet.refresh(ChangeOptions);
+    players.refresh(ChangeOptions);
+    for (const Row& r : rows) {
+        const QString name = QString("CheckBox%1").arg(r.n);
+        EXPECT_EQ(m.checkBoxes[static_cast<size_t>(r.n)], r.ticked) << r.n;
+        if (!r.page) continue;
+        auto* box = r.page->findChild<QCheckBox*>(name);
+        ASSERT_TRUE(box) << r.n;
+        EXPECT_EQ(box->isChecked(), r.ticked) << r.n;
+        if (r.caption) {
+            EXPECT_EQ(box->text().toStdString(), r.caption);
+        }
+    }
+}
+
+using TipPanel = Pages;
+
+// The tip panel beside the tip list: label, control, edit, range and design value of each.
+TEST_F(TipPanel, EveryControlAsSpecified) {
+    ui::KenoTippPage page(session);
+    page.refresh(ChangeOptions);
+    const struct {
+        const char* label;
+        const char* caption;
+        const char* hint;
+        const char* upDown;
+        const char* edit;
+        int min, max, design;
+    } rows[] = {
+        {"Label20", "Zahlen pro Tipp", "", "UpDown18", "Edit5", 2, 10, 10},
+        {"Label21", "Tipps pro Schein", "", "UpDown8", "Edit80", 1, 5, 5},
+        {"Label22", "Gesamt-Tipps", "Wieviele Tipps wollen Sie berechnen?", "UpDown9", "Edit1", 1, 120, 5},
+    };
+    for (const auto& r : rows) {
+        auto* label = find<QLabel>(page, r.label);
+        auto* box = find<QSpinBox>(page, r.upDown);
+        ASSERT_TRUE(label && box) << r.upDown;
+        EXPECT_EQ(label->text().toStdString(), r.caption);
+        EXPECT_EQ(label->toolTip().toStdString(), r.hint);
+        EXPECT_EQ(label->buddy(), box) << r.upDown;
+        EXPECT_EQ(box->findChild<QLineEdit*>()->objectName().toStdString(), r.edit);
+        EXPECT_EQ(box->value(), r.design) << r.upDown;
+        // the arrows stop at the ends of the range ("Gesamt-Tipps" takes larger numbers typed)
+        box->setValue(r.max);
+        box->stepBy(1);
+        EXPECT_EQ(box->value(), r.max) << r.upDown;
+        box->setValue(r.min);
+        box->stepBy(-1);
+        EXPECT_EQ(box->value(), r.min) << r.upDown;
+    }
+    auto* clear = find<QCheckBox>(page, "CheckBox28");
+    EXPECT_EQ(clear->text(), "Löschen vor Berechnung");
+    EXPECT_EQ(clear->toolTip(),
+              "Wollen Sie weitere Tipps mit veränderten Optionen berechnen, löschen Sie die Markierung");
+    EXPECT_TRUE(clear->isChecked());
+    auto* stake = find<QComboBox>(page, "ComboBox1");
+    QStringList items;
+    for (int i = 0; i < stake->count(); ++i) items << stake->itemText(i);
+    EXPECT_EQ(items, QStringList({"1 EUR", "2 EUR", "5 EUR", "10 EUR"}));
+    EXPECT_EQ(stake->currentText(), "1 EUR");
+}
+
+using Backtests = Pages;
+
+// The seven backtests of "Datenbank": button, caption and what each tests.
+TEST_F(Backtests, EveryButtonAsSpecified) {
+    ui::DatenbankPage page(session);
+    EXPECT_EQ(find<QLabel>(page, "Label38")->text(),
+              "Historische Analyse der Parameter beginnenden mit oben gewähltem Datum");
+    EXPECT_EQ(find<QLabel>(page, "Label39")->text(), "Historische Analyse  beginnen mit dem obigen Datum");
+    const struct {
+        BacktestKind kind;
+        const char* button;
+        const char* caption;
+        bool generatedTips, passSums;
+    } rows[] = {
+        {BacktestKind::TipsUntilToday, "BitBtn9", "Tipp berechnen und Test welchen Erfolg dieser bis Heute hätte", true,
+         false},
+        {BacktestKind::TipsPerDraw, "Erfolgstest",
+         "Tipp berechnen und jeweils den Erfolg in der nächsten Ziehung testen", true, false},
+        {BacktestKind::NextDraw, "Button7",
+         "Test wie oft die gezogenen Zahlen in der jeweils nächsten Ziehung auftreten", false, false},
+        {BacktestKind::SecondNextDraw, "Button8",
+         "Test wie oft die Zahlen in der jeweils übernächsten Ziehung auftreten", false, false},
+        {BacktestKind::ThirdNextDraw, "Button9",
+         "Test wie oft die Zahlen in der jeweils überübernächsten Ziehung auftreten", false, false},
+        {BacktestKind::NextThreeDraws, "Button10", "Test wie oft die Zahlen in den nächsten 3 Ziehungen vorkommen",
+         false, true},
+        {BacktestKind::LastThreeDraws, "Button11", "Test wie oft die Zahlen in den letzten 3 Ziehungen vorkommen",
+         false, true},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(backtestName(r.kind), r.button);
+        EXPECT_EQ(find<QPushButton>(page, r.button)->text().toStdString(), r.caption);
+        EXPECT_EQ(isGeneratorBacktest(r.kind), r.generatedTips) << r.button;
+        EXPECT_EQ(hasPassSums(r.kind), r.passSums) << r.button;
+    }
+}
+
+using UpdateControls = Pages;
+
+// The controls of the internet update: its two buttons, the stop button hidden until it runs, the proxy.
+TEST_F(UpdateControls, EveryControlAsSpecified) {
+    ui::DatenbankPage datenbank(session);
+    ui::KenoTippPage kenoTipp(session);
+    ui::InternetOptionsPage internet(session);
+    restoreSettings(m, MemorySettingsStore(), clock.now()); // a first start
+    m.downloadServer = "http://ziehungen.test/";
+    kenoTipp.refresh(ChangeOptions);
+    internet.refresh(ChangeOptions);
+    expectControls(datenbank,
+                   {{"BitBtn1", "Datenbank aktualisieren", nullptr}, {"SpeedButton8", nullptr, "Stoppt das Einlesen"}});
+    EXPECT_TRUE(find<QWidget>(datenbank, "SpeedButton8")->isHidden());
+    expectControls(kenoTipp, {{"SpeedButton10", nullptr,
+                               "Aktualisieren der Lottozahlen aus dem Internet http://ziehungen.test/"}});
+    expectControls(internet, {{"Label47", "Proxy-Server", nullptr}, {"Label48", "Porxy-Port", nullptr}});
+    EXPECT_EQ(find<QLabel>(internet, "Label47")->buddy(), find<QLineEdit>(internet, "ProxyHostEdit"));
+    EXPECT_EQ(find<QLabel>(internet, "Label48")->buddy(), find<QLineEdit>(internet, "ProxyPortEdit"));
+    EXPECT_EQ(find<QLineEdit>(internet, "ProxyPortEdit")->text(), "80");
+}
+
+using BrowserControls = Pages;
+
+// The buttons of the draw browser on the three tabs that show the draw.
+TEST_F(BrowserControls, EveryControlAsSpecified) {
+    ui::DatenbankPage datenbank(session);
+    ui::KenoTippPage kenoTipp(session);
+    ui::Plus5Page plus5(session);
+    expectControls(datenbank,
+                   {{"SpeedButton5", nullptr, "Ziehungsdaten afür das gewählte Datu aus der Datenbank heraussuchen"},
+                    {"BitBtn6", "Löschen", nullptr}});
+    for (const char* name : {"SpeedButton6", "SpeedButton7"}) EXPECT_TRUE(find<QWidget>(kenoTipp, name));
+    for (const char* name : {"SpeedButton30", "SpeedButton18"}) EXPECT_TRUE(find<QWidget>(plus5, name));
+}
+
+using TipListCommands = Pages;
+
+// Add, edit, delete one and delete all beside the tip list.
+TEST_F(TipListCommands, EveryButtonAsSpecified) {
+    ui::KenoTippPage page(session);
+    expectControls(page, {{"SpeedButton36", nullptr, "Einen neuen Tipp zur Liste hinzufügen"},
+                          {"SpeedEdit", "Bearbeiten", "Zahlen des gewählten Tipps bearbeiten oder ändern"},
+                          {"SpeedButton32", nullptr, "Löscht den ausgewählten Tipp"},
+                          {"SpeedButton11", "Löschen", "Löschen aller Tipps"}});
+}
+
+using TipFileCommands = Pages;
+
+// Save, load and print the tip list.
+TEST_F(TipFileCommands, EveryButtonAsSpecified) {
+    ui::KenoTippPage page(session);
+    expectControls(page, {{"SpeedButton15", nullptr, "Speichern des berechneten Tipps in einer Datei"},
+                          {"SpeedButton16", nullptr, "Laden eines Tipps aus einer Datei"},
+                          {"BitBtn7", "Tipp drucken",
+                           "Der Tipp wurd als Textgespeichert und angezeigt. Kann natürlich auch gedrucktwerden und "
+                           "zur annahmestelle gebracht werden."}});
 }
 
 // Qt's own dialogs, buttons and context menus speak German, whatever the machine's language.

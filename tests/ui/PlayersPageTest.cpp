@@ -78,6 +78,32 @@ TEST_F(PlayersTab, TypingBookingAndCaptions) {
         EXPECT_TRUE(find<QPushButton>(page, name)->isEnabled()) << name;
 }
 
+using PlayersCommands = PlayersTab;
+
+// The buttons of the tab "Mitspieler" with their captions and hints (two blanks before "Anteils").
+TEST_F(PlayersCommands, EveryButtonAsSpecified) {
+    ui::PlayersPage page(session);
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* hint;
+    } buttons[] = {
+        {"BitBtn12", "Einsatz eintragen", "Spieleinsatz auf jeden Mitspieler entsprechend seines  Anteils verteilen"},
+        {"BitBtn13", "Gewinn eintragen", "Spielgewinn auf jeden Mitspieler entsprechend seines  Anteils verteilen"},
+        {"BitBtn15", "Für alle Ein- oder Auszahlung", "Ein- bzw. Auszahlung in das Guthaben aller Mitspieler"},
+        {"BitBtn16", "Ein-/Auzahlung für akt.Mitspieler", "Ein- bzw. Auszahlung für das Guthaben eines Mitspielers"},
+        {"BitBtn17", "Löschen", "Löschen des gewählten Mitspielers"},
+        {"BitBtn14", "neu Laden", "neu Laden der Daten"},
+        {"Protokoll", "Protokoll anzeigen", ""},
+    };
+    for (const auto& b : buttons) {
+        auto* w = find<QPushButton>(page, b.name);
+        ASSERT_TRUE(w) << b.name;
+        EXPECT_EQ(w->text().toStdString(), b.caption);
+        EXPECT_EQ(w->toolTip().toStdString(), b.hint);
+    }
+}
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

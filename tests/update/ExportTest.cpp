@@ -58,18 +58,32 @@ struct InFolder {
 
 } // namespace
 
-TEST_F(ExportFixture, FiveLineLayouts) {
+// The file types of the save dialog by filter index, each with its extension and line layout.
+TEST_F(ExportFixture, EveryFilterIndexAsSpecified) {
     const DrawRecord& r = records[1];
     const std::string n = "5,17,3,70,44,12,9,1,55,23,31,68,40,16,29,50,61,6,36,48";
     std::string semicolons = n, tabs = n, blanks = n + ",";
     for (char& c : semicolons) c = c == ',' ? ';' : c;
     for (char& c : tabs) c = c == ',' ? '\t' : c;
     for (char& c : blanks) c = c == ',' ? ' ' : c;
-    EXPECT_EQ(exportLine(r, 1), "08.01.2020," + n + ";");
-    EXPECT_EQ(exportLine(r, 2), blanks);
-    EXPECT_EQ(exportLine(r, 3), "08.01.2020," + n);
-    EXPECT_EQ(exportLine(r, 4), "08.01.2020;" + semicolons + ";");
-    EXPECT_EQ(exportLine(r, 5), "08.01.2020\t" + tabs);
+    const struct {
+        int index;
+        const char* type;
+        const char* extension;
+        std::string line;
+    } rows[] = {
+        {1, "Textdatei(Datum,Zahlen;)", "*.txt", "08.01.2020," + n + ";"},
+        {2, "Textdatei(nur Zahlen mit Leerzeichen)", "*.txt", blanks},
+        {3, "CSV-Datei(Komma getrennt)", "*.csv", "08.01.2020," + n},
+        {4, "CSV-Datei(Semikolon getrennt)", "*.csv", "08.01.2020;" + semicolons + ";"},
+        {5, "CSV-Datei(Tabulator getrennt)", "*.csv", "08.01.2020\t" + tabs},
+    };
+    std::string filter;
+    for (const auto& row : rows) {
+        filter += std::string(filter.empty() ? "" : "|") + row.type + "|" + row.extension;
+        EXPECT_EQ(exportLine(r, row.index), row.line) << row.type;
+    }
+    EXPECT_EQ(kExportFilter, filter);
 }
 
 TEST_F(ExportFixture, ExportsFromThePickerDateWithTheChosenFileType) {

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
@@ -73,6 +74,7 @@ NumberDialog::NumberDialog(Random& random, Prompter& files, std::function<double
     for (int i = 0; i < 5; ++i) {
         auto* sb = new QSpinBox(entryPanel_);
         sb->setObjectName(QString("UpDown%1").arg(i + 3));
+        if (auto* e = sb->findChild<QLineEdit*>()) e->setObjectName(QString("Edit%1").arg(i + 3));
         sb->setRange(0, 9);
         place(sb, 148 + i * 46, 46, 42, 26);
         plus5Digits_[static_cast<size_t>(i)] = sb;
