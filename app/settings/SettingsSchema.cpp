@@ -154,12 +154,6 @@ std::vector<SettingDef> buildTable() {
         "Browser", "CheckBox21", SettingKind::Boolean, 'B', [](const Model& m) { return ofBool(m.on(Opt::LinkPage)); },
         [](Model& m, const RegValue& v) { m.on(Opt::LinkPage) = v.dword != 0; },
         [](Model& m) { m.on(Opt::LinkPage) = false; });
-    // The window "Vergleich mit dem Zufall" after each backtest (Analyse-Zufall.txt is written anyway).
-    add(
-        "ChanceComparison", "ChanceComparisonBox", SettingKind::Boolean, 'B',
-        [](const Model& m) { return ofBool(m.showChanceComparison); },
-        [](Model& m, const RegValue& v) { m.showChanceComparison = v.dword != 0; },
-        [](Model& m) { m.showChanceComparison = true; });
     add(
         "URLEdit", "URLEdit", SettingKind::String, 'B', [](const Model& m) { return RegValue::ofString(m.webAddress); },
         [](Model& m, const RegValue& v) { m.webAddress = v.str; },
@@ -223,6 +217,12 @@ std::vector<SettingDef> buildTable() {
     cart("SiteNumber", &CartEndpoints::siteNumber, Model::kDefaultSiteNumber);
     text("ScriptServer", &Model::scriptServer, Model::kDefaultScriptServer);
     text("KlickerDownloadServer", &Model::klickerDownload, Model::kDefaultKlickerDownload);
+    // The window "Vergleich mit dem Zufall" after each backtest (Analyse-Zufall.txt is written anyway).
+    add(
+        "ChanceComparison", "ChanceComparisonBox", SettingKind::Boolean, 'B',
+        [](const Model& m) { return ofBool(m.showChanceComparison); },
+        [](Model& m, const RegValue& v) { m.showChanceComparison = v.dword != 0; },
+        [](Model& m) { m.showChanceComparison = true; });
     return t;
 }
 
