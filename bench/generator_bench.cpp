@@ -30,8 +30,8 @@
 #include "base/Random.h"
 #include "bench/BundledHome.h"
 #include "core/draws/DrawStore.h"
+#include "core/generator/HistoryIndex.h"
 #include "core/generator/NumberChoice.h"
-#include "core/generator/TipFilters.h"
 #include "core/ports/NullSeams.h"
 #include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
@@ -250,6 +250,7 @@ void BM_SuccessTestWalk(benchmark::State& s) {
 // the passing ones fill the tip list.
 void BM_Enumeration20Choose10(benchmark::State& s, bool everyCandidateScanned) {
     Desk d;
+    d.prompter.poolSize = static_cast<int>(s.range(0));
     if (everyCandidateScanned)
         for (Opt o : {Opt::NoTriples, Opt::LastDrawHits, Opt::SecondDrawHits, Opt::ThirdDrawHits, Opt::MaxOverlap,
                       Opt::MinOverlap, Opt::MaxOccurrence})
@@ -259,7 +260,9 @@ void BM_Enumeration20Choose10(benchmark::State& s, bool everyCandidateScanned) {
     d.m.num(Num::KenoType).set(10);
     d.session.enumeration.freeSpace = [](const std::string&) { return std::optional<uintmax_t>(); };
     for (auto _ : s) d.gen.toggleEnumeration();
-    if (d.gen.attemptsOfLastRun() != 184756) s.SkipWithError("not every combination was checked");
+    if (d.gen.attemptsOfLastRun() !=
+        static_cast<unsigned long long>(Enumeration::combinations(static_cast<int>(s.range(0)), 10)))
+        s.SkipWithError("not every combination was checked");
     s.counters["scans"] = static_cast<double>(d.gen.historyScansOfLastRun());
     s.counters["tips"] = static_cast<double>(d.m.tipLines.size());
 }
@@ -274,8 +277,15 @@ BENCHMARK(BM_RunDesignOptions120Tips)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDemanding)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDesignOptions5TipsMidHistory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SuccessTestWalk)->Unit(benchmark::kSecond)->Iterations(1);
-BENCHMARK_CAPTURE(BM_Enumeration20Choose10, DesignOptions, false)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(BM_Enumeration20Choose10, EveryCandidateScanned, true)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Enumeration20Choose10, DesignOptions, false)
+    ->Arg(20)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(BM_Enumeration20Choose10, EveryCandidateScanned, true)
+    ->Arg(20)
+    ->Arg(24)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 namespace {
 

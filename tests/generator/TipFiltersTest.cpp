@@ -7,6 +7,7 @@
 #include "app/AppController.h"
 #include "base/GermanFormat.h"
 #include "core/draws/DrawStore.h"
+#include "core/generator/HistoryIndex.h"
 #include "core/generator/TipFilters.h"
 #include "support/TestSupport.h"
 
