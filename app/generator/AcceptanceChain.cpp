@@ -117,16 +117,13 @@ void AcceptanceChain::setCodePath(CodePath path) {
         for (int k = 0; k < c.count; ++k) h += draw.has(c.numbers[static_cast<size_t>(k)]);
         return h;
     };
-    const struct {
-        Opt on;
-        Num max, min;
-    } recent[3] = {{Opt::LastDrawHits, Num::LastDrawMax, Num::LastDrawMin},
-                   {Opt::SecondDrawHits, Num::SecondDrawMax, Num::SecondDrawMin},
-                   {Opt::ThirdDrawHits, Num::ThirdDrawMax, Num::ThirdDrawMin}};
-    for (size_t d = 0; d < 3; ++d) {
-        const int h = hitsWith(run.recentBits[d]);
-        reject |= m_.on(recent[d].on) & ((h > m_.num(recent[d].max).pos) | (h < m_.num(recent[d].min).pos));
-    }
+    const auto outside = [&](Opt on, const DrawBits& draw, Num max, Num min) {
+        const int h = hitsWith(draw);
+        return m_.on(on) & ((h > m_.num(max).pos) | (h < m_.num(min).pos));
+    };
+    reject |= outside(Opt::LastDrawHits, run.recentBits[0], Num::LastDrawMax, Num::LastDrawMin);
+    reject |= outside(Opt::SecondDrawHits, run.recentBits[1], Num::SecondDrawMax, Num::SecondDrawMin);
+    reject |= outside(Opt::ThirdDrawHits, run.recentBits[2], Num::ThirdDrawMax, Num::ThirdDrawMin);
     if (reject) return false;
 
     // The history filters and the prime count look at the first numbers of the tip up to the Keno type.

@@ -40,6 +40,7 @@ constexpr NumberBits kBits = [] {
 [[gnu::always_inline]] inline void drawBlock(uint32_t state, const uint8_t* pool, uint32_t size, uint8_t* drawn) {
     uint32_t index[kDrawn];
     for (size_t k = 0; k < kDrawn; ++k) index[k] = Random::scale(kLeaps.from(k + 1, state), size);
+#pragma GCC unroll 8
     for (size_t k = 0; k < kDrawn; ++k) drawn[k] = pool[index[k]];
 }
 
@@ -166,12 +167,18 @@ ZF_TARGET_AVX2 void CandidateDraws::nextAvx2(Random& random, DrawBits& numbers, 
         const __m256i one = _mm256_set1_epi64x(1);
         const __m256i to1 = _mm256_set1_epi64x(1), to65 = _mm256_set1_epi64x(65);
         __m256i lo = _mm256_setzero_si256(), hi = _mm256_setzero_si256();
-        const __m128i parts[4] = {taken, _mm_srli_si128(taken, 4), _mm_srli_si128(taken, 8), _mm_srli_si128(taken, 12)};
-        for (const __m128i& part : parts) {
-            const __m256i q = _mm256_cvtepu8_epi64(part);
-            lo = _mm256_or_si256(lo, _mm256_sllv_epi64(one, _mm256_sub_epi64(q, to1)));
-            hi = _mm256_or_si256(hi, _mm256_sllv_epi64(one, _mm256_sub_epi64(q, to65)));
-        }
+        // (a lambda would not be compiled for AVX2)
+#define ZF_ADD_BITS(part)                                                                                              \
+    {                                                                                                                  \
+        const __m256i q = _mm256_cvtepu8_epi64(part);                                                                  \
+        lo = _mm256_or_si256(lo, _mm256_sllv_epi64(one, _mm256_sub_epi64(q, to1)));                                    \
+        hi = _mm256_or_si256(hi, _mm256_sllv_epi64(one, _mm256_sub_epi64(q, to65)));                                   \
+    }
+        ZF_ADD_BITS(taken)
+        ZF_ADD_BITS(_mm_srli_si128(taken, 4))
+        ZF_ADD_BITS(_mm_srli_si128(taken, 8))
+        ZF_ADD_BITS(_mm_srli_si128(taken, 12))
+#undef ZF_ADD_BITS
         const __m128i lo2 = _mm_or_si128(_mm256_castsi256_si128(lo), _mm256_extracti128_si256(lo, 1));
         const __m128i hi2 = _mm_or_si128(_mm256_castsi256_si128(hi), _mm256_extracti128_si256(hi, 1));
         numbers.lo = static_cast<uint64_t>(_mm_cvtsi128_si64(lo2) | _mm_extract_epi64(lo2, 1));

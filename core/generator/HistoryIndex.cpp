@@ -58,9 +58,24 @@ struct Query {
     const uint64_t* columns[kMaxColumns];
     int count = 0;
     int limit = 0;
+    size_t first = 0, last = 0;           // the range of draws
     size_t firstBlock = 0, lastBlock = 0; // the first words of the blocks holding the first and last draw
-    Words4 firstIn, lastIn;               // the draws of these blocks inside the range
 };
+
+// Keeps the draws of the block at `block` (its first word) that lie inside the range. (A vector
+// passed by reference: by value it would depend on the instruction set.)
+[[gnu::always_inline]] inline void keepInside(Words4& reach, size_t block, size_t first, size_t last) {
+    for (size_t i = 0; i < kBlockWords; ++i) {
+        const size_t from = (block + i) * 64; // the word's first draw
+        const uint64_t fromFirst = first <= from        ? ~uint64_t{0}
+                                   : first >= from + 64 ? 0
+                                                        : ~uint64_t{0} << (first - from);
+        const uint64_t toLast = last >= from + 64 ? ~uint64_t{0}
+                                : last <= from    ? 0
+                                                  : ~uint64_t{0} >> (from + 64 - last);
+        reach[i] &= fromFirst & toLast;
+    }
+}
 
 // Whether a draw of the query's range has `limit` or more of its C columns. The counts of a block's
 // 256 draws are kept bit-sliced, bit b of every count in count[b]; a column is added with a carry
@@ -94,14 +109,56 @@ template <int C> [[gnu::always_inline]] inline bool columnsReach(const Query& q)
         }
         Words4 reach = greater | equal;
         // a block at an end of the range: only the range's draws count
-        if (block == q.firstBlock) reach = reach & q.firstIn;
-        if (block == q.lastBlock) reach = reach & q.lastIn;
+        if ((block == q.firstBlock && q.first % kBlockDraws != 0) ||
+            (block == q.lastBlock && q.last % kBlockDraws != 0))
+            keepInside(reach, block, q.first, q.last);
+        if ((reach[0] | reach[1] | reach[2] | reach[3]) != 0) return true;
+    }
+    return false;
+}
+
+// The same for a limit of at most `Misses` numbers below the tip's count, where that is cheaper:
+// atMost[j] holds the draws that missed at most j of the columns so far, and a column moves a draw
+// that misses it from atMost[j] to atMost[j + 1]. A block is left as soon as no draw of it can still
+// reach the limit, which is after a few columns for most blocks.
+template <int Misses> [[gnu::always_inline]] inline bool fewMissesReach(const Query& q) {
+    const Words4 zero = {0, 0, 0, 0};
+    for (size_t block = q.firstBlock; block <= q.lastBlock; block += kBlockWords) {
+        Words4 atMost[Misses + 1];
+        for (int j = 0; j <= Misses; ++j) atMost[j] = ~zero;
+        bool left = true;
+        for (int k = 0; k < q.count; ++k) {
+            Words4 x;
+            std::memcpy(&x, q.columns[k] + block, sizeof x);
+            for (int j = Misses; j >= 1; --j) atMost[j] = (atMost[j] & x) | atMost[j - 1];
+            atMost[0] = atMost[0] & x;
+            const Words4& last = atMost[Misses];
+            if (k > Misses && ((last[0] | last[1]) | (last[2] | last[3])) == 0) {
+                left = false;
+                break;
+            }
+        }
+        if (!left) continue;
+        Words4 reach = atMost[Misses];
+        if ((block == q.firstBlock && q.first % kBlockDraws != 0) ||
+            (block == q.lastBlock && q.last % kBlockDraws != 0))
+            keepInside(reach, block, q.first, q.last);
         if ((reach[0] | reach[1] | reach[2] | reach[3]) != 0) return true;
     }
     return false;
 }
 
 [[gnu::always_inline]] inline bool columnsReachAny(const Query& q) {
+    switch (q.count - q.limit) {
+    case 0:
+        return fewMissesReach<0>(q);
+    case 1:
+        return fewMissesReach<1>(q);
+    case 2:
+        return fewMissesReach<2>(q);
+    default:
+        break;
+    }
     switch (q.count) {
 #define ZF_COLUMNS(c)                                                                                                  \
     case c:                                                                                                            \
@@ -157,17 +214,10 @@ template <bool Hardware> [[gnu::always_inline]] inline bool search(const DrawBit
     for (uint64_t w = tip.hi & kHiNumbers; w; w &= w - 1)
         q.columns[q.count++] = columns + static_cast<size_t>(64 + __builtin_ctzll(w)) * words;
     q.limit = limit;
-    const size_t firstWord = first / 64, lastWord = (last - 1) / 64;
-    q.firstBlock = firstWord - firstWord % kBlockWords;
-    q.lastBlock = lastWord - lastWord % kBlockWords;
-    for (size_t i = 0; i < kBlockWords; ++i) {
-        const size_t word = q.firstBlock + i;
-        q.firstIn[i] = word < firstWord ? 0 : word == firstWord ? ~uint64_t{0} << (first % 64) : ~uint64_t{0};
-        const size_t lastBlockWord = q.lastBlock + i;
-        q.lastIn[i] = lastBlockWord > lastWord    ? 0
-                      : lastBlockWord == lastWord ? ~uint64_t{0} >> (63 - (last - 1) % 64)
-                                                  : ~uint64_t{0};
-    }
+    q.first = first;
+    q.last = last;
+    q.firstBlock = first / kBlockDraws * kBlockWords;
+    q.lastBlock = (last - 1) / kBlockDraws * kBlockWords;
     return columnsReachAny(q);
 }
 
