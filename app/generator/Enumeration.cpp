@@ -36,16 +36,22 @@ mode_t modeFor(const std::string& target) {
 // piece and its comma to it; false at a piece that is no number (one to three digits).
 bool splitCombination(std::string_view text, Tipp& tipp, int n, std::string* cell) {
     size_t k = 1, from = 0;
-    for (size_t comma; (comma = text.find(',', from)) != std::string_view::npos; from = comma + 1) {
-        const size_t length = comma - from;
-        if (length == 0 || length > 3) return false;
-        int value = 0;
-        for (size_t i = from; i < comma; ++i) {
-            if (text[i] < '0' || text[i] > '9') return false;
-            value = value * 10 + (text[i] - '0');
+    unsigned value = 0; // checked below: only one to three digits make a piece
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch != ',') {
+            value = value * 10 + static_cast<unsigned>(ch - '0');
+            continue;
         }
+        // a piece ends: one to three digits
+        const size_t length = i - from;
+        if (length == 0 || length > 3) return false;
+        for (size_t d = from; d < i; ++d)
+            if (text[d] < '0' || text[d] > '9') return false;
         if (k <= static_cast<size_t>(n) && k < tipp.size()) tipp[k++] = static_cast<uint8_t>(value);
         if (cell) cell->append(text.substr(from, length + 1));
+        from = i + 1;
+        value = 0;
     }
     return true;
 }
