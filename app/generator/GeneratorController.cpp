@@ -16,10 +16,8 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// Attempts between two looks at the clock: cheap enough not to show, often enough for a slice of a
-// millisecond. A random attempt takes some 30 ns, an enumerated one reads a line of its file.
-constexpr unsigned kClockEveryRandom = 64;
-constexpr unsigned kClockEveryEnumerated = 16;
+// Attempts between two looks at the clock: cheap enough not to show, often enough for a slice of 1 ms.
+constexpr unsigned kClockEvery = 16;
 
 void setMax(UpDownState& u, int max) {
     u.max = max;
@@ -357,7 +355,7 @@ bool GeneratorController::step(std::chrono::microseconds budget) {
         }
         while (r.j <= r.n && versuche_ < m_.attemptLimit) {
             if (m_.runState != GeneratorRun::Running) break;
-            if (++r.sinceClock >= (r.enumerate ? kClockEveryEnumerated : kClockEveryRandom)) {
+            if (++r.sinceClock >= kClockEvery) {
                 r.sinceClock = 0;
                 if (SteadyClock::now() >= deadline) {
                     flushDisplay();

@@ -36,12 +36,9 @@ const auto kProbeFirst = [] {
     return probe;
 }();
 
-// Four words of a column side by side: with GCC and Clang one 256-bit vector, which the Avx2 path
-// compiles to AVX2 instructions and the generic one to pairs of SSE2 instructions (or to plain words
-// where there are none).
-#if defined(__GNUC__)
-typedef uint64_t Words4 __attribute__((vector_size(32)));
-#else
+// Four words of a column side by side. The Avx2 path keeps them in one 256-bit vector (GCC and Clang
+// vector types); the generic path in four plain words, which the compiler keeps in registers and
+// which any processor runs.
 struct Words4 {
     uint64_t w[4];
     uint64_t& operator[](size_t i) { return w[i]; }
@@ -51,6 +48,8 @@ struct Words4 {
     friend Words4 operator^(Words4 a, Words4 b) { return {{a[0] ^ b[0], a[1] ^ b[1], a[2] ^ b[2], a[3] ^ b[3]}}; }
     friend Words4 operator~(Words4 a) { return {{~a[0], ~a[1], ~a[2], ~a[3]}}; }
 };
+#if ZF_X86_DISPATCH
+typedef uint64_t Vector4 __attribute__((vector_size(32)));
 #endif
 
 // A query as the column kernels take it.
@@ -64,7 +63,7 @@ struct Query {
 
 // Keeps the draws of the block at `block` (its first word) that lie inside the range. (A vector
 // passed by reference: by value it would depend on the instruction set.)
-[[gnu::always_inline]] inline void keepInside(Words4& reach, size_t block, size_t first, size_t last) {
+template <class W> [[gnu::always_inline]] inline void keepInside(W& reach, size_t block, size_t first, size_t last) {
     for (size_t i = 0; i < kBlockWords; ++i) {
         const size_t from = (block + i) * 64; // the word's first draw
         const uint64_t fromFirst = first <= from        ? ~uint64_t{0}
@@ -80,24 +79,24 @@ struct Query {
 // Whether a draw of the query's range has `limit` or more of its C columns. The counts of a block's
 // 256 draws are kept bit-sliced, bit b of every count in count[b]; a column is added with a carry
 // that runs up through the bits. Then count >= limit is compared bit by bit from the top.
-template <int C> [[gnu::always_inline]] inline bool columnsReach(const Query& q) {
+template <int C, class W> [[gnu::always_inline]] inline bool columnsReach(const Query& q) {
     constexpr int kBits = C < 2 ? 1 : C < 4 ? 2 : C < 8 ? 3 : 4;
-    const Words4 zero = {0, 0, 0, 0};
+    const W zero = {0, 0, 0, 0};
     for (size_t block = q.firstBlock; block <= q.lastBlock; block += kBlockWords) {
-        Words4 count[kBits];
+        W count[kBits];
         for (int b = 0; b < kBits; ++b) count[b] = zero;
 #pragma GCC unroll 16
         for (int k = 0; k < C; ++k) {
-            Words4 carry;
+            W carry;
             std::memcpy(&carry, q.columns[k] + block, sizeof carry);
 #pragma GCC unroll 4
             for (int b = 0; b < kBits; ++b) {
-                const Words4 up = count[b] & carry;
+                const W up = count[b] & carry;
                 count[b] = count[b] ^ carry;
                 carry = up;
             }
         }
-        Words4 greater = zero, equal = ~zero;
+        W greater = zero, equal = ~zero;
 #pragma GCC unroll 4
         for (int b = kBits - 1; b >= 0; --b) {
             if ((q.limit >> b) & 1) {
@@ -107,7 +106,7 @@ template <int C> [[gnu::always_inline]] inline bool columnsReach(const Query& q)
                 equal = equal & ~count[b];
             }
         }
-        Words4 reach = greater | equal;
+        W reach = greater | equal;
         // a block at an end of the range: only the range's draws count
         if ((block == q.firstBlock && q.first % kBlockDraws != 0) ||
             (block == q.lastBlock && q.last % kBlockDraws != 0))
@@ -121,25 +120,25 @@ template <int C> [[gnu::always_inline]] inline bool columnsReach(const Query& q)
 // atMost[j] holds the draws that missed at most j of the columns so far, and a column moves a draw
 // that misses it from atMost[j] to atMost[j + 1]. A block is left as soon as no draw of it can still
 // reach the limit, which is after a few columns for most blocks.
-template <int Misses> [[gnu::always_inline]] inline bool fewMissesReach(const Query& q) {
-    const Words4 zero = {0, 0, 0, 0};
+template <int Misses, class W> [[gnu::always_inline]] inline bool fewMissesReach(const Query& q) {
+    const W zero = {0, 0, 0, 0};
     for (size_t block = q.firstBlock; block <= q.lastBlock; block += kBlockWords) {
-        Words4 atMost[Misses + 1];
+        W atMost[Misses + 1];
         for (int j = 0; j <= Misses; ++j) atMost[j] = ~zero;
         bool left = true;
         for (int k = 0; k < q.count; ++k) {
-            Words4 x;
+            W x;
             std::memcpy(&x, q.columns[k] + block, sizeof x);
             for (int j = Misses; j >= 1; --j) atMost[j] = (atMost[j] & x) | atMost[j - 1];
             atMost[0] = atMost[0] & x;
-            const Words4& last = atMost[Misses];
+            const W& last = atMost[Misses];
             if (k > Misses && ((last[0] | last[1]) | (last[2] | last[3])) == 0) {
                 left = false;
                 break;
             }
         }
         if (!left) continue;
-        Words4 reach = atMost[Misses];
+        W reach = atMost[Misses];
         if ((block == q.firstBlock && q.first % kBlockDraws != 0) ||
             (block == q.lastBlock && q.last % kBlockDraws != 0))
             keepInside(reach, block, q.first, q.last);
@@ -148,21 +147,21 @@ template <int Misses> [[gnu::always_inline]] inline bool fewMissesReach(const Qu
     return false;
 }
 
-[[gnu::always_inline]] inline bool columnsReachAny(const Query& q) {
+template <class W> [[gnu::always_inline]] inline bool columnsReachAny(const Query& q) {
     switch (q.count - q.limit) {
     case 0:
-        return fewMissesReach<0>(q);
+        return fewMissesReach<0, W>(q);
     case 1:
-        return fewMissesReach<1>(q);
+        return fewMissesReach<1, W>(q);
     case 2:
-        return fewMissesReach<2>(q);
+        return fewMissesReach<2, W>(q);
     default:
         break;
     }
     switch (q.count) {
 #define ZF_COLUMNS(c)                                                                                                  \
     case c:                                                                                                            \
-        return columnsReach<c>(q);
+        return columnsReach<c, W>(q);
         ZF_COLUMNS(1)
         ZF_COLUMNS(2)
         ZF_COLUMNS(3)
@@ -218,7 +217,10 @@ template <bool Hardware> [[gnu::always_inline]] inline bool search(const DrawBit
     q.last = last;
     q.firstBlock = first / kBlockDraws * kBlockWords;
     q.lastBlock = (last - 1) / kBlockDraws * kBlockWords;
-    return columnsReachAny(q);
+#if ZF_X86_DISPATCH
+    if constexpr (Hardware) return columnsReachAny<Vector4>(q);
+#endif
+    return columnsReachAny<Words4>(q);
 }
 
 } // namespace
