@@ -281,7 +281,7 @@ void BM_Enumeration(benchmark::State& s, bool everyCandidateScanned) {
     d.session.enumeration.freeSpace = [](const std::string&) { return std::optional<uintmax_t>(); };
     for (auto _ : s) d.gen.toggleEnumeration();
     if (d.gen.attemptsOfLastRun() !=
-        static_cast<unsigned long long>(Enumeration::combinations(static_cast<int>(s.range(0)), 10)))
+        static_cast<unsigned long long>(Enumeration::combinations(static_cast<int>(s.range(1)), 10)))
         s.SkipWithError("not every combination was checked");
     s.counters["scans"] = static_cast<double>(d.gen.historyScansOfLastRun());
     s.counters["tips"] = static_cast<double>(d.m.tipLines.size());

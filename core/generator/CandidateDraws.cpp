@@ -61,16 +61,14 @@ void CandidateDraws::begin(std::vector<uint8_t> pool, int n, CodePath path) {
     n_ = n;
     path_ = codePathAvailable(path) ? path : CodePath::Generic;
     filled_ = false;
-    if (size_ == 0 || n_ < 1)
-        next_ = &CandidateDraws::nextNone;
-    else if (path_ == CodePath::Reference)
-        next_ = &CandidateDraws::nextReference;
+    if (size_ == 0 || n_ < 1) next_ = &CandidateDraws::nextNone;
 #if ZF_X86_DISPATCH
     else if (path_ == CodePath::Avx2 && n_ <= static_cast<int>(kWindow))
         next_ = &CandidateDraws::nextAvx2;
 #endif
     else
-        next_ = &CandidateDraws::nextGeneric;
+        // Without the sixteen-draw cut, drawing ahead does not pay: one draw after another is quickest.
+        next_ = &CandidateDraws::nextReference;
 }
 
 void CandidateDraws::nextNone(Random&, DrawBits& numbers, int& sum) {
@@ -117,14 +115,6 @@ void CandidateDraws::oneByOne(DrawBits& numbers, int& sum) {
     numbers.lo = lo;
     numbers.hi = hi;
     sum = s;
-}
-
-void CandidateDraws::nextGeneric(Random& random, DrawBits& numbers, int& sum) {
-    // A state set from outside (a seed, another draw) starts a new block.
-    if (!filled_ || random.state() != state_) fill(random.state());
-    oneByOne(numbers, sum);
-    state_ = kLeaps.from(pos_, base_);
-    random.setState(state_);
 }
 
 #if ZF_X86_DISPATCH

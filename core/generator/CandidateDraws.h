@@ -3,11 +3,12 @@
 // another. A draw takes the pool position random.below(size); an empty position (0) or a number drawn
 // already costs a draw, not a candidate. The random generator is left in the state the draws leave it.
 //
-// The plain way (CodePath::Reference) draws one number after another. The others make the draws
-// ahead in blocks, whose states the generator's jump-ahead form gives side by side, and then cut the
-// block into candidates: number by number (Generic), or sixteen draws at a time, comparing each draw
-// with the ones before it in one vector (Avx2). The cut is the same, and so is the generator's state
-// after every candidate: a state set from outside between two candidates starts a new block.
+// The plain way (the Reference and Generic paths) draws one number after another. The Avx2 path makes
+// the draws ahead in blocks, whose states the generator's jump-ahead form gives side by side, and cuts
+// the block into candidates sixteen draws at a time, comparing each draw with the ones before it in
+// one vector (and draw by draw where sixteen draws do not make a candidate). The cut is the same, and
+// so is the generator's state after every candidate: a state set from outside between two candidates
+// starts a new block.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -33,7 +34,6 @@ public:
 private:
     using Next = void (CandidateDraws::*)(Random&, DrawBits&, int&);
     void nextReference(Random& random, DrawBits& numbers, int& sum);
-    void nextGeneric(Random& random, DrawBits& numbers, int& sum);
 #if ZF_X86_DISPATCH
     ZF_TARGET_AVX2 void nextAvx2(Random& random, DrawBits& numbers, int& sum);
 #endif
