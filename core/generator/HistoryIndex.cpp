@@ -132,7 +132,8 @@ template <int Misses, class W> [[gnu::always_inline]] inline bool fewMissesReach
             for (int j = Misses; j >= 1; --j) atMost[j] = (atMost[j] & x) | atMost[j - 1];
             atMost[0] = atMost[0] & x;
             const W& last = atMost[Misses];
-            if (k > Misses && ((last[0] | last[1]) | (last[2] | last[3])) == 0) {
+            // looked at after every second column: taking the words together costs more than a column
+            if (k > Misses && (k - Misses) % 2 == 0 && ((last[0] | last[1]) | (last[2] | last[3])) == 0) {
                 left = false;
                 break;
             }
