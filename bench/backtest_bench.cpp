@@ -5,7 +5,11 @@
 //    (as the desktop program);
 //  - the comparison alone: five tips for each of the ~7 700 draws redrawn 1 000 times, and the recurrence
 //    comparison of a whole-history Button10;
-//  - the data of the odds dialog and the list's outlook of "Gewinne".
+//  - the data of the odds dialog and the list's outlook of "Gewinne";
+//  - "Erfolgstest" with "keine 6 Richtige in der Historie" (Chekcbox9, UpDown6 = 6) and one tip, from
+//    01.12.2025 and from the first draw: nearly every run spends its 100 000 attempts and scans the
+//    history for most candidates. On every code path beside the reference (one draw after another,
+//    every history draw in turn); wall time. The whole history on the reference path takes minutes.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -17,6 +21,7 @@
 #include "app/evaluation/Backtest.h"
 #include "base/GermanFormat.h"
 #include "bench/BundledHome.h"
+#include "bench/PathReport.h"
 #include "core/evaluation/Chance.h"
 #include "core/ports/NullSeams.h"
 #include "core/ports/SettingsStore.h"
@@ -135,6 +140,52 @@ void BM_ListOutlook(benchmark::State& s) {
 }
 BENCHMARK(BM_ListOutlook)->Arg(100)->Arg(5000)->Arg(500000)->Unit(benchmark::kMillisecond);
 
+// Arguments: the code path, and the first base draw as a date value (0: the first draw).
+void BM_ErfolgstestNoSixInHistory(benchmark::State& s) {
+    const auto path = static_cast<CodePath>(s.range(0));
+    if (!codePathAvailable(path)) return s.SkipWithError("this processor cannot run the path");
+    Desk d;
+    d.session.generator.setCodePath(path);
+    d.m.setTotalTips(1);
+    d.m.on(Opt::NoHistoryMatch) = true;
+    d.m.num(Num::HistoryMatch).set(6);
+    std::string report;
+    for (auto _ : s) {
+        if (s.range(1) == 0)
+            d.fromFirstDraw();
+        else
+            d.m.setBrowseDate(static_cast<double>(s.range(1)));
+        if (!d.session.backtest.run(BacktestKind::TipsPerDraw)) s.SkipWithError("no report");
+        report.clear();
+        for (const auto& line : d.session.backtest.report()) report += line + "\n";
+    }
+    // The report is the same on every path: a short fingerprint of it to compare.
+    uint64_t h = 1469598103934665603ull;
+    for (unsigned char ch : report) h = (h ^ ch) * 1099511628211ull;
+    s.counters["report"] = static_cast<double>(h % 1000000);
+}
+
+void registerPaths() {
+    for (CodePath p : {CodePath::Reference, CodePath::Generic, CodePath::Avx2})
+        for (const auto& [name, from] :
+             {std::pair<std::string, int>{"From01122025", static_cast<int>(dateValue(2025, 12, 1))},
+              {"WholeHistory", 0}})
+            benchmark::RegisterBenchmark(bench::pathName("BM_ErfolgstestNoSixInHistory" + name, p).c_str(),
+                                         BM_ErfolgstestNoSixInHistory)
+                ->Args({static_cast<int>(p), from})
+                ->UseRealTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
+}
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    registerPaths();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    bench::PathReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

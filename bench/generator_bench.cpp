@@ -1,20 +1,23 @@
-// The tip generator over the bundled history (about 7 700 draws):
-//  - one call of the history filter "Tipp darf noch keinen ...er" over the whole history, as the
-//    generator makes it (the columns of the history index), beside the look at every draw as a 70-bit
-//    set in memory and the plain way of a filter that owns no cache: open Keno.dat, read it record by
-//    record and run the tip check on each draw;
+// The tip generator over the bundled history (about 7 700 draws). The figures users wait for run on
+// every code path of the hot loops (/reference: one draw after another and every history draw in
+// turn; /generic: portable, blocks of draws and history columns; /avx2: the same with the processor's
+// vector, population count and bit-deposit instructions), and the report ends with each path beside
+// the reference:
+//  - one call of the history filter "Tipp darf noch keinen ...er" over the whole history for a tip no
+//    draw holds (every draw is read), and the plain way of a filter that owns no cache: open Keno.dat,
+//    read it record by record and run the tip check on each draw;
 //  - the acceptance chain alone with the design options, random candidates of ten numbers;
 //  - a whole run with the design options, Keno type 10 and 120 tips;
 //  - a demanding run ("Tipp darf noch keinen 6er ..." over the whole history), attempts per second;
 //  - one run with the design options and five tips as of a base draw in the middle of the history;
 //  - the success test's walk: for every base draw from the first to the newest, the same seed, a run
 //    to the end, a step of the browser (about 7 700 runs);
-//  - "Tipps erzeugen" over 20 numbers with Keno type 10: 184 756 combinations written, then checked
-//    through the whole chain with the history filters on, the table written.
+//  - "Tipps erzeugen" over 20 and 24 numbers with Keno type 10 (184 756 and 1 961 256 combinations),
+//    the combinations written, then checked through the chain with the history filters on, the table
+//    written: wall time, files included.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -29,9 +32,10 @@
 #include "base/GermanFormat.h"
 #include "base/Random.h"
 #include "bench/BundledHome.h"
+#include "bench/PathReport.h"
 #include "core/draws/DrawStore.h"
+#include "core/generator/HistoryIndex.h"
 #include "core/generator/NumberChoice.h"
-#include "core/generator/TipFilters.h"
 #include "core/ports/NullSeams.h"
 #include "core/ports/SettingsStore.h"
 #include "platform/SystemClock.h"
@@ -55,7 +59,17 @@ DrawBits tipBits() {
     return b;
 }
 
-void BM_HistoryFilterInMemory(benchmark::State& s, bool everyDraw) {
+// The path of a benchmark's argument; false (with the benchmark skipped) where the processor lacks it.
+bool choosePath(benchmark::State& s, CodePath& path) {
+    path = static_cast<CodePath>(s.range(0));
+    if (codePathAvailable(path)) return true;
+    s.SkipWithError("this processor cannot run the path");
+    return false;
+}
+
+void BM_HistoryFilterInMemory(benchmark::State& s) {
+    CodePath path;
+    if (!choosePath(s, path)) return;
     DrawStore store(home() + "Keno.dat");
     store.refresh();
     HistoryIndex index;
@@ -66,7 +80,7 @@ void BM_HistoryFilterInMemory(benchmark::State& s, bool everyDraw) {
     for (auto _ : s) {
         // What one filter call does: the window of the pickers, then the search.
         const auto range = index.window(start, end);
-        free = everyDraw ? !index.anyWithHitsByScan(range, tip, kLimit) : !index.anyWithHits(range, tip, kLimit);
+        free = !index.anyWithHits(range, tip, kLimit, path);
         benchmark::DoNotOptimize(free);
     }
     if (!free) s.SkipWithError("the tip was found in the history: the scan ended early");
@@ -194,7 +208,10 @@ void BM_RunDesignOptions120Tips(benchmark::State& s) {
 void BM_RunDemanding(benchmark::State& s) {
     // No draw of the whole history may hold six numbers of the tip: hardly any tip of ten passes,
     // so the run spends all its attempts and every candidate that passes the cheap tests is scanned.
+    CodePath path;
+    if (!choosePath(s, path)) return;
     Desk d;
+    d.gen.setCodePath(path);
     d.m.setTotalTips(1);
     d.m.num(Num::HistoryMatch).set(6);
     d.m.on(Opt::NoHistoryMatch) = true;
@@ -248,8 +265,12 @@ void BM_SuccessTestWalk(benchmark::State& s) {
 // With the design options nearly every combination of 1..20 fails a cheap test (triples, the hits with
 // the last draws) before the history filters; with those tests off every combination is scanned and
 // the passing ones fill the tip list.
-void BM_Enumeration20Choose10(benchmark::State& s, bool everyCandidateScanned) {
+void BM_Enumeration(benchmark::State& s, bool everyCandidateScanned) {
+    CodePath path;
+    if (!choosePath(s, path)) return;
     Desk d;
+    d.gen.setCodePath(path);
+    d.prompter.poolSize = static_cast<int>(s.range(1));
     if (everyCandidateScanned)
         for (Opt o : {Opt::NoTriples, Opt::LastDrawHits, Opt::SecondDrawHits, Opt::ThirdDrawHits, Opt::MaxOverlap,
                       Opt::MinOverlap, Opt::MaxOccurrence})
@@ -259,69 +280,56 @@ void BM_Enumeration20Choose10(benchmark::State& s, bool everyCandidateScanned) {
     d.m.num(Num::KenoType).set(10);
     d.session.enumeration.freeSpace = [](const std::string&) { return std::optional<uintmax_t>(); };
     for (auto _ : s) d.gen.toggleEnumeration();
-    if (d.gen.attemptsOfLastRun() != 184756) s.SkipWithError("not every combination was checked");
+    if (d.gen.attemptsOfLastRun() !=
+        static_cast<unsigned long long>(Enumeration::combinations(static_cast<int>(s.range(1)), 10)))
+        s.SkipWithError("not every combination was checked");
     s.counters["scans"] = static_cast<double>(d.gen.historyScansOfLastRun());
     s.counters["tips"] = static_cast<double>(d.m.tipLines.size());
 }
 
 } // namespace
 
-BENCHMARK_CAPTURE(BM_HistoryFilterInMemory, Columns, false)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_HistoryFilterInMemory, EveryDraw, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HistoryFilterReadingKenoDat)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AcceptanceChainDesignOptions)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_RunDesignOptions120Tips)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RunDemanding)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RunDesignOptions5TipsMidHistory)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SuccessTestWalk)->Unit(benchmark::kSecond)->Iterations(1);
-BENCHMARK_CAPTURE(BM_Enumeration20Choose10, DesignOptions, false)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK_CAPTURE(BM_Enumeration20Choose10, EveryCandidateScanned, true)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_Enumeration, DesignOptions, false)
+    ->Args({static_cast<int>(CodePath::Generic), 20})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 namespace {
 
-// The console report, with the ratio of the two filter benchmarks at its end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(OO_None) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        // The median of repetitions where there is one, else the fastest repetition.
-        for (const Run& r : runs) {
-            if (r.error_occurred) continue;
-            const std::string name = r.run_name.str();
-            const double cpu = r.GetAdjustedCPUTime();
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                median_[name] = cpu;
-            else if (r.run_type == Run::RT_Iteration && (!fastest_.count(name) || cpu < fastest_[name]))
-                fastest_[name] = cpu;
-        }
-        ConsoleReporter::ReportRuns(runs);
+// The figures on every path: the first argument is the path.
+void registerPaths() {
+    for (CodePath p : {CodePath::Reference, CodePath::Generic, CodePath::Avx2}) {
+        const int path = static_cast<int>(p);
+        benchmark::RegisterBenchmark(bench::pathName("BM_HistoryFilterInMemory", p).c_str(), BM_HistoryFilterInMemory)
+            ->Arg(path)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(bench::pathName("BM_RunDemanding", p).c_str(), BM_RunDemanding)
+            ->Arg(path)
+            ->Unit(benchmark::kMillisecond);
+        // wall time: the files are part of the figure
+        for (int pool : {20, 24})
+            benchmark::RegisterBenchmark(
+                bench::pathName("BM_Enumeration" + std::to_string(pool) + "Choose10/EveryCandidateScanned", p).c_str(),
+                BM_Enumeration, true)
+                ->Args({path, pool})
+                ->UseRealTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1);
     }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        cpu_ = fastest_;
-        for (const auto& [name, cpu] : median_) cpu_[name] = cpu;
-        const auto columns = cpu_.find("BM_HistoryFilterInMemory/Columns");
-        const auto everyDraw = cpu_.find("BM_HistoryFilterInMemory/EveryDraw");
-        const auto file = cpu_.find("BM_HistoryFilterReadingKenoDat");
-        if (columns == cpu_.end() || !(columns->second > 0)) return;
-        if (everyDraw != cpu_.end())
-            std::printf("History filter: the columns %.1f times faster than looking at every draw\n",
-                        everyDraw->second / columns->second);
-        if (file != cpu_.end())
-            std::printf("History filter: the columns %.0f times faster than reading Keno.dat per call\n",
-                        file->second / columns->second);
-    }
-
-private:
-    std::map<std::string, double> median_, fastest_, cpu_; // in each benchmark's own time unit
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
+    registerPaths();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
+    bench::PathReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Model.h"
+#include "core/generator/TipFilters.h"
 
 namespace zf {
 
@@ -29,6 +30,7 @@ int arrangeCandidate(Tipp& tipp, Candidate& c, int n, bool fromTipp) {
         std::sort(p + 1, p + 1 + n);
         c.mask = DrawBits{};
         c.repeats = false;
+        c.listed = true;
         c.count = 0;
         for (int i = 1; i <= n; ++i) {
             const int x = p[i];
@@ -43,6 +45,7 @@ int arrangeCandidate(Tipp& tipp, Candidate& c, int n, bool fromTipp) {
         for (uint64_t w = c.mask.lo; w; w &= w - 1) p[i++] = static_cast<uint8_t>(__builtin_ctzll(w) + 1);
         for (uint64_t w = c.mask.hi; w; w &= w - 1) p[i++] = static_cast<uint8_t>(__builtin_ctzll(w) + 65);
         c.count = n;
+        c.listed = true;
         for (int k = 0; k < n; ++k) c.numbers[static_cast<size_t>(k)] = p[k + 1];
     }
     return scaledCrossSum(sum, n);
@@ -61,16 +64,52 @@ void AcceptanceChain::refreshHistory() {
     historyGeneration_ = m_.draws.generation();
 }
 
-bool AcceptanceChain::accepts(const Tipp& tipp, const Candidate& c, int crossSum, const RunState& run) {
+void AcceptanceChain::setCodePath(CodePath path) {
+    path_ = codePathAvailable(path) ? path : CodePath::Generic;
+    history_.setCodePath(path_);
+}
+
+[[gnu::always_inline]] inline bool AcceptanceChain::noHistoryMatch(const DrawBits& tip, int limit) {
+    if (m_.browseDate < m_.statsStart && m_.setStatsStart(m_.browseDate - 365)) m_.notify(ChangeDates);
+    m_.workDate = m_.statsStart;
+    m_.windowEnd = m_.browseDate;
+    if (!chartCleared_ || rangeGeneration_ != historyGeneration_) prepareHistoryFilterOnce();
+    if (wholeStart_ != m_.workDate || wholeEnd_ != m_.windowEnd) {
+        wholeStart_ = m_.workDate;
+        wholeEnd_ = m_.windowEnd;
+        wholeRange_ = history_.window(wholeStart_, wholeEnd_);
+    }
+    return !history_.anyWithHits(wholeRange_, tip, limit);
+}
+
+[[gnu::always_inline]] inline bool AcceptanceChain::noRecentMatch(const DrawBits& tip, int limit) {
+    const double start = m_.browseDate - recentWindowWeeks(m_.num(Num::RecentDraws).pos) * 7.0;
+    m_.windowEnd = m_.browseDate;
+    if (!chartCleared_ || rangeGeneration_ != historyGeneration_) prepareHistoryFilterOnce();
+    if (recentStart_ != start || recentEnd_ != m_.windowEnd) {
+        recentStart_ = start;
+        recentEnd_ = m_.windowEnd;
+        recentRange_ = history_.window(recentStart_, recentEnd_);
+    }
+    return !history_.anyWithHits(recentRange_, tip, limit);
+}
+
+[[gnu::always_inline]] inline bool AcceptanceChain::acceptsOn(const Tipp& tipp, const Candidate& c, int crossSum,
+                                                              const RunState& run) {
     const int n = run.n;
     const uint8_t* p = tipp.data();
+    // n different numbers 1..70: the set read upwards is the sorted tip, and the tests look at the set.
+    const bool plain = !c.repeats && c.count == n;
 
     if (run.t >= 2 && !overlapTests(c, run)) return false;
 
-    if (m_.on(Opt::ForcePair) && !run.pairRelaxed && !hasPair(p, n)) return false;
-    if (m_.on(Opt::NoTriples) && hasTriple(p, n)) return false;
-
-    if (crossSum < m_.num(Num::CrossSumMin).pos || crossSum > m_.num(Num::CrossSumMax).pos) return false;
+    // The tests up to the history filters, all of them at once: they only read, and which one rejects
+    // makes no difference, while a branch per test would be guessed wrong often.
+    const bool pair = plain ? tipset::hasPair(c.mask) : hasPair(p, n);
+    const bool triple = plain ? tipset::hasTriple(c.mask) : hasTriple(p, n);
+    bool reject = m_.on(Opt::ForcePair) & !run.pairRelaxed & !pair;
+    reject |= m_.on(Opt::NoTriples) & triple;
+    reject |= (crossSum < m_.num(Num::CrossSumMin).pos) | (crossSum > m_.num(Num::CrossSumMax).pos);
 
     const auto hitsWith = [&](const DrawBits& draw) {
         if (!c.repeats) return c.mask.hits(draw);
@@ -78,48 +117,72 @@ bool AcceptanceChain::accepts(const Tipp& tipp, const Candidate& c, int crossSum
         for (int k = 0; k < c.count; ++k) h += draw.has(c.numbers[static_cast<size_t>(k)]);
         return h;
     };
-    const struct {
-        Opt on;
-        Num max, min;
-    } recent[3] = {{Opt::LastDrawHits, Num::LastDrawMax, Num::LastDrawMin},
-                   {Opt::SecondDrawHits, Num::SecondDrawMax, Num::SecondDrawMin},
-                   {Opt::ThirdDrawHits, Num::ThirdDrawMax, Num::ThirdDrawMin}};
-    for (size_t d = 0; d < 3; ++d) {
-        if (!m_.on(recent[d].on)) continue;
-        const int h = hitsWith(run.recentBits[d]);
-        if (h > m_.num(recent[d].max).pos || h < m_.num(recent[d].min).pos) return false;
-    }
+    const auto outside = [&](Opt on, const DrawBits& draw, Num max, Num min) {
+        const int h = hitsWith(draw);
+        return m_.on(on) & ((h > m_.num(max).pos) | (h < m_.num(min).pos));
+    };
+    reject |= outside(Opt::LastDrawHits, run.recentBits[0], Num::LastDrawMax, Num::LastDrawMin);
+    reject |= outside(Opt::SecondDrawHits, run.recentBits[1], Num::SecondDrawMax, Num::SecondDrawMin);
+    reject |= outside(Opt::ThirdDrawHits, run.recentBits[2], Num::ThirdDrawMax, Num::ThirdDrawMin);
+    if (reject) return false;
 
+    // The history filters and the prime count look at the first numbers of the tip up to the Keno type.
+    const int counted = std::min(n, m_.num(Num::KenoType).pos);
+    const auto firstNumbers = [&] {
+        if (counted >= n && !c.repeats) return c.mask;
+        if (plain) return tipset::lowest(c.mask, counted);
+        DrawBits tip;
+        for (int i = 1; i <= counted; ++i) tip.set(p[i]);
+        return tip;
+    };
     if (m_.on(Opt::NoHistoryMatch) || m_.on(Opt::NoRecentMatch)) {
         ++scans_;
-        // The history filters count the first numbers of the tip up to the Keno type.
-        const int counted = std::min(n, m_.num(Num::KenoType).pos);
-        DrawBits tip = c.mask;
-        if (counted < n || c.repeats) {
-            tip = DrawBits{};
-            for (int i = 1; i <= counted; ++i) tip.set(p[i]);
-        }
+        const DrawBits tip = firstNumbers();
         if (m_.on(Opt::NoHistoryMatch) && !noHistoryMatch(tip, m_.num(Num::HistoryMatch).pos)) return false;
         if (m_.on(Opt::NoRecentMatch) && !noRecentMatch(tip, m_.num(Num::RecentMatch).pos)) return false;
     }
 
-    if (m_.on(Opt::MinEven) && countEven(p, n) < m_.num(Num::MinEven).pos) return false;
-    if (m_.on(Opt::MinOdd) && countOdd(p, n) < m_.num(Num::MinOdd).pos) return false;
-    if (m_.on(Opt::MinPrimes) && countPrimes(p, std::min(n, m_.num(Num::KenoType).pos)) < m_.num(Num::MinPrimes).pos)
+    if (m_.on(Opt::MinEven) && (plain ? tipset::countEven(c.mask) : countEven(p, n)) < m_.num(Num::MinEven).pos)
         return false;
-    if (m_.on(Opt::OnePerTen) && sameTen(p, n)) return false;
+    if (m_.on(Opt::MinOdd) && (plain ? tipset::countOdd(c.mask) : countOdd(p, n)) < m_.num(Num::MinOdd).pos)
+        return false;
+    if (m_.on(Opt::MinPrimes) &&
+        (plain ? tipset::countPrimes(firstNumbers()) : countPrimes(p, counted)) < m_.num(Num::MinPrimes).pos)
+        return false;
+    if (m_.on(Opt::OnePerTen) && (plain ? tipset::sameTen(c.mask) : sameTen(p, n))) return false;
     return true;
+}
+
+// The chain compiled twice: with the population counts of the processor, and without.
+#if ZF_X86_DISPATCH
+ZF_TARGET_AVX2 bool AcceptanceChain::acceptsAvx2(const Tipp& tipp, const Candidate& c, int crossSum,
+                                                 const RunState& run) {
+    return acceptsOn(tipp, c, crossSum, run);
+}
+#endif
+
+bool AcceptanceChain::acceptsGeneric(const Tipp& tipp, const Candidate& c, int crossSum, const RunState& run) {
+    return acceptsOn(tipp, c, crossSum, run);
 }
 
 bool AcceptanceChain::overlapTests(const Candidate& c, const RunState& r) {
     const bool maxOn = m_.on(Opt::MaxOverlap), minOn = m_.on(Opt::MinOverlap), occOn = m_.on(Opt::MaxOccurrence);
     if (!maxOn && !minOn && !occOn) return true;
+    // A drawn candidate comes as its set: list its numbers for the tests that go number by number.
+    std::array<uint8_t, 11> listed = c.numbers;
+    if (!c.listed) {
+        int k = 0;
+        for (uint64_t w = c.mask.lo; w && k < c.count; w &= w - 1)
+            listed[static_cast<size_t>(k++)] = static_cast<uint8_t>(__builtin_ctzll(w) + 1);
+        for (uint64_t w = c.mask.hi; w && k < c.count; w &= w - 1)
+            listed[static_cast<size_t>(k++)] = static_cast<uint8_t>(__builtin_ctzll(w) + 65);
+    }
     const auto overlap = [&](const StoredTip& e) {
         if (!c.repeats && e.numbers.empty()) return c.mask.hits(e.mask);
         // pairs of equal numbers, counted with their repeats
         int ov = 0;
         for (int a = 0; a < c.count; ++a) {
-            const uint8_t x = c.numbers[static_cast<size_t>(a)];
+            const uint8_t x = listed[static_cast<size_t>(a)];
             if (e.numbers.empty())
                 ov += e.mask.has(x);
             else
@@ -144,14 +207,14 @@ bool AcceptanceChain::overlapTests(const Candidate& c, const RunState& r) {
         if (r.maxOccurrence > limit) return false;
         std::array<int, 71> own{};
         for (int a = 0; a < c.count; ++a) {
-            const uint8_t x = c.numbers[static_cast<size_t>(a)];
+            const uint8_t x = listed[static_cast<size_t>(a)];
             if (r.occurrences[x] + ++own[x] > limit) return false;
         }
     }
     return true;
 }
 
-void AcceptanceChain::prepareHistoryFilter() {
+void AcceptanceChain::prepareHistoryFilterOnce() {
     if (!chartCleared_) {
         // The filters leave the chart's series empty, as a walk of the history with it does.
         chartCleared_ = true;
@@ -164,31 +227,6 @@ void AcceptanceChain::prepareHistoryFilter() {
         rangeGeneration_ = historyGeneration_;
         wholeStart_ = wholeEnd_ = recentStart_ = recentEnd_ = -1;
     }
-}
-
-bool AcceptanceChain::noHistoryMatch(const DrawBits& tip, int limit) {
-    if (m_.browseDate < m_.statsStart && m_.setStatsStart(m_.browseDate - 365)) m_.notify(ChangeDates);
-    m_.workDate = m_.statsStart;
-    m_.windowEnd = m_.browseDate;
-    prepareHistoryFilter();
-    if (wholeStart_ != m_.workDate || wholeEnd_ != m_.windowEnd) {
-        wholeStart_ = m_.workDate;
-        wholeEnd_ = m_.windowEnd;
-        wholeRange_ = history_.window(wholeStart_, wholeEnd_);
-    }
-    return !history_.anyWithHits(wholeRange_, tip, limit);
-}
-
-bool AcceptanceChain::noRecentMatch(const DrawBits& tip, int limit) {
-    const double start = m_.browseDate - recentWindowWeeks(m_.num(Num::RecentDraws).pos) * 7.0;
-    m_.windowEnd = m_.browseDate;
-    prepareHistoryFilter();
-    if (recentStart_ != start || recentEnd_ != m_.windowEnd) {
-        recentStart_ = start;
-        recentEnd_ = m_.windowEnd;
-        recentRange_ = history_.window(recentStart_, recentEnd_);
-    }
-    return !history_.anyWithHits(recentRange_, tip, limit);
 }
 
 } // namespace zf

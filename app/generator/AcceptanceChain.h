@@ -12,8 +12,9 @@
 #include <utility>
 #include <vector>
 
+#include "base/CodePath.h"
 #include "core/draws/DrawRecord.h"
-#include "core/generator/TipFilters.h"
+#include "core/generator/HistoryIndex.h"
 
 namespace zf {
 
@@ -28,10 +29,12 @@ struct StoredTip {
     std::vector<uint8_t> numbers; // kept only when a number stands more than once
 };
 
-// The candidate in the same form.
+// The candidate in the same form. A random candidate comes as its set alone (not listed): its
+// numbers are all different, and the set read upwards is the sorted tip.
 struct Candidate {
     DrawBits mask;
     bool repeats = false;
+    bool listed = true;                // `numbers` holds the numbers
     std::array<uint8_t, 11> numbers{}; // the numbers 1..70 of the candidate, with repeats
     int count = 0;
 };
@@ -65,19 +68,35 @@ public:
     // Rebuilds the history index when Keno.dat in memory has changed.
     void refreshHistory();
 
-    // Whether the arranged candidate passes every constraint switched on now.
-    bool accepts(const Tipp& tipp, const Candidate& c, int crossSum, const RunState& run);
+    // Whether the arranged candidate passes every constraint switched on now. A candidate of n different
+    // numbers 1..70 is tested on its set; `tipp` is read only for the others.
+    bool accepts(const Tipp& tipp, const Candidate& c, int crossSum, const RunState& run) {
+#if ZF_X86_DISPATCH
+        if (path_ == CodePath::Avx2) return acceptsAvx2(tipp, c, crossSum, run);
+#endif
+        return acceptsGeneric(tipp, c, crossSum, run);
+    }
+
+    // The code path of the chain and its history search (the fastest one by default).
+    void setCodePath(CodePath path);
 
     // Candidates of this run that got as far as a history filter.
     unsigned long long historyScans() const { return scans_; }
 
 private:
+    bool acceptsOn(const Tipp& tipp, const Candidate& c, int crossSum, const RunState& run);
+#if ZF_X86_DISPATCH
+    ZF_TARGET_AVX2 bool acceptsAvx2(const Tipp& tipp, const Candidate& c, int crossSum, const RunState& run);
+#endif
+    bool acceptsGeneric(const Tipp& tipp, const Candidate& c, int crossSum, const RunState& run);
     bool overlapTests(const Candidate& c, const RunState& run);
-    void prepareHistoryFilter();
+    // The first history filter of a run clears the chart, a changed history drops the cached windows.
+    void prepareHistoryFilterOnce();
     bool noHistoryMatch(const DrawBits& tip, int limit);
     bool noRecentMatch(const DrawBits& tip, int limit);
 
     Model& m_;
+    CodePath path_ = fastestCodePath();
     HistoryIndex history_;
     uint64_t historyGeneration_ = ~0ull;
     unsigned long long scans_ = 0;

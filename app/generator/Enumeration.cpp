@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "app/Model.h"
@@ -31,18 +33,35 @@ mode_t modeFor(const std::string& target) {
 }
 
 // Splits "a,b,c," into tipp from position 1 (at most n numbers) and, when `cell` is given, appends each
-// piece and its comma to it; false at a piece that is no number.
-bool splitCombination(const std::string& text, Tipp& tipp, int n, std::string* cell) {
+// piece and its comma to it; false at a piece that is no number (one to three digits).
+bool splitCombination(std::string_view text, Tipp& tipp, int n, std::string* cell) {
     size_t k = 1, from = 0;
-    for (size_t comma; (comma = text.find(',', from)) != std::string::npos; from = comma + 1) {
-        const std::string piece = text.substr(from, comma - from);
-        if (piece.empty() || piece.size() > 3 || piece.find_first_not_of("0123456789") != std::string::npos)
-            return false;
-        if (k <= static_cast<size_t>(n) && k < tipp.size()) tipp[k++] = static_cast<uint8_t>(std::stoi(piece));
-        if (cell) *cell += piece + ",";
+    unsigned value = 0; // checked below: only one to three digits make a piece
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch != ',') {
+            value = value * 10 + static_cast<unsigned>(ch - '0');
+            continue;
+        }
+        // a piece ends: one to three digits
+        const size_t length = i - from;
+        if (length == 0 || length > 3) return false;
+        for (size_t d = from; d < i; ++d)
+            if (text[d] < '0' || text[d] > '9') return false;
+        if (k <= static_cast<size_t>(n) && k < tipp.size()) tipp[k++] = static_cast<uint8_t>(value);
+        if (cell) cell->append(text.substr(from, length + 1));
+        from = i + 1;
+        value = 0;
     }
     return true;
 }
+
+// The numbers of a pool as the combination file writes them.
+const std::array<std::string, 71> kNumberTexts = [] {
+    std::array<std::string, 71> texts;
+    for (size_t x = 0; x < texts.size(); ++x) texts[x] = std::to_string(x);
+    return texts;
+}();
 
 } // namespace
 
@@ -66,7 +85,7 @@ struct Enumeration::Output {
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
-    void line(const std::string& s) {
+    void line(std::string_view s) {
         buffer += s;
         buffer += "\r\n";
         if (buffer.size() >= kBufferBytes) flush();
@@ -108,7 +127,10 @@ Enumeration::Enumeration(Model& m, Prompter& prompter) : m_(m), prompter_(prompt
     };
 }
 
-Enumeration::~Enumeration() { closeAll(false); }
+Enumeration::~Enumeration() {
+    closeAll(false);
+    std::free(line_);
+}
 
 std::string Enumeration::basePath(int n, int M) const {
     return m_.home + "Variation_" + std::to_string(n) + "_aus_" + std::to_string(M);
@@ -180,6 +202,7 @@ std::optional<int> Enumeration::begin(const CandidatePool& pool, int n) {
     tablePath_ = base + ".htm";
     table_ = std::make_unique<Output>(tablePath_);
     in_ = std::fopen((base + ".txt").c_str(), "rb");
+    if (in_) std::setvbuf(in_, nullptr, _IOFBF, kBufferBytes * 4);
     if (table_->failed || !in_) {
         prompter_.message("Fehler beim erzeugen der Datei: " + name + ".txt");
         closeAll(false);
@@ -219,7 +242,7 @@ bool Enumeration::writeCombinations(const CandidatePool& pool, int n, int M, int
         line.clear();
         for (int i = 0; i < n; ++i) {
             if (i) line += ',';
-            line += std::to_string(pool.at(pos[static_cast<size_t>(i)]));
+            line += kNumberTexts[static_cast<size_t>(pool.at(pos[static_cast<size_t>(i)]))];
         }
         out.line(line);
         ++written;
@@ -250,36 +273,31 @@ bool Enumeration::writeCombinations(const CandidatePool& pool, int n, int M, int
     return true;
 }
 
-void Enumeration::tableLine(const std::string& line) {
+void Enumeration::tableLine(std::string_view line) {
     if (table_) table_->line(line);
 }
 
 void Enumeration::next(Tipp& tipp, int n) {
     if (!in_) return;
-    char* raw = nullptr;
-    size_t cap = 0;
-    const ssize_t got = ::getline(&raw, &cap, in_);
-    std::string read = got > 0 ? std::string(raw, static_cast<size_t>(got)) : std::string();
-    std::free(raw);
+    const ssize_t got = ::getline(&line_, &lineCapacity_, in_);
     if (got <= 0) return; // at its end: tipp keeps its contents
     ++checked_;
-    while (!read.empty() && (read.back() == '\n' || read.back() == '\r')) read.pop_back();
-
-    const auto store = [&tipp, n](const std::string& text, std::string* cell) {
-        return splitCombination(text, tipp, n, cell);
-    };
+    std::string_view read(line_, static_cast<size_t>(got));
+    while (!read.empty() && (read.back() == '\n' || read.back() == '\r')) read.remove_suffix(1);
 
     if (!prevLine_.empty()) {
         // The previous combination's cell: bold when it passed, as its tip was not cleared.
-        std::string cell = tipp[1] != 0 ? "<b>" : "";
-        if (store(prevLine_, &cell)) {
+        cell_.assign(tipp[1] != 0 ? "<b>" : "");
+        if (splitCombination(prevLine_, tipp, n, &cell_)) {
             prevFirst_ = tipp[1];
             prevSecond_ = tipp[2];
-            tableLine(cell + "</b><br>");
+            cell_ += "</b><br>";
+            tableLine(cell_);
         }
     }
-    prevLine_ = read + ",";
-    if (!store(prevLine_, nullptr)) return;
+    prevLine_.assign(read);
+    prevLine_ += ',';
+    if (!splitCombination(prevLine_, tipp, n, nullptr)) return;
     if (prevFirst_ < tipp[1]) {
         tableLine("</td>");
         tableLine("</tr>");

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/Services.h"
 #include "app/generator/GeneratorController.h"
@@ -52,7 +53,7 @@ private:
     bool writeCombinations(const CandidatePool& pool, int n, int M, int K);
     // keepTable: the table is complete; the cell of the last combination tested goes in first.
     void closeAll(bool keepTable, bool lastPassed = false);
-    void tableLine(const std::string& line);
+    void tableLine(std::string_view line);
 
     Model& m_;
     Prompter& prompter_;
@@ -61,6 +62,9 @@ private:
     std::FILE* in_ = nullptr;
     std::string tablePath_;
     std::string prevLine_;
+    std::string cell_;     // the table cell being put together
+    char* line_ = nullptr; // the line read last, as getline keeps it
+    size_t lineCapacity_ = 0;
     int prevFirst_ = 0, prevSecond_ = 0, firstNumber_ = 0;
     int checked_ = 0, total_ = 0; // combinations read for the check, of K
 };

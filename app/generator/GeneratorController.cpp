@@ -8,6 +8,7 @@
 #include "app/draws/Browser.h"
 #include "app/evaluation/TipCheck.h"
 #include "base/Parse.h"
+#include "core/generator/TipFilters.h"
 #include "core/tips/TipLine.h"
 
 namespace zf {
@@ -36,6 +37,15 @@ std::string candidateText(int t, const Tipp& tipp, int n, int qs) {
     return s + " QS: " + std::to_string(qs);
 }
 
+// A set of numbers into positions 1, 2, ... of a tip, ascending.
+void writeSet(Tipp& tipp, const DrawBits& set) {
+    size_t i = 1;
+    for (uint64_t w = set.lo; w && i < tipp.size(); w &= w - 1)
+        tipp[i++] = static_cast<uint8_t>(__builtin_ctzll(w) + 1);
+    for (uint64_t w = set.hi; w && i < tipp.size(); w &= w - 1)
+        tipp[i++] = static_cast<uint8_t>(__builtin_ctzll(w) + 65);
+}
+
 std::string tipLine(const Tipp& tipp, int n) {
     std::string s;
     char buf[8];
@@ -58,12 +68,16 @@ struct GeneratorController::Run : RunState {
     bool enumerate = false;
     int K = 0;
     int saved4 = 0, saved5 = 0, saved6 = 0; // UpDown4, UpDown5, UpDown6 as the run began; put back at its end
-    std::vector<uint8_t> drawPool;          // positions 0..last
+    CandidateDraws draws;                   // the random candidates from the pool
+    std::vector<int> crossSums;             // the scaled cross sum of every sum of n numbers
+    bool tippCleared = false;               // positions 1..n of tipp_ are 0 (a random candidate leaves them)
     Candidate cand;
     // what the display has not been told yet; told at the end of a slice
     bool candidatePending = false;
     int pendingT = 0, pendingQs = 0;
     Tipp pendingTipp{};
+    DrawBits pendingSet; // a random candidate: its set stands for pendingTipp
+    bool pendingAsSet = false;
     bool tipsChanged = false;
     unsigned sinceClock = 0;
     bool lastPassed = false; // the candidate of the last attempt passed the chain
@@ -73,6 +87,11 @@ GeneratorController::GeneratorController(Model& m, Services& s, Browser& browser
     : m_(m), s_(s), browser_(browser), poolBuilder_(m, s.prompter, s.dialogs.generator, browser), chain_(m) {}
 
 GeneratorController::~GeneratorController() = default;
+
+void GeneratorController::setCodePath(CodePath path) {
+    path_ = codePathAvailable(path) ? path : CodePath::Generic;
+    chain_.setCodePath(path_);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Coupling of the option controls
@@ -301,7 +320,10 @@ bool GeneratorController::start() {
                                 " gebraucht. Ändern Sie die Optionen!");
             return refuse();
         }
-        r.drawPool = pool_.entries();
+        r.draws.begin(pool_.entries(), r.n, path_);
+        r.crossSums.resize(static_cast<size_t>(70 * r.n + 1));
+        for (size_t sum = 0; sum < r.crossSums.size(); ++sum)
+            r.crossSums[sum] = scaledCrossSum(static_cast<int>(sum), r.n);
     }
     if (clearList) {
         m_.tipLines.clear();
@@ -361,36 +383,47 @@ bool GeneratorController::attempt() {
     Run& r = *run_;
     const int n = r.n;
     Candidate& c = r.cand;
+    r.j = n + 1;
     if (r.enumerate) {
         enumeration_->next(tipp_, n);
-    } else {
-        for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0;
-        // The pair constraint gives way for the rest of the run; the user's option stays as it is.
-        if (2LL * versuche_ == m_.attemptLimit && m_.on(Opt::ForcePair)) r.pairRelaxed = true;
-        // Draw until position n holds a number; an empty entry or a number already drawn costs a
-        // draw, not an attempt.
-        const uint32_t size = static_cast<uint32_t>(r.drawPool.size());
-        const uint8_t* pool = r.drawPool.data();
-        DrawBits drawn;
-        int j = 1;
-        while (j <= n) {
-            const int x = pool[m_.random.below(size)];
-            if (x == 0 || drawn.has(x)) continue;
-            drawn.set(x);
-            tipp_[static_cast<size_t>(j++)] = static_cast<uint8_t>(x);
-        }
-        c.mask = drawn;
-        c.repeats = false;
+        const int qs = arrangeCandidate(tipp_, c, n, true);
+        // The status bar shows every candidate that gets this far; the display is told per slice.
+        r.candidatePending = true;
+        r.pendingAsSet = false;
+        r.pendingT = r.t;
+        r.pendingQs = qs;
+        r.pendingTipp = tipp_;
+        if (chain_.accepts(tipp_, c, qs, r)) return true;
+        for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0; // TippVerwerfen
+        r.j = 1;
+        return false;
     }
-    r.j = n + 1;
-    const int qs = arrangeCandidate(tipp_, c, n, r.enumerate);
-    // The status bar shows every candidate that gets this far; the display is told per slice.
+
+    // The pair constraint gives way for the rest of the run; the user's option stays as it is.
+    if (2LL * versuche_ == m_.attemptLimit && m_.on(Opt::ForcePair)) r.pairRelaxed = true;
+    // A random candidate is n different numbers: the chain tests its set, and the sorted tip is that set
+    // read upwards. Only a candidate that passes is written into tipp_; a rejected one leaves it empty,
+    // as TippVerwerfen does.
+    if (!r.tippCleared) {
+        for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0;
+        r.tippCleared = true;
+    }
+    int sum = 0;
+    r.draws.next(m_.random, c.mask, sum);
+    c.repeats = false;
+    c.listed = false;
+    c.count = n;
+    const int qs = r.crossSums[static_cast<size_t>(sum)];
     r.candidatePending = true;
+    r.pendingAsSet = true;
     r.pendingT = r.t;
     r.pendingQs = qs;
-    r.pendingTipp = tipp_;
-    if (chain_.accepts(tipp_, c, qs, r)) return true;
-    for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0; // TippVerwerfen
+    r.pendingSet = c.mask;
+    if (chain_.accepts(tipp_, c, qs, r)) {
+        writeSet(tipp_, c.mask);
+        r.tippCleared = false;
+        return true;
+    }
     r.j = 1;
     return false;
 }
@@ -415,6 +448,7 @@ void GeneratorController::finishTip() {
     if (!passed)
         for (int i = 1; i <= n; ++i) tipp_[static_cast<size_t>(i)] = 0;
     std::sort(tipp_.begin() + 1, tipp_.begin() + 1 + n);
+    r.tippCleared = false;
     if (passed && (!r.enumerate || r.K >= CandidateEnumeration::kListThreshold)) {
         m_.tipLines.push_back(tipLine(tipp_, n));
         std::vector<uint8_t> numbers;
@@ -430,6 +464,7 @@ void GeneratorController::finishTip() {
 void GeneratorController::flushDisplay() {
     Run& r = *run_;
     if (r.candidatePending) {
+        if (r.pendingAsSet) writeSet(r.pendingTipp, r.pendingSet);
         m_.setStatus(1, candidateText(r.pendingT, r.pendingTipp, r.n, r.pendingQs));
         r.candidatePending = false;
     }

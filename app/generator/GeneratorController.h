@@ -22,6 +22,8 @@
 #include "app/Services.h"
 #include "app/generator/AcceptanceChain.h"
 #include "app/generator/PoolBuilder.h"
+#include "base/CodePath.h"
+#include "core/generator/CandidateDraws.h"
 #include "core/generator/Pool.h"
 
 namespace zf {
@@ -93,6 +95,11 @@ public:
     bool step(std::chrono::microseconds budget);
     bool running() const { return run_ != nullptr; }
 
+    // The code path of the random draws, the acceptance chain and the history search: the fastest one
+    // the processor runs by default. Every path gives the same tips; tests and benchmarks compare them.
+    void setCodePath(CodePath path);
+    CodePath codePath() const { return path_; }
+
     std::function<void()> eventPump;       // lets the front end handle pending events
     std::chrono::microseconds slice{5000}; // work between two calls of eventPump
     void setEnumeration(CandidateEnumeration* e) { enumeration_ = e; }
@@ -132,6 +139,7 @@ private:
     PoolBuilder poolBuilder_;
     AcceptanceChain chain_;
     CandidateEnumeration* enumeration_ = nullptr;
+    CodePath path_ = fastestCodePath();
     std::unique_ptr<Run> run_;
     CandidatePool pool_;
     Tipp tipp_{};

@@ -1,12 +1,11 @@
 #pragma once
-// The tests a candidate tip passes on its way into the tip list: the plain ones on the tip itself and
-// the history filters, which ask whether a draw of a date window shares too many numbers with the tip.
+// The tests a candidate tip passes on its way into the tip list that look at the tip alone.
 //
 // A tip here is the array `tipp` of the generator: positions 1..n hold its numbers, sorted ascending.
+// A tip of n different numbers 1..70 is also its set (DrawBits), read upwards; the set forms give the
+// same answers with a few word operations and are what the generator's random candidates use.
 #include <cstddef>
 #include <cstdint>
-#include <utility>
-#include <vector>
 
 #include "core/draws/DrawRecord.h"
 
@@ -23,35 +22,60 @@ bool sameTen(const uint8_t* tipp, int n);
 // Numbers of the prime set (1 and the primes up to 70) among positions 1..count.
 int countPrimes(const uint8_t* tipp, int count);
 
-// The cross sum scaled to 20 numbers: sum / n * 20, halves to even; 0 for an empty tip.
+// The scaled cross sum: sum / n * 20, halves to even; 0 for an empty tip.
 int scaledCrossSum(int sum, int n);
 // The weeks of the recent window: M draws at six draws a week, rounded halves to even.
 int recentWindowWeeks(int draws);
 
-// The draw history in date order as 70-bit sets, for the history filters. Records without a usable
-// date take no part; a history whose records are out of date order is put in order.
-//
-// Besides the sets it keeps one column per number: a bit per draw, set where the draw holds the
-// number. "Does a draw of the window share k of the tip's c numbers" is then answered 256 draws at a
-// time with a few word operations per tip number, instead of two population counts per draw.
-class HistoryIndex {
-public:
-    void build(const std::vector<DrawRecord>& records, const std::vector<DrawBits>& bits);
-    size_t size() const { return days_.size(); }
-    // The draws with startExclusive < date <= endInclusive, as an index range.
-    std::pair<size_t, size_t> window(double startExclusive, double endInclusive) const;
-    // Whether a draw of the range shares `limit` or more numbers with the tip.
-    bool anyWithHits(std::pair<size_t, size_t> range, const DrawBits& tip, int limit) const;
-    // The same by looking at every draw of the range in turn.
-    bool anyWithHitsByScan(std::pair<size_t, size_t> range, const DrawBits& tip, int limit) const;
+namespace tipset {
 
-private:
-    bool anyWithHitsByColumns(size_t first, size_t last, const DrawBits& tip, int limit) const;
+// The prime set as a 70-bit set.
+inline constexpr DrawBits kPrimes = [] {
+    DrawBits b;
+    for (int x : {1, 2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37, 41, 43, 47, 53, 59, 61, 67}) {
+        if (x <= 64)
+            b.lo |= uint64_t{1} << (x - 1);
+        else
+            b.hi |= uint64_t{1} << (x - 65);
+    }
+    return b;
+}();
+inline constexpr uint64_t kEvenLo = 0xaaaaaaaaaaaaaaaaull; // 2, 4, ..., 64
+inline constexpr uint64_t kEvenHi = 0x2a;                  // 66, 68, 70
+inline constexpr uint64_t kOddHi = 0x15;                   // 65, 67, 69
 
-    std::vector<double> days_;
-    std::vector<DrawBits> bits_;
-    size_t words_ = 0;              // words of a column, a whole number of blocks
-    std::vector<uint64_t> columns_; // number x (1..70) at [(x - 1) * words_, x * words_)
-};
+inline bool hasPair(const DrawBits& s) {
+    return ((s.lo & (s.lo >> 1)) | (s.hi & (s.hi >> 1)) | (s.lo >> 63 & s.hi)) != 0;
+}
+inline bool hasTriple(const DrawBits& s) {
+    // x, x + 1 and x + 2 over the 128 bits of the set
+    const uint64_t up1 = (s.lo >> 1) | (s.hi << 63), up2 = (s.lo >> 2) | (s.hi << 62);
+    return ((s.lo & up1 & up2) | (s.hi & (s.hi >> 1) & (s.hi >> 2))) != 0;
+}
+inline int countEven(const DrawBits& s) {
+    return __builtin_popcountll(s.lo & kEvenLo) + __builtin_popcountll(s.hi & kEvenHi);
+}
+inline int countOdd(const DrawBits& s) {
+    return __builtin_popcountll(s.lo & ~kEvenLo) + __builtin_popcountll(s.hi & kOddHi);
+}
+inline bool sameTen(const DrawBits& s) {
+    // 1..9 are bits 0..8, the ten of 10..19 bits 9..18 and so on; 60..69 runs over into the second
+    // word, and 70 is a ten of its own.
+    for (int ten = 0; ten < 6; ++ten) {
+        const uint64_t m = ten == 0 ? s.lo & 0x1ff : (s.lo >> (10 * ten - 1)) & 0x3ff;
+        if (m & (m - 1)) return true;
+    }
+    const uint64_t sixties = (s.lo >> 59) | ((s.hi & 0x1f) << 5);
+    return (sixties & (sixties - 1)) != 0;
+}
+inline int countPrimes(const DrawBits& s) { return s.hits(kPrimes); }
+// The `count` lowest numbers of the set: the first positions of the sorted tip.
+inline DrawBits lowest(const DrawBits& s, int count) {
+    DrawBits out;
+    for (uint64_t w = s.lo; w && count > 0; w &= w - 1, --count) out.lo |= w & (~w + 1);
+    for (uint64_t w = s.hi; w && count > 0; w &= w - 1, --count) out.hi |= w & (~w + 1);
+    return out;
+}
 
+} // namespace tipset
 } // namespace zf

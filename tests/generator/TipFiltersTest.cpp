@@ -1,12 +1,12 @@
 // The plain tests on a tip and the history scan on 70-bit sets.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "app/AppController.h"
 #include "base/GermanFormat.h"
 #include "core/draws/DrawStore.h"
+#include "core/generator/HistoryIndex.h"
 #include "core/generator/TipFilters.h"
 #include "support/TestSupport.h"
 
@@ -111,52 +111,4 @@ TEST(HistoryIndex, WindowBoundsAndHitLimit) {
     s.build(shuffled, sb);
     EXPECT_TRUE(s.anyWithHits(s.window(d1 - 1, d1), tip, 4));
     EXPECT_FALSE(s.anyWithHits(s.window(d1, d3), tip, 2));
-}
-
-// The column search against the plain look at every draw, over the bundled history: random tips of
-// 1 to 12 numbers (65..70 included), every limit, windows of every length with borders inside and
-// across the 64-draw words and the 256-draw blocks.
-TEST(HistoryIndex, ColumnsAnswerAsTheScanOfEveryDraw) {
-    test::TempDir dir;
-    ASSERT_TRUE(writeBundledHistory(dir.file("Keno.dat"), nullptr));
-    DrawStore store(dir.file("Keno.dat"));
-    ASSERT_TRUE(store.refresh());
-    HistoryIndex h;
-    h.build(store.records(), store.bits());
-    ASSERT_GT(h.size(), 7000u);
-
-    std::mt19937 random(20261210);
-    const auto below = [&](size_t n) { return static_cast<size_t>(random() % n); };
-    size_t hits = 0, misses = 0;
-    for (int round = 0; round < 40000; ++round) {
-        DrawBits tip;
-        const int count = 1 + static_cast<int>(below(12));
-        while (tip.count() < count) tip.set(1 + static_cast<int>(below(70)));
-        if (round % 7 == 0) tip.set(65 + static_cast<int>(below(6)));
-        std::pair<size_t, size_t> range;
-        switch (round % 4) {
-        case 0:
-            range = {0, h.size()};
-            break; // the whole history
-        case 1:
-            range = {below(h.size()), h.size()};
-            break; // a start date, up to the newest
-        case 2:
-            range.first = below(h.size());
-            range.second = range.first + below(h.size() - range.first + 1);
-            break;
-        default:
-            range.first = 64 * below(h.size() / 64) + below(3);
-            range.second = range.first + 60 + below(400);
-        }
-        range.second = std::min(range.second, h.size());
-        for (int limit = -1; limit <= tip.count() + 1; ++limit) {
-            const bool expected = h.anyWithHitsByScan(range, tip, limit);
-            ASSERT_EQ(h.anyWithHits(range, tip, limit), expected)
-                << "range " << range.first << ".." << range.second << " limit " << limit << " numbers " << tip.count();
-            (expected ? hits : misses) += 1;
-        }
-    }
-    EXPECT_GT(hits, 10000u);
-    EXPECT_GT(misses, 10000u);
 }
