@@ -109,7 +109,8 @@ void AcceptanceChain::setCodePath(CodePath path) {
     const bool triple = plain ? tipset::hasTriple(c.mask) : hasTriple(p, n);
     bool reject = m_.on(Opt::ForcePair) & !run.pairRelaxed & !pair;
     reject |= m_.on(Opt::NoTriples) & triple;
-    reject |= (crossSum < m_.num(Num::CrossSumMin).pos) | (crossSum > m_.num(Num::CrossSumMax).pos);
+    const int crossLow = m_.num(Num::CrossSumMin).pos, crossHigh = m_.num(Num::CrossSumMax).pos;
+    reject |= (crossSum < crossLow) | (crossSum > crossHigh);
 
     const auto hitsWith = [&](const DrawBits& draw) {
         if (!c.repeats) return c.mask.hits(draw);
@@ -118,8 +119,9 @@ void AcceptanceChain::setCodePath(CodePath path) {
         return h;
     };
     const auto outside = [&](Opt on, const DrawBits& draw, Num max, Num min) {
-        const int h = hitsWith(draw);
-        return m_.on(on) & ((h > m_.num(max).pos) | (h < m_.num(min).pos));
+        const int h = hitsWith(draw), high = m_.num(max).pos, low = m_.num(min).pos;
+        const bool active = m_.on(on);
+        return active & ((h > high) | (h < low));
     };
     reject |= outside(Opt::LastDrawHits, run.recentBits[0], Num::LastDrawMax, Num::LastDrawMin);
     reject |= outside(Opt::SecondDrawHits, run.recentBits[1], Num::SecondDrawMax, Num::SecondDrawMin);
